@@ -1,0 +1,38 @@
+#pragma once
+
+// The application object's folder work, done once when the process starts (also in a
+// second instance that then finds the first one running): the data folder and its scan
+// folder, the first-start files, the program folder, and the emptied temporary folder.
+
+#include <string>
+
+class CVelmaron1App {
+public:
+    // programName: the program's name as it was started (the first command-line argument).
+    explicit CVelmaron1App(const std::string& programName);
+    virtual ~CVelmaron1App() = default;
+    CVelmaron1App(const CVelmaron1App&) = delete;
+    CVelmaron1App& operator=(const CVelmaron1App&) = delete;
+
+    // The data folder followed by a backslash; every data file name is appended to it.
+    std::string GetDataFolder() const;
+
+    // The folder the extraction stages its messages in, without trailing backslash.
+    std::string GetScanFolder() const;
+
+    // Creates application-data folder + "\TevoSoftwareDev\" + name (both levels as
+    // needed) and returns its path, or an empty string when it cannot be made.
+    static std::string MakeDataFolder(const std::string& name);
+
+    // The folder of the unsent drafts, with trailing backslash.
+    static std::string GetTemporaryFolder();
+
+    // Creates the scan folder and each missing first-start file.
+    void PrepareDataFiles() const;
+
+    // Creates the temporary folder, or deletes every file in it (subfolders stay).
+    static void ClearTemporaryFolder();
+
+    std::string m_strDataFolder;     // without trailing backslash; empty when not made
+    std::string m_strProgramFolder;  // with trailing backslash; empty for a bare name
+};

@@ -1,0 +1,29 @@
+# Options shared by every target of the project.
+#
+# Source files are UTF-8; string literals are stored as Shift_JIS (code page 932), which is
+# the program's only text encoding.
+add_compile_options(-finput-charset=UTF-8 -fexec-charset=CP932)
+add_compile_options(-Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wcast-qual
+                    -Wformat=2 -Wundef)
+if(MORVEK_WERROR)
+    add_compile_options(-Werror)
+endif()
+
+if(MORVEK_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all
+                        -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(WIN32)
+    # A statically linked program runs without the compiler's runtime DLLs.
+    add_link_options(-static -static-libgcc -static-libstdc++)
+    add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+                            _WIN32_WINNT=0x0601 WINVER=0x0601)
+endif()
+
+# Adds a library made of the sources of one folder of the project.
+function(morvek_library name)
+    add_library(${name} STATIC ${ARGN})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+endfunction()

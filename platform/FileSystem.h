@@ -1,0 +1,57 @@
+#pragma once
+
+// Files and folders, named by Windows paths in Shift_JIS ("C:\\data\\表.txt").
+//
+// The Win32 backend hands the paths to the wide-character API after converting them with
+// code page 932. The POSIX backend maps drive Z: onto the native root, as Wine does, and
+// every name onto UTF-8. Both strip trailing dots and spaces from a name, as Windows does.
+// Every call reports failure through its result and shows nothing.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+struct FileAttributes {
+    bool isFolder = false;
+};
+
+// The attributes of a file or folder, or nothing when the path names neither.
+std::optional<FileAttributes> QueryAttributes(const std::string& path);
+
+enum class MakeFolderResult {
+    Created,
+    AlreadyExists,  // a file or folder of that name exists
+    Failed,
+};
+
+// Creates one folder; its parent must exist.
+MakeFolderResult MakeFolder(const std::string& path);
+
+// Removes a folder that holds nothing.
+bool RemoveEmptyFolder(const std::string& path);
+
+// Deletes a file (never a folder).
+bool RemoveFile(const std::string& path);
+
+// Moves or renames a file or a folder. Fails when the target exists.
+bool MovePath(const std::string& from, const std::string& to);
+
+// Copies a file; with failIfExists an existing target makes the copy fail, otherwise the
+// target is replaced.
+bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists);
+
+struct FoundEntry {
+    std::string name;  // the name alone, without its folder
+    bool isFolder = false;
+};
+
+// Lists the entries of a folder that match the wildcard pattern in the last part of
+// pattern ("C:\\data\\*.att", "C:\\data\\*.*"), in the order the file system keeps them,
+// without "." and "..". Fails when the folder cannot be read. As on Windows, "*" and "?"
+// match without regard to the case of ASCII letters and "*.*" matches every name.
+bool FindEntries(const std::string& pattern, std::vector<FoundEntry>& entries);
+
+}  // namespace platform

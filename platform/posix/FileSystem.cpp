@@ -1,0 +1,158 @@
+#include "platform/FileSystem.h"
+
+#include "platform/ShiftJis.h"
+#include "platform/detail/Wildcard.h"
+#include "platform/posix/NativePath.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace platform {
+
+using posix::ToNativePath;
+
+std::optional<FileAttributes> QueryAttributes(const std::string& path) {
+    const auto native = ToNativePath(path);
+    struct stat st;
+    if (!native || stat(native->c_str(), &st) != 0) {
+        return std::nullopt;
+    }
+    return FileAttributes{S_ISDIR(st.st_mode)};
+}
+
+MakeFolderResult MakeFolder(const std::string& path) {
+    const auto native = ToNativePath(path);
+    if (!native) {
+        return MakeFolderResult::Failed;
+    }
+    if (mkdir(native->c_str(), 0777) == 0) {
+        return MakeFolderResult::Created;
+    }
+    return errno == EEXIST ? MakeFolderResult::AlreadyExists : MakeFolderResult::Failed;
+}
+
+bool RemoveEmptyFolder(const std::string& path) {
+    const auto native = ToNativePath(path);
+    return native && rmdir(native->c_str()) == 0;
+}
+
+bool RemoveFile(const std::string& path) {
+    const auto native = ToNativePath(path);
+    return native && unlink(native->c_str()) == 0;
+}
+
+bool MovePath(const std::string& from, const std::string& to) {
+    const auto nativeFrom = ToNativePath(from);
+    const auto nativeTo = ToNativePath(to);
+    if (!nativeFrom || !nativeTo) {
+        return false;
+    }
+    if (renameat2(AT_FDCWD, nativeFrom->c_str(), AT_FDCWD, nativeTo->c_str(),
+                  RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    // Like Windows, a file (not a folder) moves to another volume by copy and delete.
+    const auto attributes = QueryAttributes(from);
+    if (errno != EXDEV || !attributes || attributes->isFolder) {
+        return false;
+    }
+    if (!CopyFileTo(from, to, true)) {
+        return false;
+    }
+    return RemoveFile(from);
+}
+
+bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) {
+    const auto nativeFrom = ToNativePath(from);
+    const auto nativeTo = ToNativePath(to);
+    if (!nativeFrom || !nativeTo) {
+        return false;
+    }
+    const int in = open(nativeFrom->c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) {
+        return false;
+    }
+    struct stat st;
+    if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(in);
+        return false;
+    }
+    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (failIfExists ? O_EXCL : O_TRUNC);
+    const int out = open(nativeTo->c_str(), flags, 0666);
+    if (out < 0) {
+        close(in);
+        return false;
+    }
+    bool ok = true;
+    char buffer[65536];
+    while (ok) {
+        const ssize_t got = read(in, buffer, sizeof buffer);
+        if (got <= 0) {
+            ok = got == 0;
+            break;
+        }
+        for (ssize_t done = 0; done < got;) {
+            const ssize_t put = write(out, buffer + done, static_cast<size_t>(got - done));
+            if (put <= 0) {
+                ok = false;
+                break;
+            }
+            done += put;
+        }
+    }
+    close(in);
+    if (close(out) != 0) {
+        ok = false;
+    }
+    if (!ok) {
+        unlink(nativeTo->c_str());
+    }
+    return ok;
+}
+
+bool FindEntries(const std::string& pattern, std::vector<FoundEntry>& entries) {
+    entries.clear();
+    const std::size_t slash = sjis::FindLastOf(pattern, "\\/");
+    const std::string folder = slash == std::string::npos ? "." : pattern.substr(0, slash + 1);
+    const std::string wildcard =
+        slash == std::string::npos ? pattern : pattern.substr(slash + 1);
+    const auto native = ToNativePath(folder);
+    if (!native) {
+        return false;
+    }
+    DIR* dir = opendir(native->c_str());
+    if (dir == nullptr) {
+        return false;
+    }
+    while (const dirent* entry = readdir(dir)) {
+        const std::string nativeName = entry->d_name;
+        if (nativeName == "." || nativeName == "..") {
+            continue;
+        }
+        const std::string name = posix::ToCoreName(nativeName);
+        if (!detail::MatchesWildcard(name, wildcard)) {
+            continue;
+        }
+        struct stat st;
+        const bool isFolder =
+            fstatat(dirfd(dir), entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+        entries.push_back({name, isFolder});
+    }
+    closedir(dir);
+    // Native directories keep no order; list by name without regard to case, as the
+    // Windows file system does.
+    std::sort(entries.begin(), entries.end(), [](const FoundEntry& a, const FoundEntry& b) {
+        const std::string upperA = sjis::ToLowerAscii(a.name);
+        const std::string upperB = sjis::ToLowerAscii(b.name);
+        return upperA != upperB ? upperA < upperB : a.name < b.name;
+    });
+    return true;
+}
+
+}  // namespace platform

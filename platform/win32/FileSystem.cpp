@@ -1,0 +1,93 @@
+#include "platform/FileSystem.h"
+
+#include "platform/ShiftJis.h"
+#include "platform/detail/Wildcard.h"
+#include "platform/win32/ScopedHandle.h"
+#include "platform/win32/WideText.h"
+
+#include <windows.h>
+
+namespace platform {
+
+using win32::FromWide;
+using win32::ToWide;
+
+namespace {
+
+// A path holding a NUL would be cut short by the API; such a path names nothing.
+bool IsUsable(const std::string& path) {
+    return !path.empty() && path.find('\0') == std::string::npos;
+}
+
+}  // namespace
+
+std::optional<FileAttributes> QueryAttributes(const std::string& path) {
+    if (!IsUsable(path)) {
+        return std::nullopt;
+    }
+    const DWORD attributes = GetFileAttributesW(ToWide(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return std::nullopt;
+    }
+    return FileAttributes{(attributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
+}
+
+MakeFolderResult MakeFolder(const std::string& path) {
+    if (!IsUsable(path)) {
+        return MakeFolderResult::Failed;
+    }
+    if (CreateDirectoryW(ToWide(path).c_str(), nullptr)) {
+        return MakeFolderResult::Created;
+    }
+    return GetLastError() == ERROR_ALREADY_EXISTS ? MakeFolderResult::AlreadyExists
+                                                  : MakeFolderResult::Failed;
+}
+
+bool RemoveEmptyFolder(const std::string& path) {
+    return IsUsable(path) && RemoveDirectoryW(ToWide(path).c_str());
+}
+
+bool RemoveFile(const std::string& path) {
+    return IsUsable(path) && DeleteFileW(ToWide(path).c_str());
+}
+
+bool MovePath(const std::string& from, const std::string& to) {
+    return IsUsable(from) && IsUsable(to) &&
+           MoveFileExW(ToWide(from).c_str(), ToWide(to).c_str(), MOVEFILE_COPY_ALLOWED);
+}
+
+bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) {
+    return IsUsable(from) && IsUsable(to) &&
+           CopyFileW(ToWide(from).c_str(), ToWide(to).c_str(), failIfExists ? TRUE : FALSE);
+}
+
+bool FindEntries(const std::string& pattern, std::vector<FoundEntry>& entries) {
+    entries.clear();
+    if (!IsUsable(pattern)) {
+        return false;
+    }
+    const std::size_t slash = sjis::FindLastOf(pattern, "\\/");
+    const std::string wildcard =
+        slash == std::string::npos ? pattern : pattern.substr(slash + 1);
+    WIN32_FIND_DATAW data;
+    win32::ScopedFindHandle find(FindFirstFileW(ToWide(pattern).c_str(), &data));
+    if (!find) {
+        // An empty folder is a folder with nothing in it; a missing one is a failure.
+        return GetLastError() == ERROR_FILE_NOT_FOUND;
+    }
+    do {
+        const std::string name = FromWide(data.cFileName);
+        if (name == "." || name == "..") {
+            continue;
+        }
+        // The system also matches the short 8.3 alias ("*.att" finds "a.attx" through
+        // "A~1.ATT"); only long names count.
+        if (!detail::MatchesWildcard(name, wildcard)) {
+            continue;
+        }
+        entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (FindNextFileW(find.Get(), &data));
+    return true;
+}
+
+}  // namespace platform
