@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Sets up everything and runs every test: the native build, the native build under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows build under Wine.
+# Warnings are errors. Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+tools/setup.sh
+
+for preset in native native-asan windows; do
+    echo "== build: $preset"
+    cmake --preset "$preset" -DMORVEK_WERROR=ON >/dev/null
+    cmake --build --preset "$preset"
+done
+
+echo "== test: native"
+ctest --preset native
+echo "== test: native-asan"
+ctest --preset native-asan
+
+echo "== test: windows (Wine)"
+# shellcheck source=tools/wine-env.sh
+source tools/wine-env.sh
+trap morvek_wine_stop EXIT
+morvek_wine_start
+ctest --preset windows
