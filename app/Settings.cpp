@@ -50,8 +50,7 @@ SettingsValues CSettings::Read() const {
 void CSettings::Write(const SettingsValues& values) {
     m_profile.WriteInt(settings::kSection, settings::kExitOnCloseList,
                        values.exitOnCloseList ? 1 : 0);
-    m_profile.WriteString(settings::kSection, settings::kVirusScanExeName,
-                          values.virusScanExeName);
+    m_profile.WriteString(settings::kSection, settings::kVirusScanExeName, values.virusScanExeName);
     m_profile.WriteInt(settings::kSection, settings::kScanVirus, values.scanVirus ? 1 : 0);
     m_profile.WriteInt(settings::kSection, settings::kVirusScanApp, values.virusScanApp);
     m_profile.WriteInt(settings::kSection, settings::kUseUnsendMailFunc,

@@ -2,16 +2,16 @@
 #
 # Source files are UTF-8; string literals are stored as Shift_JIS (code page 932), which is
 # the program's only text encoding.
-add_compile_options(-finput-charset=UTF-8 -fexec-charset=CP932)
-add_compile_options(-Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wcast-qual
-                    -Wformat=2 -Wundef)
+# Resource scripts are compiled by windres, which takes none of these options.
+set(MORVEK_C_LANGS "$<COMPILE_LANGUAGE:C,CXX>")
+add_compile_options("$<${MORVEK_C_LANGS}:-finput-charset=UTF-8;-fexec-charset=CP932>")
+add_compile_options("$<${MORVEK_C_LANGS}:-Wall;-Wextra;-Wpedantic;-Wshadow;-Wnon-virtual-dtor;-Wcast-qual;-Wformat=2;-Wundef>")
 if(MORVEK_WERROR)
-    add_compile_options(-Werror)
+    add_compile_options("$<${MORVEK_C_LANGS}:-Werror>")
 endif()
 
 if(MORVEK_SANITIZE)
-    add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all
-                        -fno-omit-frame-pointer)
+    add_compile_options("$<${MORVEK_C_LANGS}:-fsanitize=address,undefined;-fno-sanitize-recover=all;-fno-omit-frame-pointer>")
     add_link_options(-fsanitize=address,undefined)
 endif()
 

@@ -21,8 +21,7 @@ public:
 
     // Store a value, creating the section as needed; false when it could not be stored.
     bool WriteInt(const std::string& section, const std::string& key, int value);
-    bool WriteString(const std::string& section, const std::string& key,
-                     const std::string& value);
+    bool WriteString(const std::string& section, const std::string& key, const std::string& value);
 
     const std::string& Company() const { return m_strCompany; }
     const std::string& Application() const { return m_strApplication; }

@@ -24,8 +24,8 @@ std::string& SandboxStoreNameStorage() {
 void EnterSandbox(const std::string& folder) {
     SandboxFolderStorage() = folder;
     std::random_device random;
-    SandboxStoreNameStorage() = "Morvek Sandbox " + std::to_string(random()) + "-" +
-                                std::to_string(random());
+    SandboxStoreNameStorage() =
+        "Morvek Sandbox " + std::to_string(random()) + "-" + std::to_string(random());
     MakeFolder(folder + "\\AppData");
     MakeFolder(folder + "\\Program Files");
     MakeFolder(folder + "\\Temp");

@@ -167,8 +167,8 @@ std::string SjisToUtf8(std::string_view text) {
         const auto b0 = static_cast<unsigned char>(text[pos]);
         char32_t c = 0;
         if (length == 2) {
-            c = table.Double(static_cast<std::uint16_t>(
-                b0 << 8 | static_cast<unsigned char>(text[pos + 1])));
+            c = table.Double(
+                static_cast<std::uint16_t>(b0 << 8 | static_cast<unsigned char>(text[pos + 1])));
         } else {
             c = table.Single(b0);
         }

@@ -91,8 +91,7 @@ bool File::Write(const void* data, std::size_t size) {
 }
 
 bool File::Seek(std::uint64_t offset) {
-    return IsOpen() &&
-           lseek(static_cast<int>(m_handle), static_cast<off_t>(offset), SEEK_SET) >= 0;
+    return IsOpen() && lseek(static_cast<int>(m_handle), static_cast<off_t>(offset), SEEK_SET) >= 0;
 }
 
 std::optional<std::uint64_t> File::Size() const {

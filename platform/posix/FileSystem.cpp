@@ -53,8 +53,8 @@ bool MovePath(const std::string& from, const std::string& to) {
     if (!nativeFrom || !nativeTo) {
         return false;
     }
-    if (renameat2(AT_FDCWD, nativeFrom->c_str(), AT_FDCWD, nativeTo->c_str(),
-                  RENAME_NOREPLACE) == 0) {
+    if (renameat2(AT_FDCWD, nativeFrom->c_str(), AT_FDCWD, nativeTo->c_str(), RENAME_NOREPLACE) ==
+        0) {
         return true;
     }
     // Like Windows, a file (not a folder) moves to another volume by copy and delete.
@@ -120,8 +120,7 @@ bool FindEntries(const std::string& pattern, std::vector<FoundEntry>& entries) {
     entries.clear();
     const std::size_t slash = sjis::FindLastOf(pattern, "\\/");
     const std::string folder = slash == std::string::npos ? "." : pattern.substr(0, slash + 1);
-    const std::string wildcard =
-        slash == std::string::npos ? pattern : pattern.substr(slash + 1);
+    const std::string wildcard = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
     const auto native = ToNativePath(folder);
     if (!native) {
         return false;

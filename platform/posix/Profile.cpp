@@ -184,8 +184,7 @@ bool Store(const Profile& profile, const std::string& section, const std::string
 Profile::Profile(std::string company, std::string application)
     : m_strCompany(std::move(company)), m_strApplication(std::move(application)) {}
 
-int Profile::ReadInt(const std::string& section, const std::string& key,
-                     int defaultValue) const {
+int Profile::ReadInt(const std::string& section, const std::string& key, int defaultValue) const {
     const auto value = Find(*this, section, key);
     const std::string prefix = "dword:";
     if (!value || value->compare(0, prefix.size(), prefix) != 0 ||

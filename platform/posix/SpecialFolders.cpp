@@ -7,9 +7,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <random>
 #include <cstdio>
 #include <cstdlib>
+#include <random>
 
 namespace platform {
 

@@ -37,9 +37,9 @@ bool File::Open(const std::string& path, Mode mode) {
     }
     const bool read = mode == Mode::Read;
     // No sharing: while the file is open, nobody else can open it.
-    HANDLE handle = CreateFileW(win32::ToWide(path).c_str(), read ? GENERIC_READ : GENERIC_WRITE,
-                                0, nullptr, read ? OPEN_EXISTING : CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle =
+        CreateFileW(win32::ToWide(path).c_str(), read ? GENERIC_READ : GENERIC_WRITE, 0, nullptr,
+                    read ? OPEN_EXISTING : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return false;
     }

@@ -67,8 +67,7 @@ bool FindEntries(const std::string& pattern, std::vector<FoundEntry>& entries) {
         return false;
     }
     const std::size_t slash = sjis::FindLastOf(pattern, "\\/");
-    const std::string wildcard =
-        slash == std::string::npos ? pattern : pattern.substr(slash + 1);
+    const std::string wildcard = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
     WIN32_FIND_DATAW data;
     win32::ScopedFindHandle find(FindFirstFileW(ToWide(pattern).c_str(), &data));
     if (!find) {

@@ -3,8 +3,8 @@
 #include "platform/win32/ScopedHandle.h"
 #include "platform/win32/WideText.h"
 
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 namespace platform {
 

@@ -23,8 +23,8 @@ std::string SoftwareKey() {
 }
 
 std::wstring SectionKey(const Profile& profile, const std::string& section) {
-    return win32::ToWide(SoftwareKey() + "\\" + profile.Company() + "\\" +
-                         profile.Application() + "\\" + section);
+    return win32::ToWide(SoftwareKey() + "\\" + profile.Company() + "\\" + profile.Application() +
+                         "\\" + section);
 }
 
 bool OpenSection(const Profile& profile, const std::string& section, win32::ScopedKey& key) {
@@ -43,8 +43,7 @@ bool CreateSection(const Profile& profile, const std::string& section, win32::Sc
 Profile::Profile(std::string company, std::string application)
     : m_strCompany(std::move(company)), m_strApplication(std::move(application)) {}
 
-int Profile::ReadInt(const std::string& section, const std::string& key,
-                     int defaultValue) const {
+int Profile::ReadInt(const std::string& section, const std::string& key, int defaultValue) const {
     win32::ScopedKey sectionKey;
     if (!OpenSection(*this, section, sectionKey)) {
         return defaultValue;
@@ -109,8 +108,7 @@ bool Profile::WriteString(const std::string& section, const std::string& key,
     return CreateSection(*this, section, sectionKey) &&
            RegSetValueExW(sectionKey.Get(), win32::ToWide(key).c_str(), 0, REG_SZ,
                           reinterpret_cast<const BYTE*>(text.c_str()),
-                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) ==
-               ERROR_SUCCESS;
+                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 namespace detail {

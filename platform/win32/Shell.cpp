@@ -2,14 +2,14 @@
 
 #include "platform/win32/WideText.h"
 
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 namespace platform {
 
 bool ShellOpen(const std::string& path) {
-    const HINSTANCE result = ShellExecuteW(nullptr, L"open", win32::ToWide(path).c_str(),
-                                           nullptr, nullptr, SW_SHOWNORMAL);
+    const HINSTANCE result = ShellExecuteW(nullptr, L"open", win32::ToWide(path).c_str(), nullptr,
+                                           nullptr, SW_SHOWNORMAL);
     // Values above 32 mean success.
     return reinterpret_cast<INT_PTR>(result) > 32;
 }

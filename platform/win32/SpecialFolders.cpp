@@ -3,8 +3,8 @@
 #include "platform/detail/SandboxState.h"
 #include "platform/win32/WideText.h"
 
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 
 namespace platform {
 
@@ -53,8 +53,8 @@ std::string TempPath() {
 
 std::string MakeUniqueTempFile(const std::string& folder, const std::string& prefix) {
     wchar_t path[MAX_PATH] = {};
-    if (GetTempFileNameW(win32::ToWide(folder).c_str(), win32::ToWide(prefix).c_str(), 0,
-                         path) == 0) {
+    if (GetTempFileNameW(win32::ToWide(folder).c_str(), win32::ToWide(prefix).c_str(), 0, path) ==
+        0) {
         return {};
     }
     return win32::FromWide(path);

@@ -44,8 +44,8 @@ std::wstring ToWide(std::string_view text) {
             out += one;
         } else {
             for (std::size_t i = 0; i < length; ++i) {
-                out += static_cast<wchar_t>(kRawByteBase +
-                                            static_cast<unsigned char>(text[pos + i]));
+                out +=
+                    static_cast<wchar_t>(kRawByteBase + static_cast<unsigned char>(text[pos + i]));
             }
         }
         pos += length;
@@ -61,8 +61,8 @@ std::string FromWide(std::wstring_view text) {
             return;
         }
         const int size = static_cast<int>(end - start);
-        const int length = WideCharToMultiByte(kCodePage, 0, text.data() + start, size,
-                                               nullptr, 0, nullptr, nullptr);
+        const int length = WideCharToMultiByte(kCodePage, 0, text.data() + start, size, nullptr, 0,
+                                               nullptr, nullptr);
         if (length > 0) {
             const std::size_t offset = out.size();
             out.resize(offset + static_cast<std::size_t>(length));

@@ -55,9 +55,15 @@ TEST(FilePath, PartsOfThePath) {
 
 TEST(FilePath, SizeText) {
     const std::pair<std::uint32_t, const char*> cases[] = {
-        {0, "0 bytes"},           {1023, "1023 bytes"},      {1024, "1.0 KB"},
-        {1536, "1.5 KB"},         {1048575, "1024.0 KB"},    {1048576, "1.0 MB"},
-        {1073741823, "1024.0 MB"}, {1073741824, "1.0 GB"},   {0xFFFFFFFE, "4.0 GB"},
+        {0, "0 bytes"},
+        {1023, "1023 bytes"},
+        {1024, "1.0 KB"},
+        {1536, "1.5 KB"},
+        {1048575, "1024.0 KB"},
+        {1048576, "1.0 MB"},
+        {1073741823, "1024.0 MB"},
+        {1073741824, "1.0 GB"},
+        {0xFFFFFFFE, "4.0 GB"},
         {0xFFFFFFFF, ""},
     };
     for (const auto& [size, text] : cases) {

@@ -27,7 +27,11 @@ std::vector<std::string> Names(const std::string& pattern) {
 // Names that break byte-wise path handling: trail byte 0x5C (表, ソ, 予), full-width
 // letters, half-width katakana, a raw UTF-8 name and a lone lead byte.
 const char* const kAwkwardNames[] = {
-    "表", "ソフト予定.txt", "Ｍｏｒｖｅｋ", "ｱﾝﾁｳｲﾙｽ.exe", "\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88.exe",
+    "表",
+    "ソフト予定.txt",
+    "Ｍｏｒｖｅｋ",
+    "ｱﾝﾁｳｲﾙｽ.exe",
+    "\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88.exe",
     "a\x81 b",
 };
 
@@ -124,8 +128,8 @@ TEST(FileSystem, FindEntriesFiltersByPatternAndSkipsDots) {
     ASSERT_EQ(platform::MakeFolder(scratch / "rec.att"), MakeFolderResult::Created);
     EXPECT_EQ(Names(scratch / "*.att"),
               (std::vector<std::string>{"TWO.ATT", "one.att", "rec.att\\"}));
-    EXPECT_EQ(Names(scratch / "*.*"), (std::vector<std::string>{"TWO.ATT", "noext", "one.att",
-                                                                 "rec.att\\", "three.attx"}));
+    EXPECT_EQ(Names(scratch / "*.*"),
+              (std::vector<std::string>{"TWO.ATT", "noext", "one.att", "rec.att\\", "three.attx"}));
     std::vector<FoundEntry> entries;
     EXPECT_FALSE(platform::FindEntries(scratch / "missing\\*.*", entries));
     ASSERT_EQ(platform::MakeFolder(scratch / "empty"), MakeFolderResult::Created);

@@ -5,7 +5,7 @@
 namespace {
 
 TEST(ShiftJis, TrailByte5CIsNeverABackslash) {
-    const std::string path = "C:\\表\\ソ予";  // 表, ソ and 予 all end in 0x5C
+    const std::string path = "C:\\表\\ソ予";              // 表, ソ and 予 all end in 0x5C
     EXPECT_EQ(path.find_last_of('\\'), path.size() - 1);  // what a byte search gets wrong
     EXPECT_EQ(sjis::FindLastOf(path, "\\"), 5u);
 }

@@ -12,12 +12,18 @@ struct Case {
 
 TEST(Wildcard, MatchesAsWindowsDoes) {
     const Case cases[] = {
-        {"abc.att", "*.att", true},     {"ABC.ATT", "*.att", true},
-        {"abc.attx", "*.att", false},   {"abc.att.txt", "*.att", false},
-        {"noextension", "*.*", true},   {".hidden", "*.*", true},
-        {"表.att", "*.att", true},      {"表", "?", true},
-        {"表", "??", false},            {"a.b", "a?b", true},
-        {"message.eml", "m*e*l", true}, {"", "*", true},
+        {"abc.att", "*.att", true},
+        {"ABC.ATT", "*.att", true},
+        {"abc.attx", "*.att", false},
+        {"abc.att.txt", "*.att", false},
+        {"noextension", "*.*", true},
+        {".hidden", "*.*", true},
+        {"表.att", "*.att", true},
+        {"表", "?", true},
+        {"表", "??", false},
+        {"a.b", "a?b", true},
+        {"message.eml", "m*e*l", true},
+        {"", "*", true},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(platform::detail::MatchesWildcard(c.name, c.pattern), c.matches)

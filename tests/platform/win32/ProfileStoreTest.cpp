@@ -30,15 +30,14 @@ TEST(ProfileRegistry, ValuesLiveUnderTheFullWidthKeyAndForeignTypesReadAsDefault
     ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, keyName.c_str(), 0, KEY_ALL_ACCESS, &key),
               ERROR_SUCCESS);
     DWORD type = 0, value = 99, size = sizeof value;
-    EXPECT_EQ(RegQueryValueExW(key, L"SCAN_VIRUS", nullptr, &type,
-                               reinterpret_cast<BYTE*>(&value), &size),
+    EXPECT_EQ(RegQueryValueExW(key, L"SCAN_VIRUS", nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                               &size),
               ERROR_SUCCESS);
     EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
     EXPECT_EQ(value, 0u);
 
     const unsigned long long big = 0x100000001ull;
-    RegSetValueExW(key, L"TOO_BIG", 0, REG_QWORD, reinterpret_cast<const BYTE*>(&big),
-                   sizeof big);
+    RegSetValueExW(key, L"TOO_BIG", 0, REG_QWORD, reinterpret_cast<const BYTE*>(&big), sizeof big);
     const BYTE two[2] = {1, 0};
     RegSetValueExW(key, L"TOO_SMALL", 0, REG_BINARY, two, sizeof two);
     const wchar_t text[] = L"%TEMP%";
