@@ -3,8 +3,9 @@
 #include "platform/win32/ScopedHandle.h"
 #include "platform/win32/WideText.h"
 
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>
 
 namespace platform {
 

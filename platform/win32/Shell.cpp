@@ -2,8 +2,9 @@
 
 #include "platform/win32/WideText.h"
 
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>
 
 namespace platform {
 

@@ -3,8 +3,9 @@
 #include "platform/detail/SandboxState.h"
 #include "platform/win32/WideText.h"
 
-#include <shlobj.h>
 #include <windows.h>
+
+#include <shlobj.h>
 
 namespace platform {
 
