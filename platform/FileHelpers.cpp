@@ -1,6 +1,23 @@
 #include "platform/File.h"
 
+#include <utility>
+
 namespace platform {
+
+// Ownership is the same on every backend; only Open, Close and the transfers differ.
+File::~File() {
+    Close();
+}
+
+File::File(File&& other) noexcept : m_handle(std::exchange(other.m_handle, kInvalid)) {}
+
+File& File::operator=(File&& other) noexcept {
+    if (this != &other) {
+        Close();
+        m_handle = std::exchange(other.m_handle, kInvalid);
+    }
+    return *this;
+}
 
 bool ReadWholeFile(const std::string& path, std::string& data) {
     File file;

@@ -8,23 +8,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <utility>
 
 namespace platform {
-
-File::~File() {
-    Close();
-}
-
-File::File(File&& other) noexcept : m_handle(std::exchange(other.m_handle, kInvalid)) {}
-
-File& File::operator=(File&& other) noexcept {
-    if (this != &other) {
-        Close();
-        m_handle = std::exchange(other.m_handle, kInvalid);
-    }
-    return *this;
-}
 
 bool File::Open(const std::string& path, Mode mode) {
     Close();

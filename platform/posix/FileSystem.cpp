@@ -17,6 +17,20 @@ namespace platform {
 
 using posix::ToNativePath;
 
+namespace {
+
+std::string UpperAscii(const std::string& name) {
+    std::string upper = name;
+    for (std::size_t pos = 0; pos < upper.size(); pos += sjis::CharLength(upper, pos)) {
+        if (sjis::CharLength(upper, pos) == 1 && upper[pos] >= 'a' && upper[pos] <= 'z') {
+            upper[pos] = static_cast<char>(upper[pos] - 'a' + 'A');
+        }
+    }
+    return upper;
+}
+
+}  // namespace
+
 std::optional<FileAttributes> QueryAttributes(const std::string& path) {
     const auto native = ToNativePath(path);
     struct stat st;
@@ -144,11 +158,11 @@ bool FindEntries(const std::string& pattern, std::vector<FoundEntry>& entries) {
         entries.push_back({name, isFolder});
     }
     closedir(dir);
-    // Native directories keep no order; list by name without regard to case, as the
-    // Windows file system does.
+    // Native directories keep no order; list by name as the Windows file system does, its
+    // letters compared in upper case.
     std::sort(entries.begin(), entries.end(), [](const FoundEntry& a, const FoundEntry& b) {
-        const std::string upperA = sjis::ToLowerAscii(a.name);
-        const std::string upperB = sjis::ToLowerAscii(b.name);
+        const std::string upperA = UpperAscii(a.name);
+        const std::string upperB = UpperAscii(b.name);
         return upperA != upperB ? upperA < upperB : a.name < b.name;
     });
     return true;

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <utility>
 
 namespace platform {
 
@@ -15,20 +14,6 @@ HANDLE ToHandle(std::intptr_t handle) {
 }
 
 }  // namespace
-
-File::~File() {
-    Close();
-}
-
-File::File(File&& other) noexcept : m_handle(std::exchange(other.m_handle, kInvalid)) {}
-
-File& File::operator=(File&& other) noexcept {
-    if (this != &other) {
-        Close();
-        m_handle = std::exchange(other.m_handle, kInvalid);
-    }
-    return *this;
-}
 
 bool File::Open(const std::string& path, Mode mode) {
     Close();
