@@ -4,7 +4,15 @@
 # the program's only text encoding.
 # Resource scripts are compiled by windres, which takes none of these options.
 set(MORVEK_C_LANGS "$<COMPILE_LANGUAGE:C,CXX>")
-add_compile_options("$<${MORVEK_C_LANGS}:-finput-charset=UTF-8;-fexec-charset=CP932>")
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    add_compile_options("$<${MORVEK_C_LANGS}:-finput-charset=UTF-8;-fexec-charset=CP932>")
+elseif(MORVEK_FUZZ)
+    # Clang only knows UTF-8 literals. The fuzz build looks for crashes and overruns, which
+    # do not depend on what the literals hold; every other build is GCC's.
+    message(STATUS "Fuzz build: string literals stay UTF-8")
+else()
+    message(FATAL_ERROR "The program's Shift_JIS literals need GCC (-fexec-charset=CP932)")
+endif()
 add_compile_options("$<${MORVEK_C_LANGS}:-Wall;-Wextra;-Wpedantic;-Wshadow;-Wnon-virtual-dtor;-Wcast-qual;-Wformat=2;-Wundef>")
 if(MORVEK_WERROR)
     add_compile_options("$<${MORVEK_C_LANGS}:-Werror>")
@@ -12,6 +20,12 @@ endif()
 
 if(MORVEK_SANITIZE)
     add_compile_options("$<${MORVEK_C_LANGS}:-fsanitize=address,undefined;-fno-sanitize-recover=all;-fno-omit-frame-pointer>")
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(MORVEK_FUZZ)
+    # Libraries are instrumented for coverage; each fuzz target links libFuzzer's main.
+    add_compile_options("$<${MORVEK_C_LANGS}:-fsanitize=fuzzer-no-link,address,undefined;-fno-sanitize-recover=all;-fno-omit-frame-pointer>")
     add_link_options(-fsanitize=address,undefined)
 endif()
 

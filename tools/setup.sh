@@ -3,6 +3,7 @@
 # apt run when everything is already there.
 #   tools/setup.sh        build and test tools
 #   tools/setup.sh gui    also what showing windows under Xvfb needs
+#   tools/setup.sh fuzz   also clang and libFuzzer
 set -euo pipefail
 
 packages=(
@@ -11,9 +12,10 @@ packages=(
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64
 )
-if [ "${1:-}" = gui ]; then
-    packages+=(xvfb xdotool imagemagick fonts-ipafont-gothic)
-fi
+case "${1:-}" in
+    gui) packages+=(xvfb xdotool imagemagick fonts-ipafont-gothic) ;;
+    fuzz) packages+=(clang libclang-rt-14-dev) ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up everything and runs every test: the native build, the native build under
 # AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows build under Wine.
-# Warnings are errors. Exits non-zero on any failure.
+# Then each fuzz target runs briefly (MORVEK_FUZZ_SECONDS, default 30). Warnings are
+# errors. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,6 +18,9 @@ echo "== test: native"
 ctest --preset native
 echo "== test: native-asan"
 ctest --preset native-asan
+
+echo "== fuzz"
+tools/fuzz.sh "${MORVEK_FUZZ_SECONDS:-30}"
 
 echo "== test: windows (Wine)"
 # shellcheck source=tools/wine-env.sh
