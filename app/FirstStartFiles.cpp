@@ -1,12 +1,17 @@
 #include "app/FirstStartFiles.h"
 
+#include "app/RecordListFile.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
+#include "policy/DefaultExtensionLists.h"
+#include "policy/ExtensionListFile.h"
 
 std::vector<FirstStartFile> FirstStartFiles() {
+    // The default lists always fit the archive, so the encodings cannot fail.
     return {
-        // An empty record list: a count of zero.
-        {"morvek.atd", std::string(2, '\0')},
+        {kRecordListFileName, EncodeRecordList({}).value()},
+        {kAllowedListFileName, EncodeExtensionList(DefaultAllowedList()).value()},
+        {kProhibitedListFileName, EncodeExtensionList(DefaultProhibitedList()).value()},
     };
 }
 

@@ -1,8 +1,11 @@
 #include "app/Velmaron1App.h"
 
 #include "app/FirstStartFiles.h"
+#include "app/RecordListFile.h"
 #include "platform/FileSystem.h"
 #include "platform/SpecialFolders.h"
+#include "policy/DefaultExtensionLists.h"
+#include "policy/ExtensionListFile.h"
 #include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +14,13 @@ namespace {
 
 std::string CompanyFolder() {
     return platform::AppDataFolder() + "\\TevoSoftwareDev";
+}
+
+// What the settings dialog writes when it saves list unchanged.
+std::string SavedList(const CExtensionList& list) {
+    test::ScratchFolder scratch;
+    EXPECT_TRUE(SaveExtensionList(scratch / "list.dat", list));
+    return test::ReadFile(scratch / "list.dat");
 }
 
 bool IsFolder(const std::string& path) {
@@ -34,7 +44,36 @@ TEST_F(Velmaron1AppTest, FirstStartMakesTheFoldersAndFiles) {
     EXPECT_TRUE(IsFolder(app.GetScanFolder()));
     EXPECT_EQ(app.GetScanFolder(), app.m_strDataFolder + "\\scanvirus");
     EXPECT_EQ(test::ReadFile(app.GetDataFolder() + "morvek.atd"), std::string(2, '\0'));
+    EXPECT_EQ(test::ReadFile(app.GetDataFolder() + "allowedext.dat"),
+              SavedList(DefaultAllowedList()));
+    EXPECT_EQ(test::ReadFile(app.GetDataFolder() + "prohibitedext.dat"),
+              SavedList(DefaultProhibitedList()));
     EXPECT_TRUE(IsFolder(CVelmaron1App::GetTemporaryFolder()));
+
+    // What was written loads back as the defaults.
+    CExtensionList list;
+    ASSERT_EQ(LoadExtensionList(app.GetDataFolder() + "prohibitedext.dat", list, true),
+              ListLoadResult::Loaded);
+    EXPECT_EQ(list, DefaultProhibitedList());
+    std::vector<std::string> records{"stale"};
+    ASSERT_EQ(LoadRecordListFile(app.GetDataFolder() + "morvek.atd", records),
+              ListLoadResult::Loaded);
+    EXPECT_TRUE(records.empty());
+}
+
+TEST_F(Velmaron1AppTest, OnlyTheMissingListFileIsWritten) {
+    const CExtensionList users({"eml", "zip"}, {"mine", ""});
+    std::string folder;
+    {
+        const CVelmaron1App first("C:\\morvek.exe");
+        folder = first.GetDataFolder();
+    }
+    ASSERT_TRUE(SaveExtensionList(folder + "allowedext.dat", users));
+    ASSERT_TRUE(platform::RemoveFile(folder + "prohibitedext.dat"));
+
+    const CVelmaron1App second("C:\\morvek.exe");
+    EXPECT_EQ(test::ReadFile(folder + "allowedext.dat"), SavedList(users));
+    EXPECT_EQ(test::ReadFile(folder + "prohibitedext.dat"), SavedList(DefaultProhibitedList()));
 }
 
 TEST_F(Velmaron1AppTest, ExistingFilesAreLeftAsTheyAre) {

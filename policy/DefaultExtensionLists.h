@@ -1,0 +1,12 @@
+#pragma once
+
+// The contents of the list files at the first start, in the order they are written (the
+// settings dialog sorts them only for display).
+
+#include "policy/ExtensionList.h"
+
+// 22 entries, avi to zip, with their descriptions; eml is not among them.
+CExtensionList DefaultAllowedList();
+
+// The 45 dangerous extensions, ade to html, with their descriptions.
+CExtensionList DefaultProhibitedList();
