@@ -206,8 +206,8 @@ bool CStringArchiveReader::ReadStringArray(std::vector<std::string>& strings) {
         // Every string takes at least its one length byte.
         return false;
     }
+    // No room is reserved ahead: memory grows only with the strings actually read.
     std::vector<std::string> read;
-    read.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         std::string text;
         if (!ReadString(text)) {

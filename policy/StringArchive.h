@@ -40,7 +40,7 @@ public:
     explicit CStringArchiveReader(std::string_view data) : m_data(data) {}
 
     // Reads the next array into strings, replacing its contents. False, with strings as it
-    // was, when the bytes end early.
+    // was, when the bytes end early or claim more than they hold.
     bool ReadStringArray(std::vector<std::string>& strings);
 
 private:
