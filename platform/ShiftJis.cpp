@@ -2,6 +2,53 @@
 
 namespace sjis {
 
+namespace {
+
+char FoldAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Whether needle matches text at pos, character by character: both sides must split into
+// characters of the same lengths, and only single-byte characters fold.
+bool MatchesAt(std::string_view text, std::size_t pos, std::string_view needle, bool noCase) {
+    if (needle.size() > text.size() - pos) {
+        return false;
+    }
+    for (std::size_t at = 0; at < needle.size();) {
+        const std::size_t length = CharLength(needle, at);
+        if (CharLength(text, pos + at) != length) {
+            return false;
+        }
+        if (length == 1) {
+            const char a = text[pos + at];
+            const char b = needle[at];
+            if (noCase ? FoldAscii(a) != FoldAscii(b) : a != b) {
+                return false;
+            }
+        } else if (text.compare(pos + at, 2, needle, at, 2) != 0) {
+            return false;
+        }
+        at += length;
+    }
+    return true;
+}
+
+std::size_t FindFrom(std::string_view text, std::string_view needle, std::size_t from,
+                     bool noCase) {
+    for (std::size_t pos = from; pos <= text.size();) {
+        if (MatchesAt(text, pos, needle, noCase)) {
+            return pos;
+        }
+        if (pos == text.size()) {
+            break;
+        }
+        pos += CharLength(text, pos);
+    }
+    return std::string_view::npos;
+}
+
+}  // namespace
+
 std::size_t FindLastOf(std::string_view text, std::string_view chars) {
     std::size_t found = std::string_view::npos;
     for (std::size_t pos = 0; pos < text.size();) {
@@ -39,6 +86,18 @@ std::string ToLowerAscii(std::string_view text) {
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && ToLowerAscii(a) == ToLowerAscii(b);
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return MatchesAt(text, 0, prefix, true);
+}
+
+std::size_t FindNoCase(std::string_view text, std::string_view needle, std::size_t from) {
+    return FindFrom(text, needle, from, true);
+}
+
+std::size_t Find(std::string_view text, std::string_view needle, std::size_t from) {
+    return FindFrom(text, needle, from, false);
 }
 
 }  // namespace sjis

@@ -45,4 +45,12 @@ std::string ToLowerAscii(std::string_view text);
 // Compares two texts without regard to the case of ASCII letters.
 bool EqualsNoCase(std::string_view a, std::string_view b);
 
+// Case-insensitive and case-sensitive searches for a text inside another. A match starts
+// only at a character boundary and goes character by character, so a trail byte is never
+// matched as a letter or a sign, and ASCII letters fold only where they stand alone.
+// from must be a character boundary.
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+std::size_t FindNoCase(std::string_view text, std::string_view needle, std::size_t from = 0);
+std::size_t Find(std::string_view text, std::string_view needle, std::size_t from = 0);
+
 }  // namespace sjis

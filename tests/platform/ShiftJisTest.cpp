@@ -28,4 +28,27 @@ TEST(ShiftJis, CaseFoldingLeavesDoubleByteCharactersAlone) {
     EXPECT_FALSE(sjis::EqualsNoCase("\x83\x41", "\x83\x61"));
 }
 
+TEST(ShiftJis, SearchesMatchWholeCharactersOnly) {
+    EXPECT_TRUE(sjis::StartsWithNoCase("content-TYPE: x", "Content-Type:"));
+    EXPECT_FALSE(sjis::StartsWithNoCase("Content-Type : x", "Content-Type:"));
+    EXPECT_FALSE(sjis::StartsWithNoCase("Content", "Content-Type:"));
+    // 0x83 0x42 is one character: its trail byte is no "B" (a byte search finds it at 1).
+    EXPECT_EQ(sjis::FindNoCase("\x83"
+                               "BOUNDARY=",
+                               "boundary="),
+              std::string::npos);
+    EXPECT_EQ(sjis::FindNoCase("x; Boundary=", "BOUNDARY="), 3u);
+    EXPECT_EQ(sjis::FindNoCase("\x83\x41"
+                               "a",
+                               "A"),
+              2u);  // "ア" holds no "A"
+    // A stray lead byte before "?=" leaves it alone; the search goes on from a boundary.
+    EXPECT_EQ(sjis::Find("\x88?=", "?="), 1u);
+    EXPECT_EQ(sjis::Find("?=a?=", "?=", 2), 3u);
+    EXPECT_EQ(sjis::Find("?=", "?=", 2), std::string::npos);
+    EXPECT_EQ(sjis::Find("ab", ""), 0u);
+    // Double-byte characters of the needle match exactly, not folded.
+    EXPECT_EQ(sjis::FindNoCase("x表a", "表A"), 1u);
+}
+
 }  // namespace

@@ -1,0 +1,219 @@
+// The body writers: base64, quoted-printable and plain bodies, each copied into the output
+// up to the line that begins with the part's boundary line, which stays unread.
+
+#include "engine/Base64Decoder.h"
+#include "engine/MailParser.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// Base64 text is decoded in chunks: once a line brings the gathered text to the flush
+// threshold, or whenever the text buffer is full (inside a very long line).
+constexpr std::size_t kTextBufferSize = 65536;
+constexpr std::size_t kFlushThreshold = 32768;
+
+// Writes to out until a write fails; afterwards writes nothing and stays false.
+class CGuardedOutput {
+public:
+    explicit CGuardedOutput(CByteSink& out) : m_out(out) {}
+    void Write(const char* data, std::size_t size) {
+        if (m_bOk && size > 0) {
+            m_bOk = m_out.Write(data, size);
+        }
+    }
+    void Write(std::string_view text) { Write(text.data(), text.size()); }
+    bool IsOk() const { return m_bOk; }
+
+private:
+    CByteSink& m_out;
+    bool m_bOk = true;
+};
+
+// Gathers base64 text and decodes it chunk by chunk. A chunk is decoded up to its last
+// whole group; the unfinished rest (at most four characters once skipped bytes are left
+// out) starts the next chunk, so no group is split between chunks and no byte is lost.
+class CBase64Chunker {
+public:
+    explicit CBase64Chunker(CGuardedOutput& out)
+        : m_out(out), m_arrDecoded(CBase64Decoder::GetDecodedBound(kTextBufferSize)) {
+        m_strText.reserve(kTextBufferSize);
+    }
+
+    void AppendLine(std::string_view line) {
+        while (line.size() > kTextBufferSize - m_strText.size()) {
+            const std::size_t room = kTextBufferSize - m_strText.size();
+            m_strText.append(line.substr(0, room));
+            line.remove_prefix(room);
+            Flush(false);
+        }
+        m_strText.append(line);
+        if (m_strText.size() >= kFlushThreshold) {
+            Flush(false);
+        }
+    }
+
+    // Decodes what is left, an unfinished last group included.
+    void Finish() {
+        if (!m_strText.empty()) {
+            Flush(true);
+        }
+    }
+
+private:
+    void Flush(bool bLast) {
+        const std::size_t length =
+            bLast ? m_strText.size()
+                  : m_decoder.GetWholeGroupLength(m_strText.data(), m_strText.size());
+        const std::size_t count = m_decoder.Decode(m_strText.data(), length, m_arrDecoded.data());
+        m_out.Write(reinterpret_cast<const char*>(m_arrDecoded.data()), count);
+        // Only alphabet characters and "=" of the rest matter to the next chunk.
+        std::size_t kept = 0;
+        for (std::size_t pos = length; pos < m_strText.size(); ++pos) {
+            const unsigned char c = static_cast<unsigned char>(m_strText[pos]);
+            if (c == '=' || CBase64Decoder::AlphabetValue(c) >= 0) {
+                m_strText[kept++] = m_strText[pos];
+            }
+        }
+        m_strText.resize(kept);
+    }
+
+    CGuardedOutput& m_out;
+    CBase64Decoder m_decoder;
+    std::string m_strText;                    // the text buffer
+    std::vector<unsigned char> m_arrDecoded;  // the output buffer of one chunk
+};
+
+bool IsHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    return (c >= 'a' && c <= 'f') ? c - 'a' + 10 : c - 'A' + 10;
+}
+
+// Reads text as the scan format "%x" would: white space, a sign, a "0x" prefix and hex
+// digits up to the first other character. False when no hex digit is read.
+bool ScanHex(std::string_view text, int& value) {
+    std::size_t pos = 0;
+    while (pos < text.size() && (text[pos] == ' ' || (text[pos] >= '\t' && text[pos] <= '\r'))) {
+        ++pos;
+    }
+    bool bNegative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        bNegative = text[pos] == '-';
+        ++pos;
+    }
+    if (pos + 2 < text.size() && text[pos] == '0' &&
+        (text[pos + 1] == 'x' || text[pos + 1] == 'X') && IsHexDigit(text[pos + 2])) {
+        pos += 2;
+    }
+    if (pos >= text.size() || !IsHexDigit(text[pos])) {
+        return false;
+    }
+    value = 0;
+    while (pos < text.size() && IsHexDigit(text[pos])) {
+        value = value * 16 + HexValue(text[pos]);
+        ++pos;
+    }
+    if (bNegative) {
+        value = -value;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool CMailParser::IsBoundaryStart(std::string_view line, std::string_view boundaryLine) {
+    return line.substr(0, boundaryLine.size()) == boundaryLine;
+}
+
+bool CMailParser::WriteBase64Body(CMessageReader& reader, CByteSink& out,
+                                  std::string_view boundaryLine) {
+    CGuardedOutput output(out);
+    CBase64Chunker chunker(output);
+    std::string line;
+    while (reader.ReadLine(line)) {
+        if (IsBoundaryStart(line, boundaryLine)) {
+            reader.StepBack();
+            break;
+        }
+        chunker.AppendLine(line);
+    }
+    chunker.Finish();
+    return output.IsOk();
+}
+
+std::string CMailParser::DecodeQuotedPrintableLine(std::string_view line, bool& softBreak) const {
+    softBreak = false;
+    std::string result;
+    result.reserve(line.size());
+    std::size_t pos = 0;
+    while (pos < line.size()) {
+        // "=" (0x3D) is never a trail byte, so a byte search cannot land inside a character.
+        const std::size_t equals = line.find('=', pos);
+        if (equals == std::string_view::npos) {
+            result.append(line.substr(pos));
+            break;
+        }
+        result.append(line.substr(pos, equals - pos));
+        if (equals + 1 == line.size()) {
+            softBreak = true;
+            break;
+        }
+        const std::string_view escape = line.substr(equals + 1, 2);
+        int value = 0;
+        if (ScanHex(escape, value)) {
+            result += static_cast<char>(value & 0xFF);
+        } else {
+            // No hex digit at all: not an escape, so the text stays as it was written.
+            result += '=';
+            result.append(escape);
+        }
+        pos = equals + 3;
+    }
+    return result;
+}
+
+bool CMailParser::WriteQuotedPrintableBody(CMessageReader& reader, CByteSink& out,
+                                           std::string_view boundaryLine) {
+    CGuardedOutput output(out);
+    std::string line;
+    bool bFirst = true;
+    bool bSoftBreak = false;
+    while (reader.ReadLine(line)) {
+        if (IsBoundaryStart(line, boundaryLine)) {
+            reader.StepBack();
+            break;
+        }
+        if (!bFirst && !bSoftBreak) {
+            output.Write("\r\n");
+        }
+        output.Write(DecodeQuotedPrintableLine(line, bSoftBreak));
+        bFirst = false;
+    }
+    return output.IsOk();
+}
+
+bool CMailParser::WritePlainBody(CMessageReader& reader, CByteSink& out,
+                                 std::string_view boundaryLine) {
+    CGuardedOutput output(out);
+    std::string line;
+    bool bFirst = true;
+    while (reader.ReadLine(line)) {
+        if (IsBoundaryStart(line, boundaryLine)) {
+            reader.StepBack();
+            break;
+        }
+        if (!bFirst) {
+            output.Write("\r\n");
+        }
+        output.Write(line);
+        bFirst = false;
+    }
+    return output.IsOk();
+}

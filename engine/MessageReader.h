@@ -1,0 +1,47 @@
+#pragma once
+
+// A message file read as text: line by line, with a one-byte look-ahead and a step back to
+// the start of what was read last. Positions are byte offsets into the file.
+//
+// A line ends at LF; a CR just before the LF is not part of the line, any other CR is. A
+// last line without LF is still a line, and lines have no length limit. Every byte is
+// text, NUL and 0x1A included: a binary body written as 8bit reaches the output whole.
+// A read error ends the text where it happened, like the end of the file; HasError() then
+// tells the caller that the message was cut short.
+
+#include "engine/BufferedReader.h"
+
+#include <cstdint>
+#include <string>
+
+class CMessageReader {
+public:
+    CMessageReader() = default;
+    CMessageReader(const CMessageReader&) = delete;
+    CMessageReader& operator=(const CMessageReader&) = delete;
+
+    // Opens a message file with exclusive access; false when it cannot be opened.
+    bool Open(const std::string& path);
+    // Reads a message held in memory.
+    void OpenText(std::string text);
+    void Close();
+
+    // The next line without its line end; false (and line empty) at the end of the file.
+    bool ReadLine(std::string& line);
+
+    // The next byte, a CR LF pair reading as one LF; false at the end of the file, where
+    // nothing is consumed and a step back stays where it is.
+    bool ReadByte(char& byte);
+
+    // Returns to the offset where the last ReadLine or ReadByte began, so that the line or
+    // byte is read again.
+    void StepBack();
+
+    std::uint64_t Tell() const { return m_reader.Tell(); }
+    void Seek(std::uint64_t offset) { m_reader.Seek(offset); }
+    bool HasError() const { return m_reader.HasError(); }
+
+private:
+    CBufferedReader m_reader;
+    std::uint64_t m_nLastStart = 0;
+};

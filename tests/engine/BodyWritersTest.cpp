@@ -1,0 +1,234 @@
+#include "engine/Base64Decoder.h"
+#include "engine/MailParser.h"
+#include "engine/StringSink.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace std::string_literals;
+
+enum class Writer { Base64, QuotedPrintable, Plain };
+
+struct WriteResult {
+    bool bOk = false;
+    std::string strOutput;
+    std::string strNextLine;  // what the reader reads after the writer
+};
+
+WriteResult WriteBody(Writer writer, const std::string& body, CByteSink* sink = nullptr) {
+    CMailParser parser;
+    CMessageReader reader;
+    reader.OpenText(body);
+    CStringSink memory;
+    CByteSink& out = sink ? *sink : memory;
+    WriteResult result;
+    switch (writer) {
+        case Writer::Base64:
+            result.bOk = parser.WriteBase64Body(reader, out, "--b");
+            break;
+        case Writer::QuotedPrintable:
+            result.bOk = parser.WriteQuotedPrintableBody(reader, out, "--b");
+            break;
+        case Writer::Plain:
+            result.bOk = parser.WritePlainBody(reader, out, "--b");
+            break;
+    }
+    result.strOutput = memory.GetData();
+    if (!reader.ReadLine(result.strNextLine)) {
+        result.strNextLine = "<end>";
+    }
+    return result;
+}
+
+// Deterministic bytes of every value.
+std::string SampleBytes(std::size_t size) {
+    std::string bytes(size, '\0');
+    unsigned state = 12345;
+    for (char& c : bytes) {
+        state = state * 1103515245 + 12345;
+        c = static_cast<char>(state >> 16);
+    }
+    return bytes;
+}
+
+std::string Encode(const std::string& bytes) {
+    static const char kAlphabet[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string text;
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        unsigned bits = static_cast<unsigned char>(bytes[i]) << 16;
+        if (i + 1 < bytes.size())
+            bits |= static_cast<unsigned char>(bytes[i + 1]) << 8;
+        if (i + 2 < bytes.size())
+            bits |= static_cast<unsigned char>(bytes[i + 2]);
+        text += kAlphabet[bits >> 18 & 63];
+        text += kAlphabet[bits >> 12 & 63];
+        text += i + 1 < bytes.size() ? kAlphabet[bits >> 6 & 63] : '=';
+        text += i + 2 < bytes.size() ? kAlphabet[bits & 63] : '=';
+    }
+    return text;
+}
+
+// Cuts text into lines of the given lengths in turn, each ended by end.
+std::string Lines(const std::string& text, const std::vector<std::size_t>& lengths,
+                  const std::string& end = "\r\n") {
+    std::string result;
+    for (std::size_t pos = 0, i = 0; pos < text.size(); pos += lengths[i++ % lengths.size()]) {
+        result += text.substr(pos, lengths[i % lengths.size()]) + end;
+    }
+    return result;
+}
+
+TEST(Base64Body, DecodesUpToTheBoundaryLine) {
+    const std::string bytes = SampleBytes(100000);
+    const std::string encoded = Lines(Encode(bytes), {76});
+    const struct {
+        std::string body;
+        std::string output;
+        std::string nextLine;
+    } cases[] = {
+        {encoded + "--b--\r\n", bytes, "--b--"},  // the closing line stays for the walk
+        {encoded + "--b\r\nnext", bytes, "--b"},
+        {encoded, bytes, "<end>"},  // no boundary line at all
+        {Lines(Encode(bytes), {76}, "\n"), bytes, "<end>"},
+        {"QUJD RE\tVG\r\n--b", "ABCDEF", "--b"},  // white space inside a line
+        {"--b\r\n", "", "--b"},                   // an empty body
+        {"", "", "<end>"},
+        {"QUJD\r\n--bx\r\n", "ABC", "--bx"},  // a line that begins with the boundary
+    };
+    for (const auto& c : cases) {
+        const WriteResult result = WriteBody(Writer::Base64, c.body);
+        EXPECT_TRUE(result.bOk);
+        EXPECT_EQ(result.strOutput, c.output) << c.body.substr(0, 40);
+        EXPECT_EQ(result.strNextLine, c.nextLine) << c.body.substr(0, 40);
+    }
+}
+
+// Lines of any length decode completely: one line far longer than the text buffer, and
+// lines whose lengths are no multiple of four, so that chunk ends fall inside groups.
+TEST(Base64Body, DecodesLinesOfAnyLength) {
+    const std::string bytes = SampleBytes(300000);
+    const std::string text = Encode(bytes);
+    const std::vector<std::vector<std::size_t>> layouts = {
+        {text.size()}, {77}, {75, 1, 2}, {32767}, {32769, 65537}, {100001, 3}};
+    for (const auto& layout : layouts) {
+        const WriteResult result = WriteBody(Writer::Base64, Lines(text, layout) + "--b--");
+        EXPECT_TRUE(result.bOk);
+        EXPECT_EQ(result.strOutput.size(), bytes.size()) << layout[0];
+        EXPECT_TRUE(result.strOutput == bytes) << layout[0];
+    }
+}
+
+// For lines of whole groups the output is exactly that of decoding chunks made of whole
+// lines, flushed once 32768 bytes are gathered, even where "=" stands mid-text (several
+// encoded pieces joined), which makes each chunk lose bytes at its own end.
+TEST(Base64Body, OrdinaryLinesDecodeChunkByChunk) {
+    std::string body;
+    std::vector<std::string> lines;
+    for (int i = 0; i < 3000; ++i) {
+        lines.push_back(i % 7 == 3 ? "QQ==" : Encode(SampleBytes(57 - i % 5 * 3)));
+    }
+    std::string expected;
+    std::string gathered;
+    CBase64Decoder decoder;
+    const auto flush = [&] {
+        std::vector<unsigned char> out(CBase64Decoder::GetDecodedBound(gathered.size()));
+        const std::size_t count = decoder.Decode(gathered.data(), gathered.size(), out.data());
+        expected.append(reinterpret_cast<const char*>(out.data()), count);
+        gathered.clear();
+    };
+    for (const std::string& line : lines) {
+        body += line + "\r\n";
+        gathered += line;
+        if (gathered.size() >= 32768) {
+            flush();
+        }
+    }
+    flush();
+    const WriteResult result = WriteBody(Writer::Base64, body);
+    EXPECT_EQ(result.strOutput.size(), expected.size());
+    EXPECT_TRUE(result.strOutput == expected);
+}
+
+TEST(QuotedPrintable, DecodesOneLine) {
+    const struct {
+        std::string line;
+        std::string decoded;
+        bool bSoftBreak;
+    } cases[] = {
+        {"caf=E9=3d", "caf\xE9=", false},
+        {"abc=", "abc", true},
+        {"=", "", true},
+        {"=00x", "\0x"s, false},  // NUL is counted, not an end
+        {"a=4", "a\x04", false},  // only one character left
+        {"a=5Gb",
+         "a\x05"
+         "b",
+         false},                    // reading stops at G, which is consumed
+        {"= 5x", "\x05x", false},   // leading white space is skipped
+        {"=-1", "\xFF", false},     // a sign is read, the low byte kept
+        {"a=ZZb", "a=ZZb", false},  // no hex digit: copied as written
+        {"a=G5b", "a=G5b", false},
+        {"a= \tb", "a= \tb", false},
+        {"x=Z", "x=Z", false},
+        {"\x82\xA0=41",
+         "\x82\xA0"
+         "A",
+         false},
+    };
+    CMailParser parser;
+    for (const auto& c : cases) {
+        bool bSoftBreak = !c.bSoftBreak;
+        EXPECT_EQ(parser.DecodeQuotedPrintableLine(c.line, bSoftBreak), c.decoded) << c.line;
+        EXPECT_EQ(bSoftBreak, c.bSoftBreak) << c.line;
+    }
+}
+
+TEST(LineBodies, WriteCrLfBetweenLinesOnly) {
+    const struct {
+        Writer writer;
+        std::string body;
+        std::string output;
+        std::string nextLine;
+    } cases[] = {
+        {Writer::QuotedPrintable, "long =\r\nline=\r\n split\r\n--b--\r\n", "long line split",
+         "--b--"},
+        {Writer::QuotedPrintable, "one\r\ntwo=\nthree\r\n--b", "one\r\ntwothree", "--b"},
+        {Writer::QuotedPrintable, "a\r\nb\r\nc\r\n", "a\r\nb\r\nc", "<end>"},
+        {Writer::Plain, "one\ntwo\n\nfour\n--b\n", "one\r\ntwo\r\n\r\nfour", "--b"},
+        {Writer::Plain, "line\r\n--b   \r\n", "line", "--b   "},
+        {Writer::Plain, "--b\r\n", "", "--b"},
+        {Writer::Plain, "bin\0\x1A\xFF\rx\n"s, "bin\0\x1A\xFF\rx"s, "<end>"},
+    };
+    for (const auto& c : cases) {
+        const WriteResult result = WriteBody(c.writer, c.body);
+        EXPECT_TRUE(result.bOk);
+        EXPECT_EQ(result.strOutput, c.output) << c.body;
+        EXPECT_EQ(result.strNextLine, c.nextLine) << c.body;
+    }
+}
+
+class CFailingSink : public CByteSink {
+public:
+    bool Write(const char*, std::size_t) override {
+        ++m_nWrites;
+        return false;
+    }
+    int m_nWrites = 0;
+};
+
+TEST(BodyWriters, ReportAFailedWriteAndStillStopAtTheBoundary) {
+    for (Writer writer : {Writer::Base64, Writer::QuotedPrintable, Writer::Plain}) {
+        CFailingSink sink;
+        const WriteResult result = WriteBody(writer, "QUJD\r\nQUJD\r\n--b\r\n", &sink);
+        EXPECT_FALSE(result.bOk);
+        EXPECT_EQ(sink.m_nWrites, 1);  // nothing more is tried after a failure
+        EXPECT_EQ(result.strNextLine, "--b");
+    }
+}
+
+}  // namespace
