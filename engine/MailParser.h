@@ -15,6 +15,9 @@
 
 #include "engine/ByteSink.h"
 #include "engine/MessageReader.h"
+#include "engine/Progress.h"
+
+class CExtensionList;
 
 #include <string>
 #include <string_view>
@@ -36,7 +39,40 @@ enum class TransferEncoding {
 
 class CMailParser {
 public:
+    // dataFolder: the data folder followed by a backslash, where the extraction finds the
+    // scan folder and writes record files.
+    explicit CMailParser(std::string dataFolder = {}) : m_strDataFolder(std::move(dataFolder)) {}
     virtual ~CMailParser() = default;
+
+    // --- Attachment extraction -----------------------------------------------------
+
+    // Writes the attachments of one message file into its staging folder (scan folder +
+    // the message's base name), an alert file in place of each attachment whose extension
+    // is on prohibitedList, and the message's record file; then deletes the message file.
+    // Returns the staging folder when something was written, otherwise empty. The bar
+    // moves within [progressStart, progressEnd]; a cancel request stops the walk before
+    // the next part. Every name written lies inside the staging folder.
+    std::string ExtractAttachments(const std::string& messagePath,
+                                   const CExtensionList& prohibitedList, IProgress& progress,
+                                   int progressStart, int progressEnd);
+
+    // --- Unsent drafts -------------------------------------------------------------
+
+    // Rewrites a message as an unsent draft in the temporary folder and asks the shell to
+    // open it.
+    void MakeUnsentMail(const std::string& messagePath);
+
+    // The draft of MakeUnsentMail without the shell: returns its path, empty when none was
+    // written.
+    std::string WriteUnsentMail(const std::string& messagePath);
+
+    // Reads the header lines up to and including the blank line (at most 600 lines before
+    // it), each followed by CR LF. False, with header empty, when there is no blank line.
+    bool ReadHeaderBlock(CMessageReader& reader, std::string& header);
+
+    // Removes Return-Path, Received, Message-ID and X-Unsent with their continuation lines
+    // and puts "X-Unsent: 1" first. False when a removed field runs to the end of header.
+    bool RewriteAsUnsent(std::string& header);
 
     // --- Header fields -------------------------------------------------------------
 
@@ -112,4 +148,7 @@ public:
 
     // Replaces each run of CR and LF bytes by one space.
     static std::string CollapseLineBreaks(std::string_view text);
+
+private:
+    std::string m_strDataFolder;
 };

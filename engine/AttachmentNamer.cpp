@@ -1,0 +1,82 @@
+#include "engine/AttachmentNamer.h"
+
+#include "platform/ShiftJis.h"
+
+namespace {
+
+bool IsDeviceName(std::string stem) {
+    // Windows also takes "CON " for CON.
+    while (!stem.empty() && stem.back() == ' ') {
+        stem.pop_back();
+    }
+    stem = sjis::ToLowerAscii(stem);
+    static const char* const kDevices[] = {"con", "prn", "aux", "nul", "conin$", "conout$"};
+    for (const char* device : kDevices) {
+        if (stem == device) {
+            return true;
+        }
+    }
+    return stem.size() == 4 && (stem.compare(0, 3, "com") == 0 || stem.compare(0, 3, "lpt") == 0) &&
+           stem[3] >= '1' && stem[3] <= '9';
+}
+
+}  // namespace
+
+std::string CAttachmentNamer::MakeSafe(const std::string& name) {
+    const std::size_t separator = sjis::FindLastOf(name, "\\/:");
+    std::string safe = separator == std::string::npos ? name : name.substr(separator + 1);
+    // A trailing space or dot is never the trail byte of a double-byte character.
+    while (!safe.empty() && (safe.back() == '.' || safe.back() == ' ')) {
+        safe.pop_back();
+    }
+    if (safe.empty()) {
+        return {};
+    }
+    for (std::size_t pos = 0; pos < safe.size();) {
+        const std::size_t length = sjis::CharLength(safe, pos);
+        const auto c = static_cast<unsigned char>(safe[pos]);
+        if (length == 1 &&
+            (c < 0x20 || std::string_view("<>\"|?*").find(safe[pos]) != std::string_view::npos)) {
+            safe[pos] = '_';
+        }
+        pos += length;
+    }
+    const std::size_t dot = sjis::FindFirstOf(safe, ".");
+    if (IsDeviceName(safe.substr(0, dot))) {
+        safe.insert(0, "_");
+    }
+    return safe;
+}
+
+std::string CAttachmentNamer::Take(const std::string& name,
+                                   const std::function<bool(const std::string&)>& isTaken) {
+    const std::string safe = MakeSafe(name);
+    if (safe.empty()) {
+        return {};
+    }
+    for (int number = 0;; ++number) {
+        const std::string candidate = number == 0 ? safe : WithNumber(safe, number);
+        if (!IsTaken(candidate) && !(isTaken && isTaken(candidate))) {
+            MarkTaken(candidate);
+            return candidate;
+        }
+    }
+}
+
+bool CAttachmentNamer::IsTaken(const std::string& name) const {
+    for (const std::string& taken : m_arrTaken) {
+        if (sjis::EqualsNoCase(taken, name)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string CAttachmentNamer::WithNumber(const std::string& name, int number) {
+    const std::string suffix = "(" + std::to_string(number) + ")";
+    const std::size_t dot = sjis::FindLastOf(name, ".");
+    if (dot == std::string::npos) {
+        return name + suffix;
+    }
+    return name.substr(0, dot) + suffix + name.substr(dot);
+}

@@ -1,0 +1,254 @@
+#include "engine/AlertText.h"
+#include "engine/MailParser.h"
+
+#include "platform/FileSystem.h"
+#include "policy/ExtensionList.h"
+#include "support/ScratchFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <vector>
+
+namespace {
+
+// Records the positions it is given; asks to cancel at the given check.
+class RecordingProgress : public IProgress {
+public:
+    explicit RecordingProgress(int cancelAtCheck = 0) : m_nCancelAt(cancelAtCheck) {}
+    void SetPosition(int position) override { m_arrPositions.push_back(position); }
+    bool CheckCancel() override { return ++m_nChecks == m_nCancelAt; }
+
+    std::vector<int> m_arrPositions;
+    int m_nChecks = 0;
+    int m_nCancelAt;
+};
+
+std::string Part(const std::string& headers, const std::string& body) {
+    return "--BOUNDARY\r\n" + headers + "\r\n" + body + "\r\n";
+}
+
+std::string Attachment(const std::string& name, const std::string& base64) {
+    return Part(
+        "Content-Type: application/octet-stream\r\n"
+        "Content-Transfer-Encoding: base64\r\n"
+        "Content-Disposition: attachment; filename=\"" +
+            name + "\"\r\n",
+        base64);
+}
+
+std::string Message(const std::string& parts,
+                    const std::string& type = "multipart/mixed; boundary=\"BOUNDARY\"") {
+    return "From: =?ISO-2022-JP?B?GyRCOzNFRBsoQg==?= <a@example.jp>\r\n"
+           "Subject: report\r\n"
+           "Date: Mon, 6 Dec 2004 10:20:30 +0900\r\n"
+           "MIME-Version: 1.0\r\n"
+           "Content-Type: " +
+           type +
+           "\r\n"
+           "\r\n"
+           "preamble\r\n" +
+           parts + "--BOUNDARY--\r\n";
+}
+
+const std::string kTextPart = Part("Content-Type: text/plain\r\n", "hello");
+
+class ExtractAttachmentsTest : public ::testing::Test {
+protected:
+    std::string DataFolder() const { return m_scratch.Path() + "\\"; }
+    std::string Staging() const { return DataFolder() + "scanvirus\\B"; }
+    std::string MessagePath() const { return DataFolder() + "B.eml"; }
+
+    std::string Extract(const std::string& message, RecordingProgress& progress,
+                        const CExtensionList& prohibited) {
+        test::WriteFile(MessagePath(), message);
+        CMailParser parser(DataFolder());
+        return parser.ExtractAttachments(MessagePath(), prohibited, progress, 20, 40);
+    }
+    std::string Extract(const std::string& message) {
+        RecordingProgress progress;
+        return Extract(message, progress, m_prohibited);
+    }
+
+    // Every file below a folder of the data folder ("" or "scanvirus\\B\\"), as relative
+    // paths joined with "/", folders ending in "/" ("\\" could be the trail byte of a name's
+    // last character).
+    std::set<std::string> Tree(const std::string& folder = {},
+                               const std::string& shown = {}) const {
+        std::set<std::string> names;
+        std::vector<platform::FoundEntry> entries;
+        platform::FindEntries(DataFolder() + folder + "*.*", entries);
+        for (const platform::FoundEntry& entry : entries) {
+            if (entry.isFolder) {
+                names.insert(shown + entry.name + "/");
+                for (const std::string& inner :
+                     Tree(folder + entry.name + "\\", shown + entry.name + "/")) {
+                    names.insert(inner);
+                }
+            } else {
+                names.insert(shown + entry.name);
+            }
+        }
+        return names;
+    }
+
+    test::ScratchFolder m_scratch;
+    CExtensionList m_prohibited{{"exe", "com", "alert"}, {}};
+};
+
+TEST_F(ExtractAttachmentsTest, WritesEachAttachmentAndTheRecordFile) {
+    const std::string result = Extract(
+        Message(kTextPart + Attachment("a.txt", "QUJD") + Attachment("写真.jpg", "/9j/4AAQ")));
+    EXPECT_EQ(result, Staging());
+    EXPECT_EQ(Tree(), (std::set<std::string>{"B.att", "scanvirus/", "scanvirus/B/",
+                                             "scanvirus/B/a.txt", "scanvirus/B/写真.jpg"}));
+    EXPECT_EQ(test::ReadFile(Staging() + "\\a.txt"), "ABC");
+    EXPECT_EQ(test::ReadFile(Staging() + "\\写真.jpg"), std::string("\xFF\xD8\xFF\xE0\x00\x10", 6));
+    EXPECT_EQ(test::ReadFile(DataFolder() + "B.att"),
+              "2004年12月06日 10:20:30\r\r\n山田 <a@example.jp>\r\r\nreport\r\r\n");
+}
+
+TEST_F(ExtractAttachmentsTest, AlertFilesReplaceProhibitedAttachments) {
+    const std::string result = Extract(Message(Attachment("Setup.EXE", "TVqQAAMAAAAEAAAA")));
+    EXPECT_EQ(result, Staging());
+    EXPECT_EQ(Tree("scanvirus\\B\\"), std::set<std::string>{"Setup.EXE.alert"});
+    const std::string alert = test::ReadFile(Staging() + "\\Setup.EXE.alert");
+    EXPECT_EQ(alert, MakeAlertText("Setup.EXE"));
+    EXPECT_NE(alert.find("\r\n　添付ファイル名：Setup.EXE\r\n"), std::string::npos);
+    EXPECT_EQ(alert.find("MZ"), std::string::npos);
+}
+
+TEST_F(ExtractAttachmentsTest, TheAlertTextHasItsTenLines) {
+    const std::string text = MakeAlertText("a.exe");
+    std::vector<std::string> lines;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t end = text.find("\r\n", pos);
+        ASSERT_NE(end, std::string::npos);
+        lines.push_back(text.substr(pos, end - pos));
+        pos = end + 2;
+    }
+    ASSERT_EQ(lines.size(), 10u);
+    for (int i : {0, 1, 2, 3, 4, 9}) {
+        EXPECT_EQ(lines[static_cast<std::size_t>(i)].size(), 63u) << i;
+    }
+    EXPECT_EQ(lines[5], "");
+    EXPECT_EQ(lines[6], "　添付ファイル名：a.exe");
+}
+
+TEST_F(ExtractAttachmentsTest, WhichPartsAreTaken) {
+    const std::string parts =
+        Part("Content-Type: text/plain\r\nContent-Disposition: inline; filename=\"in.txt\"\r\n",
+             "inline text") +
+        Part(
+            "Content-Type: application/pdf; name=\"only-type.pdf\"\r\n"
+            "Content-Transfer-Encoding: base64\r\n",
+            "QUJD") +
+        Part("Content-Type: message/rfc822\r\n", "Subject: first\r\n\r\nbody one") +
+        Part("Content-Type: message/rfc822\r\n", "Subject: second\r\n\r\nbody two") +
+        Part("Content-Type: text/plain\r\nContent-Disposition: attachment\r\n", "no name");
+    EXPECT_EQ(Extract(Message(parts)), Staging());
+    EXPECT_EQ(Tree("scanvirus\\B\\"),
+              (std::set<std::string>{"in.txt", "message.eml", "message(1).eml"}));
+    EXPECT_EQ(test::ReadFile(Staging() + "\\in.txt"), "inline text");
+    EXPECT_EQ(test::ReadFile(Staging() + "\\message.eml"), "Subject: first\r\n\r\nbody one");
+    EXPECT_EQ(test::ReadFile(Staging() + "\\message(1).eml"), "Subject: second\r\n\r\nbody two");
+}
+
+TEST_F(ExtractAttachmentsTest, MessagesWithNothingToExtract) {
+    struct Case {
+        const char* what;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"alternative",
+         Message(Attachment("a.txt", "QUJD"), "multipart/alternative; boundary=\"BOUNDARY\"")},
+        {"single part", "Subject: x\r\nContent-Type: application/pdf\r\n\r\nQUJD\r\n"},
+        {"unquoted boundary",
+         Message(Attachment("a.txt", "QUJD"), "multipart/mixed; boundary=BOUNDARY")},
+        {"no blank line", "Subject: x\r\nContent-Type: multipart/mixed; boundary=\"B\""},
+        {"only skipped parts", Message(kTextPart + Part("Content-Type: text/html\r\n", "<p>"))},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(Extract(c.message), "");
+        // The message is consumed; no staging folder and no record file remain.
+        EXPECT_EQ(Tree(), std::set<std::string>{"scanvirus/"});
+    }
+}
+
+TEST_F(ExtractAttachmentsTest, AMessageThatCannotBeReadIsKept) {
+    RecordingProgress progress;
+    CMailParser parser(DataFolder());
+    EXPECT_EQ(
+        parser.ExtractAttachments(DataFolder() + "missing.eml", m_prohibited, progress, 0, 100),
+        "");
+    test::WriteFile(DataFolder() + "noextension", Message(Attachment("a.txt", "QUJD")));
+    EXPECT_EQ(
+        parser.ExtractAttachments(DataFolder() + "noextension", m_prohibited, progress, 0, 100),
+        "");
+    // A name without "." cannot be extracted: it is consumed.
+    EXPECT_EQ(Tree(), std::set<std::string>{"scanvirus/"});
+}
+
+TEST_F(ExtractAttachmentsTest, ProgressMovesInSixthsAndCancelStopsBeforeTheNextPart) {
+    std::string parts;
+    for (int i = 0; i < 8; ++i) {
+        parts += Attachment("f" + std::to_string(i) + ".txt", "QUJD");
+    }
+    RecordingProgress progress;
+    EXPECT_EQ(Extract(Message(parts), progress, m_prohibited), Staging());
+    EXPECT_EQ(progress.m_arrPositions, (std::vector<int>{23, 26, 30, 33, 36, 40}));
+    EXPECT_EQ(Tree("scanvirus\\B\\").size(), 8u);
+
+    test::DeleteTree(Staging());
+    RecordingProgress cancelling(4);
+    EXPECT_EQ(Extract(Message(parts), cancelling, m_prohibited), Staging());
+    EXPECT_EQ(Tree("scanvirus\\B\\").size(), 3u);
+    EXPECT_EQ(cancelling.m_nChecks, 4);
+    EXPECT_TRUE(platform::QueryAttributes(DataFolder() + "B.att"));
+    EXPECT_FALSE(platform::QueryAttributes(MessagePath()));
+}
+
+TEST_F(ExtractAttachmentsTest, HostileNamesStayInsideTheStagingFolder) {
+    const char* const names[] = {
+        "..\\..\\x.exe",
+        "C:\\Windows\\win.ini",
+        "a/b/../c.txt",
+        "x.exe.",
+        "y.exe ",
+        "CON.txt",
+        "nul",
+        "a<b>|c?.txt",
+        "予定表.txt",
+        "ソ\\表",
+        "..",
+        "x.exe",
+        "x.exe.alert",
+        "A.TXT",
+        "a.txt",
+    };
+    std::string parts;
+    for (const char* name : names) {
+        parts += Attachment(name, "QUJD");
+    }
+    EXPECT_EQ(Extract(Message(parts)), Staging());
+    const std::string s = "scanvirus/B/";
+    EXPECT_EQ(Tree(), (std::set<std::string>{
+                          "B.att", "scanvirus/", s, s + "x.exe.alert", s + "win.ini", s + "c.txt",
+                          s + "x(1).exe.alert", s + "y.exe.alert", s + "_CON.txt", s + "_nul",
+                          s + "a_b__c_.txt", s + "予定表.txt", s + "表", s + "x(2).exe.alert",
+                          s + "x.exe(1).alert.alert", s + "A.TXT", s + "a(1).txt"}));
+    // The alert file names the attachment as the message gave it.
+    EXPECT_EQ(test::ReadFile(Staging() + "\\x.exe.alert"), MakeAlertText("..\\..\\x.exe"));
+    EXPECT_EQ(test::ReadFile(Staging() + "\\x(1).exe.alert"), MakeAlertText("x.exe."));
+}
+
+TEST_F(ExtractAttachmentsTest, AnEmptyProhibitedListProhibitsNothing) {
+    RecordingProgress progress;
+    EXPECT_EQ(Extract(Message(Attachment("run.exe", "QUJD")), progress, CExtensionList()),
+              Staging());
+    EXPECT_EQ(test::ReadFile(Staging() + "\\run.exe"), "ABC");
+}
+
+}  // namespace
