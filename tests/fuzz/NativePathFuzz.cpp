@@ -21,8 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string prefix = "/base/";
     if (native->compare(0, prefix.size(), prefix) != 0 ||
         native->find('/', prefix.size()) != std::string::npos ||
-        native->find('\0') != std::string::npos || *native == "/base/.." ||
-        *native == "/base/.") {
+        native->find('\0') != std::string::npos || *native == "/base/.." || *native == "/base/.") {
         std::abort();
     }
     return 0;

@@ -1,0 +1,91 @@
+// Base64 of any bytes decodes within the promised bound. And valid base64 cut into lines
+// of any lengths, some far longer than the text buffer, comes out of the base64 body
+// writer as exactly the bytes that were encoded.
+
+#include "engine/Base64Decoder.h"
+#include "engine/MailParser.h"
+#include "engine/StringSink.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace {
+
+void DecodeWithinBound(const std::string& text) {
+    CBase64Decoder decoder;
+    const std::size_t bound = CBase64Decoder::GetDecodedBound(text.size());
+    // An exact heap block: the address sanitizer reports any byte written beyond it.
+    const std::unique_ptr<unsigned char[]> out(new unsigned char[bound]);
+    if (decoder.Decode(text.data(), text.size(), out.get()) > bound ||
+        decoder.GetWholeGroupLength(text.data(), text.size()) > text.size()) {
+        std::abort();
+    }
+}
+
+std::string Encode(const std::string& bytes) {
+    static const char kAlphabet[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string text;
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        unsigned bits = static_cast<unsigned char>(bytes[i]) << 16;
+        if (i + 1 < bytes.size())
+            bits |= static_cast<unsigned char>(bytes[i + 1]) << 8;
+        if (i + 2 < bytes.size())
+            bits |= static_cast<unsigned char>(bytes[i + 2]);
+        text += kAlphabet[bits >> 18 & 63];
+        text += kAlphabet[bits >> 12 & 63];
+        text += i + 1 < bytes.size() ? kAlphabet[bits >> 6 & 63] : '=';
+        text += i + 2 < bytes.size() ? kAlphabet[bits & 63] : '=';
+    }
+    return text;
+}
+
+// The first bytes choose how much is encoded and how the text is cut into lines; the rest,
+// repeated up to a quarter of a megabyte so that bodies span several chunks even from
+// small inputs, is what gets encoded.
+void RoundTripThroughTheBodyWriter(const std::uint8_t* data, std::size_t size) {
+    constexpr std::size_t kLayoutSize = 4;
+    constexpr std::size_t kHead = 2 + kLayoutSize;
+    if (size <= kHead) {
+        return;
+    }
+    static const std::size_t kScales[] = {1, 37, 311, 2053};
+    const std::size_t scale = kScales[data[1] % 4];
+    const std::uint8_t* layout = data + 2;
+    const std::string piece(reinterpret_cast<const char*>(data + kHead), size - kHead);
+    const std::size_t total = std::min<std::size_t>(piece.size() * (1 + data[0] * 16), 1 << 18);
+    std::string bytes;
+    while (bytes.size() < total) {
+        bytes += piece;
+    }
+    const std::string text = Encode(bytes);
+    std::string message;
+    for (std::size_t pos = 0, i = 0; pos < text.size(); ++i) {
+        const std::size_t length = 1 + layout[i % kLayoutSize] * scale;
+        message += text.substr(pos, length);
+        message += i % 2 ? "\r\n" : "\n";
+        pos += length;
+    }
+    message += "--b--\r\n";
+
+    CMailParser parser;
+    CMessageReader reader;
+    reader.OpenText(message);
+    CStringSink out;
+    std::string next;
+    if (!parser.WriteBase64Body(reader, out, "--b") || out.GetData() != bytes ||
+        !reader.ReadLine(next) || next != "--b--") {
+        std::abort();
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    DecodeWithinBound(std::string(reinterpret_cast<const char*>(data), size));
+    RoundTripThroughTheBodyWriter(data, size);
+    return 0;
+}

@@ -1,0 +1,40 @@
+// A multipart body of any bytes, walked part by part as the extraction does: part headers
+// read and classified, parameters taken, bodies decoded by each writer.
+
+#include "engine/MailParser.h"
+#include "engine/StringSink.h"
+
+#include <cstdint>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    CMailParser parser;
+    CMessageReader reader;
+    reader.OpenText(std::string(reinterpret_cast<const char*>(data), size));
+    std::string contentType;
+    std::string encoding;
+    std::string disposition;
+    // Every pass reads at least one line, so the walk ends with the text.
+    while (parser.ReadPartHeader(reader, contentType, encoding, disposition)) {
+        parser.GetContentTypeKind(contentType);
+        parser.IsAttachmentDisposition(disposition);
+        parser.GetFileNameParam(disposition);
+        std::string boundary = parser.GetBoundary(contentType);
+        if (boundary.empty()) {
+            boundary = "--";
+        }
+        CStringSink out;
+        switch (parser.GetTransferEncoding(encoding)) {
+            case TransferEncoding::Base64:
+                parser.WriteBase64Body(reader, out, boundary);
+                break;
+            case TransferEncoding::QuotedPrintable:
+                parser.WriteQuotedPrintableBody(reader, out, boundary);
+                break;
+            default:
+                parser.WritePlainBody(reader, out, boundary);
+                break;
+        }
+    }
+    return 0;
+}
