@@ -7,6 +7,7 @@
 #include "engine/MailParser.h"
 #include "engine/StringSink.h"
 #include "platform/FileSystem.h"
+#include "support/Corpus.h"
 
 #include <gtest/gtest.h>
 
@@ -14,35 +15,6 @@
 #include <vector>
 
 namespace {
-
-// The corpus folder as a Windows path: drive Z: is the native root on both backends.
-std::string CorpusFolder() {
-    std::string folder = "Z:" MORVEK_SHARED_CORPUS;
-    for (char& c : folder) {
-        if (c == '/') {
-            c = '\\';
-        }
-    }
-    return folder;
-}
-
-std::vector<std::string> CorpusMessages() {
-    std::vector<std::string> messages;
-    std::vector<platform::FoundEntry> folders;
-    if (!platform::FindEntries(CorpusFolder() + "\\*.*", folders)) {
-        return messages;
-    }
-    for (const platform::FoundEntry& folder : folders) {
-        std::vector<platform::FoundEntry> files;
-        const std::string path = CorpusFolder() + "\\" + folder.name;
-        if (folder.isFolder && platform::FindEntries(path + "\\*.eml", files)) {
-            for (const platform::FoundEntry& file : files) {
-                messages.push_back(path + "\\" + file.name);
-            }
-        }
-    }
-    return messages;
-}
 
 struct Figures {
     int nMessages = 0;
@@ -145,9 +117,9 @@ void WalkMessage(const std::string& path, Figures& figures) {
 }
 
 TEST(Corpus, EveryMessageIsReadAndWalked) {
-    const std::vector<std::string> messages = CorpusMessages();
+    const std::vector<std::string> messages = test::CorpusMessages();
     if (messages.empty()) {
-        GTEST_SKIP() << "no corpus at " << CorpusFolder();
+        GTEST_SKIP() << "no corpus at " << test::CorpusFolder();
     }
     Figures figures;
     for (const std::string& path : messages) {

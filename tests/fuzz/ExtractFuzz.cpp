@@ -1,0 +1,99 @@
+// Any message bytes through the whole extraction in a scratch data folder: nothing may be
+// written anywhere but the record file and the files of the message's staging folder.
+
+#include "engine/MailParser.h"
+#include "platform/posix/NativePath.h"
+#include "policy/ExtensionList.h"
+
+#include <dirent.h>
+#include <ftw.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <string>
+
+namespace {
+
+class NoProgress : public IProgress {
+public:
+    void SetPosition(int) override {}
+    bool CheckCancel() override { return false; }
+};
+
+std::set<std::string> Entries(const std::string& folder) {
+    std::set<std::string> names;
+    if (DIR* dir = opendir(folder.c_str())) {
+        while (const dirent* entry = readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..") {
+                names.insert(name);
+            }
+        }
+        closedir(dir);
+    }
+    return names;
+}
+
+bool IsFolder(const std::string& path) {
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+void Fail(const char* what) {
+    std::fprintf(stderr, "written outside the staging folder: %s\n", what);
+    std::abort();
+}
+
+const std::string& Parent() {
+    static const std::string parent = [] {
+        char pattern[] = "/tmp/morvek-fuzz-XXXXXX";
+        if (mkdtemp(pattern) == nullptr) {
+            std::abort();
+        }
+        return std::string(pattern);
+    }();
+    return parent;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string native = Parent() + "/data";
+    mkdir(native.c_str(), 0777);
+    if (FILE* file = std::fopen((native + "/B.eml").c_str(), "wb")) {
+        std::fwrite(data, 1, size, file);
+        std::fclose(file);
+    }
+    const std::string dataFolder = platform::posix::ToCorePath(native) + "\\";
+    CExtensionList prohibited({"exe", "alert"}, {});
+    NoProgress progress;
+    CMailParser(dataFolder).ExtractAttachments(dataFolder + "B.eml", prohibited, progress, 0, 60);
+
+    if (Entries(Parent()) != std::set<std::string>{"data"}) {
+        Fail("beside the data folder");
+    }
+    for (const std::string& name : Entries(native)) {
+        if (name != "scanvirus" && name != "B.att" && name != "B.eml") {
+            Fail(name.c_str());
+        }
+    }
+    for (const std::string& name : Entries(native + "/scanvirus")) {
+        if (name != "B") {
+            Fail(name.c_str());
+        }
+    }
+    for (const std::string& name : Entries(native + "/scanvirus/B")) {
+        if (IsFolder(native + "/scanvirus/B/" + name)) {
+            Fail(name.c_str());
+        }
+    }
+    nftw(
+        native.c_str(),
+        [](const char* path, const struct stat*, int, struct FTW*) { return remove(path); }, 16,
+        FTW_DEPTH | FTW_PHYS);
+    return 0;
+}
