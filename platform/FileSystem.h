@@ -40,7 +40,8 @@ bool RemoveFile(const std::string& path);
 bool MovePath(const std::string& from, const std::string& to);
 
 // Copies a file; with failIfExists an existing target makes the copy fail, otherwise the
-// target is replaced.
+// target is replaced. The copy can be written and deleted even when the original is
+// read-only.
 bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists);
 
 struct FoundEntry {

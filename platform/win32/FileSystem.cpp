@@ -57,8 +57,20 @@ bool MovePath(const std::string& from, const std::string& to) {
 }
 
 bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) {
-    return IsUsable(from) && IsUsable(to) &&
-           CopyFileW(ToWide(from).c_str(), ToWide(to).c_str(), failIfExists ? TRUE : FALSE);
+    if (!IsUsable(from) || !IsUsable(to)) {
+        return false;
+    }
+    const std::wstring target = ToWide(to);
+    if (!CopyFileW(ToWide(from).c_str(), target.c_str(), failIfExists ? TRUE : FALSE)) {
+        return false;
+    }
+    // The system copies the read-only attribute too; the program's copies are its own to
+    // rewrite and delete.
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        SetFileAttributesW(target.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    }
+    return true;
 }
 
 bool FindEntries(const std::string& pattern, std::vector<FoundEntry>& entries) {
