@@ -171,6 +171,7 @@ TEST(QuotedPrintable, DecodesOneLine) {
          false},                    // reading stops at G, which is consumed
         {"= 5x", "\x05x", false},   // leading white space is skipped
         {"=-1", "\xFF", false},     // a sign is read, the low byte kept
+        {"a=0xb", "a\0b"s, false},  // "0x" reads as 0
         {"a=ZZb", "a=ZZb", false},  // no hex digit: copied as written
         {"a=G5b", "a=G5b", false},
         {"a= \tb", "a= \tb", false},
