@@ -1,6 +1,9 @@
 #include "engine/Base64Decoder.h"
+#include "engine/FileSink.h"
 #include "engine/MailParser.h"
 #include "engine/StringSink.h"
+#include "platform/File.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -230,6 +233,17 @@ TEST(BodyWriters, ReportAFailedWriteAndStillStopAtTheBoundary) {
         EXPECT_EQ(sink.m_nWrites, 1);  // nothing more is tried after a failure
         EXPECT_EQ(result.strNextLine, "--b");
     }
+}
+
+TEST(BodyWriters, WriteIntoAnOpenFile) {
+    test::ScratchFolder scratch;
+    {
+        platform::File file;
+        ASSERT_TRUE(file.Open(scratch / "a.bin", platform::File::Mode::Write));
+        CFileSink sink(file);
+        EXPECT_TRUE(WriteBody(Writer::Base64, "AAEC/w==\r\n--b\r\n", &sink).bOk);
+    }
+    EXPECT_EQ(test::ReadFile(scratch / "a.bin"), "\0\x01\x02\xFF"s);
 }
 
 }  // namespace
