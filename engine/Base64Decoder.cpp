@@ -6,6 +6,25 @@ namespace {
 
 constexpr unsigned char kEsc = 0x1B;
 
+// The base64 value of every byte value, -1 outside the alphabet.
+struct AlphabetTable {
+    signed char values[256];
+};
+
+constexpr AlphabetTable MakeAlphabetTable() {
+    AlphabetTable table{};
+    for (int c = 0; c < 256; ++c) {
+        table.values[c] = -1;
+    }
+    const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    for (int value = 0; value < 64; ++value) {
+        table.values[static_cast<unsigned char>(alphabet[value])] = static_cast<signed char>(value);
+    }
+    return table;
+}
+
+constexpr AlphabetTable kAlphabetValues = MakeAlphabetTable();
+
 bool IsJisByte(unsigned char c) {
     return c >= 0x21 && c <= 0x7E;
 }
@@ -51,22 +70,7 @@ GroupScan ScanGroup(const char* text, std::size_t length, std::size_t& i) {
 }  // namespace
 
 int CBase64Decoder::AlphabetValue(unsigned char c) {
-    if (c >= 'A' && c <= 'Z') {
-        return c - 'A';
-    }
-    if (c >= 'a' && c <= 'z') {
-        return c - 'a' + 26;
-    }
-    if (c >= '0' && c <= '9') {
-        return c - '0' + 52;
-    }
-    if (c == '+') {
-        return 62;
-    }
-    if (c == '/') {
-        return 63;
-    }
-    return -1;
+    return kAlphabetValues.values[c];
 }
 
 std::size_t CBase64Decoder::GetDecodedSize(const char* text, std::size_t length) const {

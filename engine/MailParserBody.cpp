@@ -4,7 +4,6 @@
 #include "engine/Base64Decoder.h"
 #include "engine/MailParser.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace {
@@ -32,7 +31,7 @@ private:
 };
 
 // Gathers base64 text and decodes it chunk by chunk. A chunk is decoded up to its last
-// whole group; the unfinished rest (at most four characters once skipped bytes are left
+// whole group; the unfinished rest (at most three characters once skipped bytes are left
 // out) starts the next chunk, so no group is split between chunks and no byte is lost.
 class CBase64Chunker {
 public:
@@ -96,8 +95,9 @@ int HexValue(char c) {
     return (c >= 'a' && c <= 'f') ? c - 'a' + 10 : c - 'A' + 10;
 }
 
-// Reads text as the scan format "%x" would: white space, a sign, a "0x" prefix and hex
-// digits up to the first other character. False when no hex digit is read.
+// Reads the (at most two) characters after "=" as the scan format "%x" would: white space
+// and a sign first, then hex digits up to the first other character ("0x" reads as 0, its
+// prefix needing a digit after it). False when no hex digit is read.
 bool ScanHex(std::string_view text, int& value) {
     std::size_t pos = 0;
     while (pos < text.size() && (text[pos] == ' ' || (text[pos] >= '\t' && text[pos] <= '\r'))) {
@@ -107,10 +107,6 @@ bool ScanHex(std::string_view text, int& value) {
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
         bNegative = text[pos] == '-';
         ++pos;
-    }
-    if (pos + 2 < text.size() && text[pos] == '0' &&
-        (text[pos + 1] == 'x' || text[pos + 1] == 'X') && IsHexDigit(text[pos + 2])) {
-        pos += 2;
     }
     if (pos >= text.size() || !IsHexDigit(text[pos])) {
         return false;

@@ -10,6 +10,12 @@
 
 namespace {
 
+constexpr std::string_view kReturnPath = "Return-Path:";
+constexpr std::string_view kFrom = "From:";
+constexpr std::string_view kSubject = "Subject:";
+constexpr std::string_view kDate = "Date:";
+constexpr std::string_view kContentType = "Content-Type:";
+
 constexpr const char* kNoSender = "--不明--";
 constexpr const char* kNoSubject = "--件名なし--";
 
@@ -153,19 +159,21 @@ bool CMailParser::ReadMessageSummary(CMessageReader& reader, std::string& fromTe
         }
         // A decoded word can carry a line break; sender and subject stay on one line so
         // that the record file and the list keep their line structure.
-        if (IsField(line, "Return-Path:")) {
-            fromText = CollapseLineBreaks(ReadFieldValue(reader, line, "Return-Path:"));
+        if (IsField(line, kReturnPath)) {
+            fromText = CollapseLineBreaks(ReadFieldValue(reader, line, kReturnPath));
         }
-        if (IsField(line, "From:")) {
-            fromText = CollapseLineBreaks(ReadFieldValue(reader, line, "From:"));
-        } else if (IsField(line, "Subject:")) {
-            subjectText = CollapseLineBreaks(ReadFieldValue(reader, line, "Subject:"));
-        } else if (IsField(line, "Date:")) {
-            std::string value = line.substr(5);
+        if (IsField(line, kFrom)) {
+            fromText = CollapseLineBreaks(ReadFieldValue(reader, line, kFrom));
+        } else if (IsField(line, kSubject)) {
+            subjectText = CollapseLineBreaks(ReadFieldValue(reader, line, kSubject));
+        } else if (IsField(line, kDate)) {
+            // The date is read raw: not decoded, not trimmed.
+            std::string value = line.substr(kDate.size());
             value += ReadContinuation(reader);
             dateText = FormatDate(value);
-        } else if (IsField(line, "Content-Type:")) {
-            contentType = TrimLeftWhiteSpace(std::string_view(line).substr(13));
+        } else if (IsField(line, kContentType)) {
+            // Taken as written (not decoded) for the walk's boundary.
+            contentType = TrimLeftWhiteSpace(std::string_view(line).substr(kContentType.size()));
             contentType += ReadContinuation(reader);
         }
     }

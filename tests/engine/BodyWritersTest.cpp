@@ -1,6 +1,9 @@
 #include "engine/Base64Decoder.h"
+#include "engine/FileSink.h"
 #include "engine/MailParser.h"
 #include "engine/StringSink.h"
+#include "platform/File.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -171,6 +174,7 @@ TEST(QuotedPrintable, DecodesOneLine) {
          false},                    // reading stops at G, which is consumed
         {"= 5x", "\x05x", false},   // leading white space is skipped
         {"=-1", "\xFF", false},     // a sign is read, the low byte kept
+        {"a=0xb", "a\0b"s, false},  // "0x" reads as 0
         {"a=ZZb", "a=ZZb", false},  // no hex digit: copied as written
         {"a=G5b", "a=G5b", false},
         {"a= \tb", "a= \tb", false},
@@ -229,6 +233,17 @@ TEST(BodyWriters, ReportAFailedWriteAndStillStopAtTheBoundary) {
         EXPECT_EQ(sink.m_nWrites, 1);  // nothing more is tried after a failure
         EXPECT_EQ(result.strNextLine, "--b");
     }
+}
+
+TEST(BodyWriters, WriteIntoAnOpenFile) {
+    test::ScratchFolder scratch;
+    {
+        platform::File file;
+        ASSERT_TRUE(file.Open(scratch / "a.bin", platform::File::Mode::Write));
+        CFileSink sink(file);
+        EXPECT_TRUE(WriteBody(Writer::Base64, "AAEC/w==\r\n--b\r\n", &sink).bOk);
+    }
+    EXPECT_EQ(test::ReadFile(scratch / "a.bin"), "\0\x01\x02\xFF"s);
 }
 
 }  // namespace

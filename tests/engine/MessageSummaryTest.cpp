@@ -125,4 +125,24 @@ TEST_F(MessageSummary, GivesNoPlaceholdersWhenTheHeaderHasNoEnd) {
     EXPECT_FALSE(Read("").bComplete);
 }
 
+TEST_F(MessageSummary, CopesWithHugeAndOddHeaders) {
+    // A subject line of several megabytes, full of encoded words, is read whole.
+    std::string words;
+    for (int i = 0; i < 200000; ++i) {
+        words += "=?ISO-2022-JP?B?GyRCRnxLXDhsGyhC?=";
+    }
+    const Summary big = Read("Subject: " + words + "\n\n");
+    EXPECT_TRUE(big.bComplete);
+    EXPECT_EQ(big.strSubject.size(), 200000u * 6);
+    // CR-only line ends make one long line and no blank line.
+    const Summary crOnly = Read("From: a\rSubject: b\r\rbody\r");
+    EXPECT_FALSE(crOnly.bComplete);
+    EXPECT_EQ(crOnly.strFrom, "a Subject: b body ");
+    // NUL bytes are text like any other.
+    using namespace std::string_literals;
+    const Summary nul = Read("Subject: a\0b\nFrom: \0\n\n"s);
+    EXPECT_EQ(nul.strSubject, "a\0b"s);
+    EXPECT_EQ(nul.strFrom, "\0"s);
+}
+
 }  // namespace
