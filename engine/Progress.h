@@ -12,3 +12,10 @@ public:
     // True once after the user asked to cancel: the request is consumed by the answer.
     virtual bool CheckCancel() = 0;
 };
+
+// For runs that show no progress and are never cancelled (tools, tests).
+class CNoProgress : public IProgress {
+public:
+    void SetPosition(int) override {}
+    bool CheckCancel() override { return false; }
+};

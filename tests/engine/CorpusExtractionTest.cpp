@@ -14,12 +14,6 @@
 
 namespace {
 
-class NoProgress : public IProgress {
-public:
-    void SetPosition(int) override {}
-    bool CheckCancel() override { return false; }
-};
-
 TEST(CorpusExtraction, EveryMessageExtractsInsideItsStagingFolder) {
     const std::vector<std::string> messages = test::CorpusMessages();
     if (messages.empty()) {
@@ -29,7 +23,7 @@ TEST(CorpusExtraction, EveryMessageExtractsInsideItsStagingFolder) {
     prohibited.Add(kAlertExtension);
     test::ScratchFolder data;
     const std::string dataFolder = data.Path() + "\\";
-    NoProgress progress;
+    CNoProgress progress;
     int records = 0, files = 0, alerts = 0;
     for (const std::string& path : messages) {
         SCOPED_TRACE(path);

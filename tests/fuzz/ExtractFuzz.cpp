@@ -18,12 +18,6 @@
 
 namespace {
 
-class NoProgress : public IProgress {
-public:
-    void SetPosition(int) override {}
-    bool CheckCancel() override { return false; }
-};
-
 std::set<std::string> Entries(const std::string& folder) {
     std::set<std::string> names;
     if (DIR* dir = opendir(folder.c_str())) {
@@ -70,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::string dataFolder = platform::posix::ToCorePath(native) + "\\";
     CExtensionList prohibited({"exe", "alert"}, {});
-    NoProgress progress;
+    CNoProgress progress;
     CMailParser(dataFolder).ExtractAttachments(dataFolder + "B.eml", prohibited, progress, 0, 60);
 
     if (Entries(Parent()) != std::set<std::string>{"data"}) {

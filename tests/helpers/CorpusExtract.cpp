@@ -13,16 +13,6 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-class NoProgress : public IProgress {
-public:
-    void SetPosition(int) override {}
-    bool CheckCancel() override { return false; }
-};
-
-}  // namespace
-
 int main() {
     const std::vector<std::string> arguments = platform::ProgramArguments();
     if (arguments.size() != 3) {
@@ -35,7 +25,7 @@ int main() {
     if (!platform::FindEntries(corpus + "\\*.*", folders)) {
         return 1;
     }
-    NoProgress progress;
+    CNoProgress progress;
     int number = 0;
     for (const platform::FoundEntry& folder : folders) {
         std::vector<platform::FoundEntry> files;
