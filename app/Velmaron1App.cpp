@@ -22,6 +22,16 @@ CVelmaron1App::CVelmaron1App(const std::string& programName) {
     ClearTemporaryFolder();
 }
 
+CVelmaron1App::CVelmaron1App(const std::string& programName, const std::string& dataFolder) {
+    const std::string folder = CFilePath(dataFolder).GetPath();
+    if (!folder.empty() && MakeFolderIfMissing(folder)) {
+        m_strDataFolder = folder;
+    }
+    CFilePath(programName).GetFolder(m_strProgramFolder);
+    PrepareDataFiles();
+    ClearTemporaryFolder();
+}
+
 std::string CVelmaron1App::GetDataFolder() const {
     return m_strDataFolder + "\\";
 }

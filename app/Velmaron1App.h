@@ -10,6 +10,10 @@ class CVelmaron1App {
 public:
     // programName: the program's name as it was started (the first command-line argument).
     explicit CVelmaron1App(const std::string& programName);
+    // The same with a data folder of the caller's choice instead of the one under the
+    // application-data folder (the command-line tool's --data-dir); it is created when
+    // missing, its parent must exist.
+    CVelmaron1App(const std::string& programName, const std::string& dataFolder);
     virtual ~CVelmaron1App() = default;
     CVelmaron1App(const CVelmaron1App&) = delete;
     CVelmaron1App& operator=(const CVelmaron1App&) = delete;

@@ -128,3 +128,16 @@ TEST_F(Velmaron1AppTest, StartEmptiesTheTemporaryFolderOfFilesOnly) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Velmaron1AppDataFolder, ACallersFolderIsUsedAndPrepared) {
+    test::ScratchFolder scratch;
+    const CVelmaron1App app("morvek-cli", scratch / "store\\");
+    EXPECT_EQ(app.m_strDataFolder, scratch / "store");
+    EXPECT_EQ(test::ReadFile(app.GetDataFolder() + "morvek.atd"), std::string(2, '\0'));
+    EXPECT_TRUE(platform::QueryAttributes(app.GetScanFolder()));
+    EXPECT_EQ(CVelmaron1App("morvek-cli", scratch / "missing\\store").m_strDataFolder, "");
+}
+
+}  // namespace

@@ -1,0 +1,33 @@
+#pragma once
+
+// morvek-cli: the program's functions for scripts and terminals, on the same data folder
+// and settings as the windows program.
+
+#include "app/cli/CliArguments.h"
+#include "app/cli/CliConsole.h"
+
+#include <string>
+#include <vector>
+
+class CMorvekCli {
+public:
+    // arguments: the command line without the program's name.
+    CMorvekCli(std::string programName, std::vector<std::string> arguments, ICliConsole& console);
+
+    // Runs the command and returns the exit code: 0 done, 1 nothing done, 2 usage error.
+    int Run();
+
+    static std::string HelpText();
+
+private:
+    int RunSummary(const CliArguments& arguments);
+    int RunUnsent(const CliArguments& arguments);
+
+    void Print(const std::string& text);
+    void PrintError(const std::string& text);
+    int UsageError(const std::string& reason);
+
+    std::string m_strProgramName;
+    std::vector<std::string> m_arrArguments;
+    ICliConsole& m_console;
+};
