@@ -44,7 +44,7 @@ std::string Encode(const std::string& bytes) {
 }
 
 // The first bytes choose how much is encoded and how the text is cut into lines; the rest,
-// repeated up to a quarter of a megabyte so that bodies span several chunks even from
+// repeated up to 128 KiB so that bodies span several chunks even from
 // small inputs, is what gets encoded.
 void RoundTripThroughTheBodyWriter(const std::uint8_t* data, std::size_t size) {
     constexpr std::size_t kLayoutSize = 4;
@@ -56,7 +56,7 @@ void RoundTripThroughTheBodyWriter(const std::uint8_t* data, std::size_t size) {
     const std::size_t scale = kScales[data[1] % 4];
     const std::uint8_t* layout = data + 2;
     const std::string piece(reinterpret_cast<const char*>(data + kHead), size - kHead);
-    const std::size_t total = std::min<std::size_t>(piece.size() * (1 + data[0] * 16), 1 << 18);
+    const std::size_t total = std::min<std::size_t>(piece.size() * (1 + data[0] * 16), 1 << 17);
     std::string bytes;
     while (bytes.size() < total) {
         bytes += piece;
