@@ -79,7 +79,7 @@ struct ItemContents {
     std::size_t maxRead = SIZE_MAX;  // at most this much per read (short reads)
     int nFailAtRead = 0;             // this read (from 1) is an error; 0 for none
     bool bEndless = false;           // gives 'x' without end after data
-    std::size_t nExcess = 0;         // each read claims this many bytes more than asked
+    std::size_t nExcess = 0;         // the first read claims this many bytes more than asked
 };
 
 class MemoryByteSource : public IByteSource {
@@ -92,7 +92,7 @@ public:
         if (++m_nReads == m_contents.nFailAtRead) {
             return std::nullopt;
         }
-        if (m_contents.nExcess != 0) {
+        if (m_nReads == 1 && m_contents.nExcess != 0) {
             return size + m_contents.nExcess;
         }
         std::size_t count = std::min(size, m_contents.maxRead);
