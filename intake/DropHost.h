@@ -27,6 +27,6 @@ public:
     virtual void PostUnsentConversion() = 0;
 
     // A progress dialog owned by the window, caption string 103, shown until the result
-    // is destroyed.
+    // is destroyed. Never null: a dialog that could not be created still takes the calls.
     virtual std::unique_ptr<IProgressSink> CreateProgress() = 0;
 };
