@@ -1,0 +1,98 @@
+// Drops of message files from the shell, and the same intake without a window.
+
+#include "intake/IntakeFixture.h"
+#include "policy/ExtensionListFile.h"
+
+namespace {
+
+using test::FakeDroppedData;
+using FileSet = std::set<std::string>;
+
+class ShellIntakeTest : public test::IntakeFixture {
+protected:
+    // A file of the user's, outside the data folder.
+    std::string Source(const std::string& name, const std::string& data) {
+        const std::string path = m_source / name;
+        test::WriteFile(path, data);
+        return path;
+    }
+
+    bool DropFiles(const std::vector<std::string>& paths) {
+        m_host.m_arrPosted.clear();
+        auto data = FakeDroppedData::Shell(paths);
+        return Drop(data);
+    }
+
+    test::ScratchFolder m_source;
+};
+
+TEST_F(ShellIntakeTest, MessageFilesAreCopiedInTheOrderOfTheList) {
+    const std::vector<std::string> paths{Source("a.eml", "A"), Source("b.txt", "B"),
+                                         Source("c.EML", "C")};
+    EXPECT_TRUE(DropFiles(paths));
+    EXPECT_EQ(m_host.m_arrPending, (PendingMessageList{InData("a.eml"), InData("c.eml")}));
+    EXPECT_EQ(test::ReadFile(InData("a.eml")), "A");
+    EXPECT_EQ(test::ReadFile(InData("c.eml")), "C");
+    EXPECT_EQ(Files(), (FileSet{"a.eml", "c.eml"}));
+    EXPECT_EQ(m_host.m_arrPosted, std::vector<std::string>{"extraction"});
+    EXPECT_EQ(m_host.m_progress.nCreated, 0);
+    // The user's files are only read.
+    EXPECT_EQ(test::ReadFile(paths[0]), "A");
+    EXPECT_EQ(test::ReadFile(paths[2]), "C");
+}
+
+TEST_F(ShellIntakeTest, NamesOfEarlierMessagesAreNotReused) {
+    test::WriteFile(InData("a.att"), "record");
+    const std::string a = Source("a.eml", "A");
+    EXPECT_TRUE(DropFiles({a}));
+    EXPECT_EQ(m_host.m_arrPending, PendingMessageList{InData("a(1).eml")});
+    EXPECT_TRUE(DropFiles({a}));
+    EXPECT_EQ(m_host.m_arrPending, PendingMessageList{InData("a(2).eml")});
+    // A file named only ".eml" has an empty base, which names the data folder.
+    EXPECT_TRUE(DropFiles({Source(".eml", "E")}));
+    EXPECT_EQ(m_host.m_arrPending, PendingMessageList{InData("(1).eml")});
+    EXPECT_EQ(test::ReadFile(InData("(1).eml")), "E");
+}
+
+TEST_F(ShellIntakeTest, FilesThatCannotBeCopiedAreSkipped) {
+    ASSERT_EQ(platform::MakeFolder(m_source / "folder.eml"), platform::MakeFolderResult::Created);
+    EXPECT_TRUE(
+        DropFiles({m_source / "missing.eml", m_source / "folder.eml", Source("ok.eml", "O")}));
+    EXPECT_EQ(m_host.m_arrPending, PendingMessageList{InData("ok.eml")});
+    EXPECT_EQ(Files(), FileSet{"ok.eml"});
+
+    // Nothing to save: the drop succeeds and nothing is processed.
+    EXPECT_TRUE(DropFiles({Source("b.txt", "B"), m_source / "missing.eml"}));
+    EXPECT_TRUE(m_host.m_arrPending.empty());
+    EXPECT_TRUE(m_host.m_arrPosted.empty());
+}
+
+TEST_F(ShellIntakeTest, WhenNoNameIsLeftTheDropLeavesNothingBehind) {
+    test::WriteFile(InData("M.eml"), "earlier");
+    for (int number = 1; number <= kMaxCopyNumber; ++number) {
+        test::WriteFile(InData("M(" + std::to_string(number) + ").att"), "record");
+    }
+    const FileSet before = Files();
+    // The last file of the list is saved first, then the search for "M" fails.
+    const std::vector<std::string> paths{Source("M.eml", "new M"), Source("ok.eml", "O")};
+    EXPECT_FALSE(DropFiles(paths));
+    EXPECT_EQ(Files(), before);
+    EXPECT_TRUE(m_host.m_arrPending.empty());
+    EXPECT_TRUE(m_host.m_arrPosted.empty());
+    EXPECT_EQ(test::ReadFile(paths[0]), "new M");
+    EXPECT_EQ(test::ReadFile(paths[1]), "O");
+    EXPECT_EQ(m_intake.IntakeFiles(paths), std::nullopt);
+    EXPECT_EQ(Files(), before);
+}
+
+TEST_F(ShellIntakeTest, FilesCanBeTakenInWithoutAWindow) {
+    ASSERT_TRUE(SaveExtensionList(InData(kProhibitedListFileName), CExtensionList({"zip"}, {""})));
+    const auto pending = m_intake.IntakeFiles(
+        {Source("x.eml", "X"), Source("notes.txt", "N"), Source("y.eml", "Y")});
+    EXPECT_EQ(pending, (PendingMessageList{InData("x.eml"), InData("y.eml")}));
+    EXPECT_EQ(m_intake.GetProhibitedList().GetExtensions(),
+              (std::vector<std::string>{"zip", "alert"}));
+    EXPECT_TRUE(m_host.m_arrPosted.empty());
+}
+
+}  // namespace
