@@ -119,8 +119,8 @@ TEST_F(RecordStoreTest, TheSecondPassAdoptsWholeRecordsInTheOrderFound) {
     MakeRecord(D(), "x", {"a.txt"});
     MakeRecord(D(), "表", {"a.txt"});  // a name that ends in the trail byte 0x5C
     test::WriteFile(D() + "X2.ATT", "upper-case extension");
-    MakeRecord(D(), "X2", {"a.txt"});
-    platform::RemoveFile(Att("X2"));
+    ASSERT_EQ(platform::MakeFolder(D() + "X2"), platform::MakeFolderResult::Created);
+    test::WriteFile(D() + "X2\\a.txt", "a");
     MakeRecord(D(), "y", {}, false);  // no folder: stays, unlisted
     MakeRecord(D(), "empty", {});     // no file in the folder: stays, unlisted
     test::WriteFile(D() + "z.attx", "longer extension");
