@@ -76,7 +76,9 @@ std::vector<std::string> CExtractionRun::ExtractAll(const PendingMessageList& pe
     std::vector<std::string> staged;
     IProgressSink& progress = m_host.BeginProgress();
     progress.SetStatusText(kExtractingText);
-    for (std::size_t i = 0; i < pending.size(); ++i) {
+    // Without a data folder the staging folders would land at the root of the drive.
+    const bool bHasDataFolder = m_strDataFolder.size() > 1;
+    for (std::size_t i = 0; bHasDataFolder && i < pending.size(); ++i) {
         const std::size_t count = pending.size();
         const int start = static_cast<int>(i * 100 / count);
         const int end = static_cast<int>((i + 1) * 100 / count);

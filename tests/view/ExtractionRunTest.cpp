@@ -208,6 +208,15 @@ TEST_F(ExtractionRunTest, MessagesWithoutAttachmentsGiveTheNoOutputMessage) {
     EXPECT_EQ(m_host.m_arrEvents.back(), kNoOutputMessage);
 }
 
+TEST_F(ExtractionRunTest, WithoutADataFolderNothingIsExtracted) {
+    Drop("a", {{"1.txt", "one"}});
+    const std::string copy = test::ReadFile(D() + "a.eml");
+    CExtractionRun run("\\", m_host, m_settings);
+    EXPECT_EQ(run.Run(m_arrPending, m_prohibited), ExtractionOutcome::NoOutput);
+    EXPECT_EQ(m_host.m_arrEvents.back(), kNoOutputMessage);
+    EXPECT_EQ(test::ReadFile(D() + "a.eml"), copy);
+}
+
 TEST_F(ExtractionRunTest, NoScanUnlessSwitchedOnWithAnExistingProgram) {
     struct Case {
         const char* what;
