@@ -1,0 +1,45 @@
+// The folder walks of the store: is there a file, what is in a folder, delete a tree.
+
+#include "platform/FileSystem.h"
+#include "view/RecordStore.h"
+#include "view/StorePaths.h"
+
+#include <algorithm>
+
+bool CRecordStore::FolderHasFile(const std::string& folder) {
+    std::vector<platform::FoundEntry> entries;
+    platform::FindEntries(store::WithBackslash(folder) + "*.*", entries);
+    return std::any_of(entries.begin(), entries.end(),
+                       [](const platform::FoundEntry& entry) { return !entry.isFolder; });
+}
+
+void CRecordStore::ListFolder(const std::string& folder, std::vector<std::string>& list) {
+    list.clear();
+    const std::string prefix = store::WithBackslash(folder);
+    std::vector<platform::FoundEntry> entries;
+    platform::FindEntries(prefix + "*.*", entries);
+    // Each entry goes to the top of the list, so the list ends up in reverse order.
+    list.reserve(entries.size());
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+        list.push_back(prefix + entry->name);
+    }
+}
+
+void CRecordStore::DeleteFolderTree(const std::string& path) {
+    const std::string prefix = store::WithBackslash(path);
+    // No path, a lone backslash or a drive root names no folder of the store.
+    if (prefix.size() < 2 || prefix[prefix.size() - 2] == ':') {
+        return;
+    }
+    std::vector<platform::FoundEntry> entries;
+    platform::FindEntries(prefix + "*.*", entries);
+    for (const platform::FoundEntry& entry : entries) {
+        const std::string entryPath = prefix + entry.name;
+        if (entry.isFolder) {
+            DeleteFolderTree(entryPath);
+        } else {
+            platform::RemoveFile(entryPath);
+        }
+    }
+    platform::RemoveEmptyFolder(prefix.substr(0, prefix.size() - 1));
+}
