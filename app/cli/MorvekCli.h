@@ -6,6 +6,8 @@
 #include "app/cli/CliArguments.h"
 #include "app/cli/CliConsole.h"
 
+#include "policy/ExtensionList.h"
+
 #include <string>
 #include <vector>
 
@@ -20,9 +22,14 @@ public:
     static std::string HelpText();
 
 private:
+    int RunExtract(const CliArguments& arguments, const std::string& dataFolder);
+    int RunList(const std::string& dataFolder);
     int RunSummary(const CliArguments& arguments);
     int RunUnsent(const CliArguments& arguments);
 
+    // One record: its date, sender and subject, and its attachments with size text and,
+    // with an allowed list, the open verdict.
+    void PrintRecord(const std::string& recordFile, const CExtensionList* allowedList);
     void Print(const std::string& text);
     void PrintError(const std::string& text);
     int UsageError(const std::string& reason);

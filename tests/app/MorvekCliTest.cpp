@@ -1,5 +1,8 @@
 #include "app/cli/MorvekCli.h"
 
+#include "app/FilePath.h"
+#include "app/Settings.h"
+#include "platform/Process.h"
 #include "platform/SpecialFolders.h"
 #include "support/ScratchFolder.h"
 
@@ -35,8 +38,9 @@ struct CliRun {
     std::string err;
 };
 
-CliRun RunCli(std::vector<std::string> arguments) {
+CliRun RunCli(std::vector<std::string> arguments, std::vector<std::string> input = {}) {
     RecordingConsole console;
+    console.m_arrInput = std::move(input);
     const int code = CMorvekCli("morvek-cli", std::move(arguments), console).Run();
     return {code, console.m_strOut, console.m_strErr};
 }
@@ -82,6 +86,59 @@ TEST(MorvekCli, UnsentWritesTheDraftAndPrintsItsPath) {
     EXPECT_EQ(test::ReadFile(run.out.substr(0, run.out.size() - 1)),
               "X-Unsent: 1\r\nSubject: s\r\n\r\nbody\r\n");
     EXPECT_EQ(RunCli({"unsent", "--no-open", scratch / "missing.eml"}).code, 1);
+}
+
+const char kMessageWithAttachments[] =
+    "From: a@example.jp\r\nSubject: report\r\nDate: Mon, 6 Dec 2004 10:20:30 +0900\r\n"
+    "Content-Type: multipart/mixed; boundary=\"B\"\r\n\r\n"
+    "--B\r\nContent-Disposition: attachment; filename=\"a.txt\"\r\n"
+    "Content-Transfer-Encoding: base64\r\n\r\nQUJD\r\n"
+    "--B\r\nContent-Disposition: attachment; filename=\"run.exe\"\r\n\r\nMZ\r\n--B--\r\n";
+
+TEST(MorvekCli, ExtractAddsRecordsThatListShows) {
+    test::ScratchFolder scratch;
+    test::WriteFile(scratch / "m.eml", kMessageWithAttachments);
+    test::WriteFile(scratch / "plain.eml", "Subject: nothing\r\n\r\nbody\r\n");
+    const std::string data = scratch / "data";
+
+    const CliRun extract = RunCli({"extract", "--no-scan", "--data-dir", data, scratch / "m.eml"});
+    EXPECT_EQ(extract.code, 0) << extract.err;
+    EXPECT_EQ(extract.out,
+              "2004年12月06日 10:20:30  a@example.jp\n  report\n"
+              "    run.exe.alert  551 bytes\n    a.txt  3 bytes\n");
+    // The user's file is never consumed: the run works on its copy.
+    EXPECT_EQ(test::ReadFile(scratch / "m.eml"), kMessageWithAttachments);
+
+    const CliRun none = RunCli({"extract", "--no-scan", "--data-dir", data, scratch / "plain.eml"});
+    EXPECT_EQ(none.code, 1);
+    EXPECT_NE(none.err.find("添付ファイルは抽出されませんでした。"), std::string::npos);
+
+    const CliRun list = RunCli({"list", "--data-dir", data});
+    EXPECT_EQ(list.code, 0);
+    EXPECT_EQ(list.out,
+              "2004年12月06日 10:20:30  a@example.jp\n  report\n"
+              "    run.exe.alert  551 bytes  alert\n    a.txt  3 bytes  openable\n");
+}
+
+TEST(MorvekCli, TheScanQuestionIsAnsweredByOptionOrOnTheTerminal) {
+    test::ScratchFolder scratch;
+    std::string folder;
+    CFilePath(platform::ProgramFilePath()).GetFolder(folder);
+    CSettings settings;
+    SettingsValues values;
+    values.virusScanExeName = folder + MORVEK_SCANNER_NAME;
+    settings.Write(values);
+    test::WriteFile(scratch / "m.eml", kMessageWithAttachments);
+    const std::string data = scratch / "data";
+
+    EXPECT_EQ(RunCli({"extract", "--discard", "--data-dir", data, scratch / "m.eml"}).code, 1);
+    EXPECT_EQ(RunCli({"extract", "--data-dir", data, scratch / "m.eml"}, {"d"}).code, 1);
+    EXPECT_EQ(RunCli({"list", "--data-dir", data}).out, "");
+    const CliRun kept = RunCli({"extract", "--data-dir", data, scratch / "m.eml"}, {"k"});
+    EXPECT_EQ(kept.code, 0) << kept.err;
+    EXPECT_NE(kept.out.find("a.txt"), std::string::npos);
+
+    settings.Write(SettingsValues());
 }
 
 }  // namespace

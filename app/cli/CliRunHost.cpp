@@ -1,0 +1,45 @@
+#include "app/cli/CliRunHost.h"
+
+#include "platform/ShiftJis.h"
+
+using platform::ConsoleStream;
+
+CCliRunHost::CCliRunHost(ICliConsole& console, CRecordStore& store, Answer answer)
+    : m_console(console), m_store(store), m_answer(answer), m_progress(console) {}
+
+void CCliRunHost::ShowMessage(const std::string& text) {
+    m_progress.Finish();
+    m_console.Write(ConsoleStream::Err, text + "\n");
+}
+
+void CCliRunHost::HideForScan() {
+    m_progress.Finish();
+    m_console.Write(ConsoleStream::Err, "ウィルススキャンを実行しています...\n");
+}
+
+int CCliRunHost::ConfirmScan() {
+    if (m_answer == Answer::Keep) {
+        return kScanConfirmContinue;
+    }
+    if (m_answer == Answer::Discard) {
+        return kScanConfirmDiscardAll;
+    }
+    // The dialog keeps on anything but its discard button; so does the question here.
+    m_console.Write(ConsoleStream::Err,
+                    "ウィルススキャンが終了しました。抽出したファイルを保存しますか？ "
+                    "[k: 継続 / d: すべて破棄] ");
+    std::string line;
+    if (m_console.ReadLine(line) && sjis::EqualsNoCase(line.substr(0, 1), "d")) {
+        return kScanConfirmDiscardAll;
+    }
+    return kScanConfirmContinue;
+}
+
+void CCliRunHost::AddRecord(const std::string& recordFile) {
+    m_store.AddRecord(recordFile);
+    m_arrAdded.push_back(recordFile);
+}
+
+void CCliRunHost::RefreshRecords(ExtractionOutcome) {
+    m_store.RefreshRecords();
+}
