@@ -93,6 +93,20 @@ std::size_t CBase64Decoder::Decode(const char* text, std::size_t length, unsigne
     std::size_t padding = 0;
     std::size_t count = 0;
     do {
+        // The common case: four characters of the alphabet in a row.
+        if (i + 4 <= length) {
+            const int a = AlphabetValue(static_cast<unsigned char>(text[i]));
+            const int b = AlphabetValue(static_cast<unsigned char>(text[i + 1]));
+            const int c = AlphabetValue(static_cast<unsigned char>(text[i + 2]));
+            const int d = AlphabetValue(static_cast<unsigned char>(text[i + 3]));
+            if ((a | b | c | d) >= 0) {
+                out[count++] = static_cast<unsigned char>(a << 2 | b >> 4);
+                out[count++] = static_cast<unsigned char>((b & 0x0F) << 4 | c >> 2);
+                out[count++] = static_cast<unsigned char>((c & 0x03) << 6 | d);
+                i += 4;
+                continue;
+            }
+        }
         const GroupScan scan = ScanGroup(text, length, i);
         padding += scan.nPadding;
         if (scan.bHasData) {

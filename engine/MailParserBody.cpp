@@ -4,6 +4,8 @@
 #include "engine/Base64Decoder.h"
 #include "engine/MailParser.h"
 
+#include <algorithm>
+
 #include <vector>
 
 namespace {
@@ -122,6 +124,46 @@ bool ScanHex(std::string_view text, int& value) {
     return true;
 }
 
+// Decodes one quoted-printable line onto the end of result; softBreak tells whether it
+// ended in "=".
+void AppendQuotedPrintableLine(std::string_view line, bool& softBreak, std::string& result) {
+    softBreak = false;
+    // A decoded line is never longer than the line: an escape of three characters gives one
+    // byte, and text that is no escape stays as written.
+    const std::size_t start = result.size();
+    result.resize(start + line.size());
+    char* out = result.data() + start;
+    const char* in = line.data();
+    const char* const end = in + line.size();
+    while (in < end) {
+        // "=" (0x3D) is never a trail byte, so a byte test cannot land inside a character.
+        if (*in != '=') {
+            *out++ = *in++;
+            continue;
+        }
+        if (in + 1 == end) {
+            softBreak = true;
+            break;
+        }
+        const std::string_view escape(in + 1, std::min<std::size_t>(2, end - in - 1));
+        int value = 0;
+        if (escape.size() == 2 && IsHexDigit(escape[0]) && IsHexDigit(escape[1])) {
+            // The common escape, read as the scan would read it.
+            *out++ = static_cast<char>(HexValue(escape[0]) << 4 | HexValue(escape[1]));
+        } else if (ScanHex(escape, value)) {
+            *out++ = static_cast<char>(value & 0xFF);
+        } else {
+            // No hex digit at all: not an escape, so the text stays as it was written.
+            *out++ = '=';
+            for (char c : escape) {
+                *out++ = c;
+            }
+        }
+        in += 1 + escape.size();
+    }
+    result.resize(static_cast<std::size_t>(out - result.data()));
+}
+
 }  // namespace
 
 bool CMailParser::IsBoundaryStart(std::string_view line, std::string_view boundaryLine) {
@@ -145,33 +187,8 @@ bool CMailParser::WriteBase64Body(CMessageReader& reader, CByteSink& out,
 }
 
 std::string CMailParser::DecodeQuotedPrintableLine(std::string_view line, bool& softBreak) const {
-    softBreak = false;
     std::string result;
-    result.reserve(line.size());
-    std::size_t pos = 0;
-    while (pos < line.size()) {
-        // "=" (0x3D) is never a trail byte, so a byte search cannot land inside a character.
-        const std::size_t equals = line.find('=', pos);
-        if (equals == std::string_view::npos) {
-            result.append(line.substr(pos));
-            break;
-        }
-        result.append(line.substr(pos, equals - pos));
-        if (equals + 1 == line.size()) {
-            softBreak = true;
-            break;
-        }
-        const std::string_view escape = line.substr(equals + 1, 2);
-        int value = 0;
-        if (ScanHex(escape, value)) {
-            result += static_cast<char>(value & 0xFF);
-        } else {
-            // No hex digit at all: not an escape, so the text stays as it was written.
-            result += '=';
-            result.append(escape);
-        }
-        pos = equals + 3;
-    }
+    AppendQuotedPrintableLine(line, softBreak, result);
     return result;
 }
 
@@ -179,6 +196,7 @@ bool CMailParser::WriteQuotedPrintableBody(CMessageReader& reader, CByteSink& ou
                                            std::string_view boundaryLine) {
     CGuardedOutput output(out);
     std::string line;
+    std::string decoded;
     bool bFirst = true;
     bool bSoftBreak = false;
     while (reader.ReadLine(line)) {
@@ -186,10 +204,12 @@ bool CMailParser::WriteQuotedPrintableBody(CMessageReader& reader, CByteSink& ou
             reader.StepBack();
             break;
         }
+        decoded.clear();
         if (!bFirst && !bSoftBreak) {
-            output.Write("\r\n");
+            decoded = "\r\n";
         }
-        output.Write(DecodeQuotedPrintableLine(line, bSoftBreak));
+        AppendQuotedPrintableLine(line, bSoftBreak, decoded);
+        output.Write(decoded);
         bFirst = false;
     }
     return output.IsOk();

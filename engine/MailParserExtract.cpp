@@ -170,7 +170,7 @@ std::string CMailParser::ExtractAttachments(const std::string& messagePath,
                 bWritten = WritePlainBody(reader, sink, boundaryLine);
                 break;
         }
-        if (bWritten) {
+        if (sink.Flush() && bWritten) {
             ++written;
         }
     }

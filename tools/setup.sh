@@ -4,6 +4,7 @@
 #   tools/setup.sh        build and test tools
 #   tools/setup.sh gui    also what showing windows under Xvfb needs
 #   tools/setup.sh fuzz   also clang and libFuzzer
+#   tools/setup.sh bench  also the peer extractors the benchmark runs
 set -euo pipefail
 
 packages=(
@@ -15,6 +16,7 @@ packages=(
 case "${1:-}" in
     gui) packages+=(xvfb xdotool imagemagick fonts-ipafont-gothic) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    bench) packages+=(ripmime mpack maildir-utils time) ;;
 esac
 
 missing=()

@@ -35,11 +35,16 @@ int CCliRunHost::ConfirmScan() {
     return kScanConfirmContinue;
 }
 
+// The window saves the list at every record, to show it at once; the tool lists each record
+// at the top and saves once, at the end of the run, so a run of thousands of messages does not
+// rewrite a growing list thousands of times. Records the tool never saved (a killed run) are
+// on disk, and the next reconciliation adopts them.
 void CCliRunHost::AddRecord(const std::string& recordFile) {
-    m_store.AddRecord(recordFile);
+    m_store.m_arrRecords.insert(m_store.m_arrRecords.begin(), recordFile);
     m_arrAdded.push_back(recordFile);
 }
 
 void CCliRunHost::RefreshRecords(ExtractionOutcome) {
+    m_store.SaveRecordList();
     m_store.RefreshRecords();
 }

@@ -242,6 +242,8 @@ TEST(BodyWriters, WriteIntoAnOpenFile) {
         ASSERT_TRUE(file.Open(scratch / "a.bin", platform::File::Mode::Write));
         CFileSink sink(file);
         EXPECT_TRUE(WriteBody(Writer::Base64, "AAEC/w==\r\n--b\r\n", &sink).bOk);
+        EXPECT_EQ(test::ReadFile(scratch / "a.bin"), "<unreadable>");  // gathered, held open
+        EXPECT_TRUE(sink.Flush());
     }
     EXPECT_EQ(test::ReadFile(scratch / "a.bin"), "\0\x01\x02\xFF"s);
 }
