@@ -123,7 +123,13 @@ std::size_t CBase64Decoder::GetWholeGroupLength(const char* text, std::size_t le
     std::size_t whole = 0;
     std::size_t i = 0;
     do {
-        if (!ScanGroup(text, length, i).bWhole) {
+        // Four characters of the alphabet in a row make a whole group without a scan.
+        const bool bPlain =
+            i + 4 <= length && (AlphabetValue(static_cast<unsigned char>(text[i])) |
+                                AlphabetValue(static_cast<unsigned char>(text[i + 1])) |
+                                AlphabetValue(static_cast<unsigned char>(text[i + 2])) |
+                                AlphabetValue(static_cast<unsigned char>(text[i + 3]))) >= 0;
+        if (!bPlain && !ScanGroup(text, length, i).bWhole) {
             break;
         }
         i += 4;
