@@ -1,19 +1,24 @@
 #!/usr/bin/env bash
-# Sets up everything, builds the Windows program and runs it under Wine.
+# Sets up everything, builds the Windows programs and runs one under Wine.
 #
-# The windows of the program are not built yet: until they are, this runs the start-up
-# smoke program, which does the program's start-up folder work in the Wine prefix under
-# build/ (data folder, scan folder, first-start files, temporary folder) and prints what
-# it made and the settings as the program reads them.
+# The program's windows are not built yet: until they are, this runs the command-line tool
+# morvek-cli.exe, which does the program's start-up folder work in the Wine prefix under
+# build/ and then its command (default: "list", the records of the store). Any arguments are
+# passed on, for example:
+#   tools/run.sh extract --no-scan message.eml
+#   tools/run.sh --help
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-tools/setup.sh
+tools/setup.sh run
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target morvek_smoke
+cmake --build --preset windows --target morvek-cli
 
 # shellcheck source=tools/wine-env.sh
 source tools/wine-env.sh
 trap morvek_wine_stop EXIT
 morvek_wine_start
-wine build/windows/tools/smoke/morvek_smoke.exe </dev/null
+[ $# -gt 0 ] || set -- list
+# Under the Japanese locale the program runs with code page 932, as on a Japanese Windows;
+# its output is Shift_JIS, turned into UTF-8 for this terminal.
+LANG=ja_JP.UTF-8 wine build/windows/app/cli/morvek-cli.exe "$@" </dev/null | iconv -f CP932 -t UTF-8

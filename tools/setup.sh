@@ -5,6 +5,7 @@
 #   tools/setup.sh gui    also what showing windows under Xvfb needs
 #   tools/setup.sh fuzz   also clang and libFuzzer
 #   tools/setup.sh bench  also the peer extractors the benchmark runs
+#   tools/setup.sh run    also the Japanese locale, so that Wine runs with code page 932
 set -euo pipefail
 
 packages=(
@@ -17,6 +18,7 @@ case "${1:-}" in
     gui) packages+=(xvfb xdotool imagemagick fonts-ipafont-gothic) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
     bench) packages+=(ripmime mpack maildir-utils time) ;;
+    run) packages+=(locales) ;;
 esac
 
 missing=()
@@ -24,10 +26,15 @@ for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
         missing+=("$package")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-echo "Installing: ${missing[*]}"
-"${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+if [ "${1:-}" = run ] && ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+    "${sudo[@]}" sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | "${sudo[@]}" tee -a /etc/locale.gen >/dev/null
+    "${sudo[@]}" locale-gen >/dev/null
+fi
