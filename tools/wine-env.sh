@@ -14,14 +14,18 @@ morvek_wine_start() {
         mkdir -p "$WINEPREFIX"
         wineboot -i </dev/null >/dev/null 2>&1
     fi
-    # A server left from an earlier command would refuse the persistent one.
+    # The graphics driver is chosen when the prefix's desktop process starts, so the setting
+    # goes in first, and the server that ran while it was written ends before the real one.
     wineserver -w
-    wineserver -p
     if [ "${MORVEK_WINE_DISPLAY:-0}" = 1 ]; then
         wine reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f </dev/null >/dev/null 2>&1 || true
     else
         wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
     fi
+    wineserver -k 2>/dev/null || true
+    wineserver -w
+    wineserver -p
+    wine cmd /c exit </dev/null >/dev/null 2>&1
 }
 
 morvek_wine_stop() {
