@@ -3,6 +3,7 @@
 #include "engine/MailParser.h"
 #include "engine/StringSink.h"
 #include "platform/File.h"
+#include "support/Base64Encode.h"
 #include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -58,24 +59,6 @@ std::string SampleBytes(std::size_t size) {
     return bytes;
 }
 
-std::string Encode(const std::string& bytes) {
-    static const char kAlphabet[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string text;
-    for (std::size_t i = 0; i < bytes.size(); i += 3) {
-        unsigned bits = static_cast<unsigned char>(bytes[i]) << 16;
-        if (i + 1 < bytes.size())
-            bits |= static_cast<unsigned char>(bytes[i + 1]) << 8;
-        if (i + 2 < bytes.size())
-            bits |= static_cast<unsigned char>(bytes[i + 2]);
-        text += kAlphabet[bits >> 18 & 63];
-        text += kAlphabet[bits >> 12 & 63];
-        text += i + 1 < bytes.size() ? kAlphabet[bits >> 6 & 63] : '=';
-        text += i + 2 < bytes.size() ? kAlphabet[bits & 63] : '=';
-    }
-    return text;
-}
-
 // Cuts text into lines of the given lengths in turn, each ended by end.
 std::string Lines(const std::string& text, const std::vector<std::size_t>& lengths,
                   const std::string& end = "\r\n") {
@@ -88,7 +71,7 @@ std::string Lines(const std::string& text, const std::vector<std::size_t>& lengt
 
 TEST(Base64Body, DecodesUpToTheBoundaryLine) {
     const std::string bytes = SampleBytes(100000);
-    const std::string encoded = Lines(Encode(bytes), {76});
+    const std::string encoded = Lines(test::Base64Encode(bytes), {76});
     const struct {
         std::string body;
         std::string output;
@@ -97,7 +80,7 @@ TEST(Base64Body, DecodesUpToTheBoundaryLine) {
         {encoded + "--b--\r\n", bytes, "--b--"},  // the closing line stays for the walk
         {encoded + "--b\r\nnext", bytes, "--b"},
         {encoded, bytes, "<end>"},  // no boundary line at all
-        {Lines(Encode(bytes), {76}, "\n"), bytes, "<end>"},
+        {Lines(test::Base64Encode(bytes), {76}, "\n"), bytes, "<end>"},
         {"QUJD RE\tVG\r\n--b", "ABCDEF", "--b"},  // white space inside a line
         {"--b\r\n", "", "--b"},                   // an empty body
         {"", "", "<end>"},
@@ -115,7 +98,7 @@ TEST(Base64Body, DecodesUpToTheBoundaryLine) {
 // lines whose lengths are no multiple of four, so that chunk ends fall inside groups.
 TEST(Base64Body, DecodesLinesOfAnyLength) {
     const std::string bytes = SampleBytes(300000);
-    const std::string text = Encode(bytes);
+    const std::string text = test::Base64Encode(bytes);
     const std::vector<std::vector<std::size_t>> layouts = {
         {text.size()}, {77}, {75, 1, 2}, {32767}, {32769, 65537}, {100001, 3}};
     for (const auto& layout : layouts) {
@@ -133,7 +116,7 @@ TEST(Base64Body, OrdinaryLinesDecodeChunkByChunk) {
     std::string body;
     std::vector<std::string> lines;
     for (int i = 0; i < 3000; ++i) {
-        lines.push_back(i % 7 == 3 ? "QQ==" : Encode(SampleBytes(57 - i % 5 * 3)));
+        lines.push_back(i % 7 == 3 ? "QQ==" : test::Base64Encode(SampleBytes(57 - i % 5 * 3)));
     }
     std::string expected;
     std::string gathered;

@@ -5,6 +5,7 @@
 #include "engine/Base64Decoder.h"
 #include "engine/MailParser.h"
 #include "engine/StringSink.h"
+#include "support/Base64Encode.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -25,24 +26,6 @@ void DecodeWithinBound(const std::string& text) {
     }
 }
 
-std::string Encode(const std::string& bytes) {
-    static const char kAlphabet[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string text;
-    for (std::size_t i = 0; i < bytes.size(); i += 3) {
-        unsigned bits = static_cast<unsigned char>(bytes[i]) << 16;
-        if (i + 1 < bytes.size())
-            bits |= static_cast<unsigned char>(bytes[i + 1]) << 8;
-        if (i + 2 < bytes.size())
-            bits |= static_cast<unsigned char>(bytes[i + 2]);
-        text += kAlphabet[bits >> 18 & 63];
-        text += kAlphabet[bits >> 12 & 63];
-        text += i + 1 < bytes.size() ? kAlphabet[bits >> 6 & 63] : '=';
-        text += i + 2 < bytes.size() ? kAlphabet[bits & 63] : '=';
-    }
-    return text;
-}
-
 // The first bytes choose how much is encoded and how the text is cut into lines; the rest,
 // repeated up to 128 KiB so that bodies span several chunks even from
 // small inputs, is what gets encoded.
@@ -61,7 +44,7 @@ void RoundTripThroughTheBodyWriter(const std::uint8_t* data, std::size_t size) {
     while (bytes.size() < total) {
         bytes += piece;
     }
-    const std::string text = Encode(bytes);
+    const std::string text = test::Base64Encode(bytes);
     std::string message;
     for (std::size_t pos = 0, i = 0; pos < text.size(); ++i) {
         const std::size_t length = 1 + layout[i % kLayoutSize] * scale;

@@ -2,10 +2,10 @@
 // written anywhere but the record file and the files of the message's staging folder.
 
 #include "engine/MailParser.h"
+#include "fuzz/NativeScratch.h"
 #include "platform/posix/NativePath.h"
 #include "policy/ExtensionList.h"
 
-#include <dirent.h>
 #include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,20 +18,6 @@
 
 namespace {
 
-std::set<std::string> Entries(const std::string& folder) {
-    std::set<std::string> names;
-    if (DIR* dir = opendir(folder.c_str())) {
-        while (const dirent* entry = readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..") {
-                names.insert(name);
-            }
-        }
-        closedir(dir);
-    }
-    return names;
-}
-
 bool IsFolder(const std::string& path) {
     struct stat st;
     return lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -42,21 +28,10 @@ void Fail(const char* what) {
     std::abort();
 }
 
-const std::string& Parent() {
-    static const std::string parent = [] {
-        char pattern[] = "/tmp/morvek-fuzz-XXXXXX";
-        if (mkdtemp(pattern) == nullptr) {
-            std::abort();
-        }
-        return std::string(pattern);
-    }();
-    return parent;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string native = Parent() + "/data";
+    const std::string native = fuzz::ScratchParent() + "/data";
     mkdir(native.c_str(), 0777);
     if (FILE* file = std::fopen((native + "/B.eml").c_str(), "wb")) {
         std::fwrite(data, 1, size, file);
@@ -67,20 +42,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CNoProgress progress;
     CMailParser(dataFolder).ExtractAttachments(dataFolder + "B.eml", prohibited, progress, 0, 60);
 
-    if (Entries(Parent()) != std::set<std::string>{"data"}) {
+    if (fuzz::Entries(fuzz::ScratchParent()) != std::set<std::string>{"data"}) {
         Fail("beside the data folder");
     }
-    for (const std::string& name : Entries(native)) {
+    for (const std::string& name : fuzz::Entries(native)) {
         if (name != "scanvirus" && name != "B.att" && name != "B.eml") {
             Fail(name.c_str());
         }
     }
-    for (const std::string& name : Entries(native + "/scanvirus")) {
+    for (const std::string& name : fuzz::Entries(native + "/scanvirus")) {
         if (name != "B") {
             Fail(name.c_str());
         }
     }
-    for (const std::string& name : Entries(native + "/scanvirus/B")) {
+    for (const std::string& name : fuzz::Entries(native + "/scanvirus/B")) {
         if (IsFolder(native + "/scanvirus/B/" + name)) {
             Fail(name.c_str());
         }

@@ -4,13 +4,13 @@
 // the data folder, each one listed in the pending list with the bytes it was given; a drop
 // that fails leaves no file at all.
 
+#include "fuzz/NativeScratch.h"
 #include "intake/FileGroupDescriptor.h"
 #include "intake/MailIntake.h"
 #include "intake/MessageCopyName.h"
 #include "platform/ShiftJis.h"
 #include "platform/posix/NativePath.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,31 +30,6 @@ namespace {
 void Fail(const char* what, const std::string& detail = {}) {
     std::fprintf(stderr, "%s %s\n", what, detail.c_str());
     std::abort();
-}
-
-const std::string& Parent() {
-    static const std::string parent = [] {
-        char pattern[] = "/tmp/morvek-fuzz-XXXXXX";
-        if (mkdtemp(pattern) == nullptr) {
-            std::abort();
-        }
-        return std::string(pattern);
-    }();
-    return parent;
-}
-
-std::set<std::string> Entries(const std::string& folder) {
-    std::set<std::string> names;
-    if (DIR* dir = opendir(folder.c_str())) {
-        while (const dirent* entry = readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..") {
-                names.insert(name);
-            }
-        }
-        closedir(dir);
-    }
-    return names;
 }
 
 std::string ReadNative(const std::string& path) {
@@ -155,7 +130,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const bool read = ReadFileGroupDescriptor(block, names);
     CheckNames(block, read, names);
 
-    const std::string native = Parent() + "/data";
+    const std::string native = fuzz::ScratchParent() + "/data";
     mkdir(native.c_str(), 0777);
     const std::string dataFolder = platform::posix::ToCorePath(native) + "\\";
     Host host;
@@ -166,11 +141,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         Fail("a refused descriptor was dropped");
     }
 
-    if (Entries(Parent()) != std::set<std::string>{"data"}) {
+    if (fuzz::Entries(fuzz::ScratchParent()) != std::set<std::string>{"data"}) {
         Fail("written beside the data folder");
     }
     // A drop that failed (a copy that could not be created) leaves nothing behind.
-    const std::set<std::string> files = Entries(native);
+    const std::set<std::string> files = fuzz::Entries(native);
     if (!dropped && (!files.empty() || !host.m_arrPending.empty() || host.m_nPosted != 0)) {
         Fail("a failed drop left copies");
     }
@@ -202,7 +177,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         }
         unlink(nativeCopy->c_str());
     }
-    for (const std::string& left : Entries(native)) {
+    for (const std::string& left : fuzz::Entries(native)) {
         Fail("file left that the pending list does not name", left);
     }
     return 0;
