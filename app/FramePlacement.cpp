@@ -1,7 +1,7 @@
 #include "app/FramePlacement.h"
 
-FrameRect PlaceMainFrame(int left, int top, int right, int bottom) {
-    FrameRect rect;
+FrameBounds PlaceMainFrame(int left, int top, int right, int bottom) {
+    FrameBounds rect;
     rect.width = (right - left) / 2;
     rect.height = (bottom - top) / 2;
     rect.x = left + ((right - left) - rect.width) / 2;

@@ -3,7 +3,7 @@
 // Where the list window opens: half the work area's width and height (each rounded down),
 // centred in the work area (the desktop without the task bar).
 
-struct FrameRect {
+struct FrameBounds {
     int x = 0;
     int y = 0;
     int width = 0;
@@ -11,4 +11,4 @@ struct FrameRect {
 };
 
 // The work area's edges in screen pixels.
-FrameRect PlaceMainFrame(int left, int top, int right, int bottom);
+FrameBounds PlaceMainFrame(int left, int top, int right, int bottom);

@@ -7,7 +7,7 @@ namespace {
 TEST(FramePlacementTest, HalfTheWorkAreaCentred) {
     struct Case {
         int left, top, right, bottom;
-        FrameRect expected;
+        FrameBounds expected;
     };
     const Case cases[] = {
         {0, 0, 1024, 768, {256, 192, 512, 384}},
@@ -16,7 +16,7 @@ TEST(FramePlacementTest, HalfTheWorkAreaCentred) {
         {0, 30, 1280, 1024, {320, 278, 640, 497}},
     };
     for (const Case& c : cases) {
-        const FrameRect r = PlaceMainFrame(c.left, c.top, c.right, c.bottom);
+        const FrameBounds r = PlaceMainFrame(c.left, c.top, c.right, c.bottom);
         EXPECT_EQ(r.x, c.expected.x);
         EXPECT_EQ(r.y, c.expected.y);
         EXPECT_EQ(r.width, c.expected.width);
