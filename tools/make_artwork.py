@@ -6,6 +6,7 @@ Run with Debian's Python and Pillow (apt-get install python3-pil):
 Output is deterministic: running it again rewrites the same bytes.
 """
 
+import io
 import os
 import sys
 
@@ -17,17 +18,24 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(HERE)
 sys.path.insert(0, HERE)
 
-from art import cursor, dropwindow, formats, icons, product, toolbar  # noqa: E402
+from art import cursor, dropwindow, formats, helpfigures, icons, product, toolbar  # noqa: E402
 
 ART = os.path.join(ROOT, "res", "art")
+HELP_IMAGES = os.path.join(ROOT, "res", "help", "images")
 PREVIEW = os.path.join(ROOT, "build", "art-preview")
 
 
-def write(name, data):
-    path = os.path.join(ART, name)
+def write(name, data, folder=ART):
+    path = os.path.join(folder, name)
     with open(path, "wb") as f:
         f.write(data)
-    print("%-16s %7d bytes" % (name, len(data)))
+    print("%-26s %7d bytes" % (os.path.relpath(path, ROOT), len(data)))
+
+
+def write_png(name, img):
+    buf = io.BytesIO()
+    img.save(buf, "PNG", optimize=True)
+    write(name + ".png", buf.getvalue(), HELP_IMAGES)
 
 
 def preview(name, img, zoom=4):
@@ -60,6 +68,7 @@ def icon_sheet(images, backdrops=BACKDROPS, under=None):
 def main():
     os.makedirs(ART, exist_ok=True)
     os.makedirs(PREVIEW, exist_ok=True)
+    os.makedirs(HELP_IMAGES, exist_ok=True)
     only = set(sys.argv[1:])
 
     if not only or "drop" in only:
@@ -108,6 +117,16 @@ def main():
         for i, mapped in enumerate(faces):
             sheet.paste(mapped, (4, 4 + i * (img.size[1] + 4)))
         preview("toolbar.png", sheet, 8)
+
+    if not only or "help" in only:
+        zones = helpfigures.zones_figure()
+        write_png("dropwindow-areas", zones)
+        preview("help-zones.png", zones, 2)
+        pictures = {"morvek": helpfigures.app_icon()}
+        pictures.update(helpfigures.list_marks())
+        pictures.update(helpfigures.toolbar_buttons())
+        for name in sorted(pictures):
+            write_png(name, pictures[name])
 
 
 if __name__ == "__main__":

@@ -5,6 +5,8 @@ ellipses) plus the close square at the top right, so the panel runs right to the
 edge in a dark rim colour; whatever the region lets through at its jagged edge is rim.
 """
 
+from PIL import Image, ImageDraw
+
 from .canvas import Canvas, flatten, mix
 from .elements import (BLACK, CYAN, NAVY_BOT, NAVY_HI, NAVY_TOP, ORANGE,
                        ORANGE_DARK, ORANGE_LIGHT, RIM, WHITE, back_arrow, envelope,
@@ -126,7 +128,8 @@ def close_box(c):
     c.paint(cross, WHITE)
 
 
-def render():
+def render(zoom=1):
+    """The bitmap; zoom 2 or 4 gives the same drawing at that many pixels per pixel."""
     c = Canvas(W, H, 8)
     panel(c)
     wordmark(c)
@@ -135,17 +138,23 @@ def render():
     divider(c)
     unsent_mark(c)
     close_box(c)
-    return flatten(c.result(), RIM)
+    return flatten(c.img.reduce(8 // zoom), RIM)
+
+
+def region_mask(zoom=1):
+    """The window region as a mask (rounded-rectangle regions leave out the right and bottom
+    pixel line)."""
+    mask = Image.new("L", (W * zoom, H * zoom), 0)
+    d = ImageDraw.Draw(mask)
+    z = zoom
+    d.rounded_rectangle((0, 0, (W - 1) * z - 1, (H - 1) * z - 1), radius=59 * z, fill=255)
+    d.rectangle((CLOSE[0] * z, CLOSE[1] * z, (CLOSE[2] - 1) * z - 1, (CLOSE[3] - 1) * z - 1),
+                fill=255)
+    return mask
 
 
 def region_preview(img, backdrop=(236, 233, 216)):
     """What the window shows on a desktop: the picture cut to the window region."""
-    from PIL import Image, ImageDraw
-    mask = Image.new("L", (W, H), 0)
-    d = ImageDraw.Draw(mask)
-    # Rounded-rectangle regions leave out the right and bottom pixel line.
-    d.rounded_rectangle((0, 0, W - 2, H - 2), radius=59, fill=255)
-    d.rectangle((CLOSE[0], CLOSE[1], CLOSE[2] - 2, CLOSE[3] - 2), fill=255)
     out = Image.new("RGB", (W + 20, H + 20), backdrop)
-    out.paste(img, (10, 10), mask)
+    out.paste(img, (10, 10), region_mask())
     return out
