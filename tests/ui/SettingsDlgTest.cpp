@@ -372,6 +372,44 @@ TEST_F(SettingsDlgTest, AMissingProductIsReportedAndCancellingTheBrowseChoosesNo
     EXPECT_EQ(read.virusScanApp, settings::kNoScanApp);
 }
 
+TEST_F(SettingsDlgTest, AProgramPickedInTheBrowseDialogIsTakenAndNothingElseChanges) {
+    const std::string folder = platform::ProgramFilesFolder() + "\\ウィルス対策";
+    ASSERT_NE(platform::MakeFolder(folder), platform::MakeFolderResult::Failed);
+    const std::string program = folder + "\\scan.exe";
+    test::WriteFile(program, "");
+    test::CDialogDriver driver;
+    driver
+        .Then(OnSettings([](HWND dialog) {
+            CheckDlgButton(dialog, IDC_SCAN_VIRUS, BST_UNCHECKED);
+            test::PostCommand(dialog, IDC_BROWSE_SCANNER);
+        }))
+        .Then([&program] {
+            const HWND browse = test::FindActiveWindow(kBrowseTitle);
+            if (browse == nullptr) {
+                return false;
+            }
+            test::SetItemText(browse, cmb13, program);
+            PostMessageW(browse, WM_COMMAND, IDOK, 0);
+            return true;
+        })
+        .Then([&program] {
+            const HWND dialog = test::FindActiveWindow(kSettingsTitle);
+            if (dialog == nullptr) {
+                return false;
+            }
+            EXPECT_EQ(test::ItemText(dialog, IDC_SCAN_EXE_NAME), program);
+            EXPECT_FALSE(Checked(dialog, IDC_SCAN_VIRUS));
+            EXPECT_EQ(Selection(dialog, IDC_SCAN_APP), -1);
+            test::PostCommand(dialog, IDOK);
+            return true;
+        });
+    EXPECT_EQ(Run(driver), IDOK);
+    const SettingsValues read = CSettings().Read();
+    EXPECT_EQ(read.virusScanExeName, program);
+    EXPECT_FALSE(read.scanVirus);
+    test::DeleteTree(folder);
+}
+
 TEST_F(SettingsDlgTest, AListFileThatCouldNotBeReadIsNotOverwritten) {
     WriteFirstStartFiles();
     const std::string damaged(
