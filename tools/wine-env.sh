@@ -51,10 +51,12 @@ morvek_wine_display_setup() {
         printf 'Windows Registry Editor Version 5.00\r\n\r\n'
         printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Decorated"="N"\r\n\r\n'
         printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+        # Proportional faces take IPA's proportional Gothic, the fixed-pitch one IPAGothic.
         local face
-        for face in "MS UI Gothic" "ＭＳ Ｐゴシック" "ＭＳ ゴシック" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "MS Sans Serif"; do
-            printf '"%s"="IPAGothic"\r\n' "$face"
+        for face in "MS UI Gothic" "ＭＳ Ｐゴシック" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "MS Sans Serif"; do
+            printf '"%s"="IPAPGothic"\r\n' "$face"
         done
+        printf '"%s"="IPAGothic"\r\n' "ＭＳ ゴシック"
         printf '\r\n'
     } | iconv -f UTF-8 -t UTF-16 >"$reg"
     wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" </dev/null >/dev/null 2>&1
