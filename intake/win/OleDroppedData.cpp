@@ -39,8 +39,8 @@ COleDroppedData::~COleDroppedData() {
 
 CLIPFORMAT COleDroppedData::PrivateFormat() {
     const wchar_t* name = nullptr;
-    const int length =
-        LoadStringW(GetModuleHandleW(nullptr), IDS_PRIVATE_FORMAT, reinterpret_cast<LPWSTR>(&name), 0);
+    const int length = LoadStringW(GetModuleHandleW(nullptr), IDS_PRIVATE_FORMAT,
+                                   reinterpret_cast<LPWSTR>(&name), 0);
     if (length > 0 && name != nullptr) {
         const std::wstring text(name, static_cast<std::size_t>(length));
         return static_cast<CLIPFORMAT>(RegisterClipboardFormatW(text.c_str()));
@@ -63,8 +63,8 @@ std::vector<std::string> COleDroppedData::GetFormatNames() {
         wchar_t name[kFormatNameLength + 1] = {};
         const int length = GetClipboardFormatNameW(format.cfFormat, name, kFormatNameLength + 1);
         if (length > 0) {
-            names.push_back(
-                platform::win32::FromWide(std::wstring_view(name, static_cast<std::size_t>(length))));
+            names.push_back(platform::win32::FromWide(
+                std::wstring_view(name, static_cast<std::size_t>(length))));
         }
     }
     return names;

@@ -30,7 +30,8 @@ std::wstring LoadResourceString(UINT id) {
 }  // namespace
 
 CProgressDialog::CProgressDialog(UINT captionId)
-    : ui::CDialogBase(IDD_PROGRESS), m_nCaptionId(captionId != 0 ? captionId : IDS_PROGRESS_CAPTION) {}
+    : ui::CDialogBase(IDD_PROGRESS),
+      m_nCaptionId(captionId != 0 ? captionId : IDS_PROGRESS_CAPTION) {}
 
 CProgressDialog::~CProgressDialog() {
     // The owner comes back first, so that it is the window activated when the dialog goes.
@@ -89,8 +90,8 @@ void CProgressDialog::SetPosition(int position) {
     if (m_hWnd == nullptr) {
         return;
     }
-    m_nPreviousPosition = static_cast<int>(SendDlgItemMessageW(
-        m_hWnd, IDC_PROGRESS_BAR, PBM_SETPOS, static_cast<WPARAM>(position), 0));
+    m_nPreviousPosition = static_cast<int>(SendDlgItemMessageW(m_hWnd, IDC_PROGRESS_BAR, PBM_SETPOS,
+                                                               static_cast<WPARAM>(position), 0));
     UpdatePercent(position);
 }
 

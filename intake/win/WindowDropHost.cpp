@@ -6,8 +6,8 @@
 
 bool CWindowDropHost::HasPendingList() {
     if (m_pPending == nullptr) {
-        m_pPending =
-            reinterpret_cast<PendingMessageList*>(SendMessageW(m_hWnd, ui::WM_GET_PENDING_LIST, 0, 0));
+        m_pPending = reinterpret_cast<PendingMessageList*>(
+            SendMessageW(m_hWnd, ui::WM_GET_PENDING_LIST, 0, 0));
     }
     return m_pPending != nullptr;
 }

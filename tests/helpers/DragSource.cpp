@@ -79,9 +79,7 @@ public:
         }
         return (keys & MK_LBUTTON) == 0 ? DRAGDROP_S_DROP : S_OK;
     }
-    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override {
-        return DRAGDROP_S_USEDEFAULTCURSORS;
-    }
+    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
 };
 #pragma GCC diagnostic pop
 
@@ -92,7 +90,8 @@ bool WriteText(const std::wstring& path, const std::string& text) {
         return false;
     }
     DWORD written = 0;
-    const BOOL ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    const BOOL ok =
+        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     CloseHandle(file);
     return ok != FALSE && written == text.size();
 }
@@ -259,9 +258,10 @@ bool ParseArguments(int argc, wchar_t** argv) {
 
 int wmain(int argc, wchar_t** argv) {
     if (!ParseArguments(argc, argv)) {
-        std::fputs("usage: morvek_test_dragsource --x X --y Y --result RESULT [--width W] "
-                   "[--height H] [--ready READY] [--timeout SECONDS] [--mail] FILE...\n",
-                   stderr);
+        std::fputs(
+            "usage: morvek_test_dragsource --x X --y Y --result RESULT [--width W] "
+            "[--height H] [--ready READY] [--timeout SECONDS] [--mail] FILE...\n",
+            stderr);
         return 2;
     }
     if (FAILED(OleInitialize(nullptr))) {
@@ -275,10 +275,10 @@ int wmain(int argc, wchar_t** argv) {
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = L"MorvekTestDragSource";
     RegisterClassW(&windowClass);
-    const HWND hwnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, windowClass.lpszClassName,
-                                      L"drag source", WS_POPUP | WS_BORDER | WS_VISIBLE,
-                                      g_options.x, g_options.y, g_options.width, g_options.height,
-                                      nullptr, nullptr, instance, nullptr);
+    const HWND hwnd =
+        CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, windowClass.lpszClassName, L"drag source",
+                        WS_POPUP | WS_BORDER | WS_VISIBLE, g_options.x, g_options.y,
+                        g_options.width, g_options.height, nullptr, nullptr, instance, nullptr);
     if (hwnd == nullptr) {
         OleUninitialize();
         return 2;

@@ -115,9 +115,9 @@ TEST_F(ProgressDialogTest, CancelIsReportedOnceAndNeverClosesTheDialog) {
 }
 
 TEST_F(ProgressDialogTest, TheTopLevelOwnerIsDisabledWhileTheDialogExists) {
-    const HWND child = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20,
-                                       m_owner.GetHwnd(), nullptr, GetModuleHandleW(nullptr),
-                                       nullptr);
+    const HWND child =
+        CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, m_owner.GetHwnd(),
+                        nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(child, nullptr);
     {
         CProgressDialog dialog;

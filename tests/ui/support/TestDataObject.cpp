@@ -96,14 +96,14 @@ void CTestDataObject::OfferVirtualFiles(const std::vector<VirtualFile>& files,
                            }});
     const CLIPFORMAT contents = Register(kFileContentsFormatName);
     for (std::size_t i = 0; i < files.size(); ++i) {
-        m_arrOffers.push_back({Format(contents, TYMED_ISTREAM, static_cast<LONG>(i)),
-                               [data = files[i].contents](STGMEDIUM& medium) {
-                                   return StreamMedium(data, medium);
-                               }});
+        m_arrOffers.push_back(
+            {Format(contents, TYMED_ISTREAM, static_cast<LONG>(i)),
+             [data = files[i].contents](STGMEDIUM& medium) { return StreamMedium(data, medium); }});
     }
     if (mailClientFormat) {
-        m_arrOffers.push_back({Format(Register(kMailClientFormatName), TYMED_HGLOBAL),
-                               [](STGMEDIUM& medium) { return GlobalMedium("\0\0\0", 4, medium); }});
+        m_arrOffers.push_back(
+            {Format(Register(kMailClientFormatName), TYMED_HGLOBAL),
+             [](STGMEDIUM& medium) { return GlobalMedium("\0\0\0", 4, medium); }});
     }
 }
 
