@@ -17,9 +17,14 @@
 // When no drag has started within SECONDS (default 60), RESULT reads "timeout" and the
 // program ends with 1. Bad arguments end it with 2.
 //
-// Example (xdotool under Xvfb; Wine maps the X screen one to one):
-//   wine morvek_test_dragsource.exe --x 100 --y 100 --result C:\\r.txt --mail a.eml b.eml
-//   xdotool mousemove 140 130 mousedown 1 mousemove 600 400 mouseup 1
+// Example (xdotool under Xvfb, Wine on the same display; screen points are X points):
+//   wine morvek_test_dragsource.exe --x 800 --y 600 --result 'Z:\tmp\r.txt'
+//        --ready 'Z:\tmp\ready.txt' --mail a.eml b.eml &
+//   (wait for ready.txt)
+//   xdotool mousemove 840 630 mousedown 1; xdotool mousemove 700 500
+//   xdotool mousemove 300 300; xdotool mousemove 310 305; xdotool mouseup 1
+//   (wait for r.txt: the drop target copies the messages before the drag ends)
+// Each step of the drag needs its own motion event; a short pause between them helps.
 
 #include <windows.h>
 

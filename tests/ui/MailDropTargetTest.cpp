@@ -173,8 +173,10 @@ TEST_F(MailDropTargetTest, ShellFilesAreCopiedInListOrderAndSentToExtraction) {
 }
 
 TEST_F(MailDropTargetTest, MailClientMessagesAreCopiedWholeNewestFirst) {
+    // The contents come as a stream or as global memory.
     const std::string second = Message('2', 3 * 262144 + 17);
-    m_pData->OfferVirtualFiles({{"予定表.eml", Message('1')}, {"second.eml", second}});
+    m_pData->OfferVirtualFiles(
+        {{"予定表.eml", Message('1'), TYMED_HGLOBAL}, {"second.eml", second, TYMED_ISTREAM}});
     EXPECT_EQ(DragAndDrop(m_pData), kCopied);
     EXPECT_EQ(m_window.m_arrPending,
               (PendingMessageList{InData("second.eml"), InData("予定表.eml")}));

@@ -96,9 +96,13 @@ void CTestDataObject::OfferVirtualFiles(const std::vector<VirtualFile>& files,
                            }});
     const CLIPFORMAT contents = Register(kFileContentsFormatName);
     for (std::size_t i = 0; i < files.size(); ++i) {
-        m_arrOffers.push_back(
-            {Format(contents, TYMED_ISTREAM, static_cast<LONG>(i)),
-             [data = files[i].contents](STGMEDIUM& medium) { return StreamMedium(data, medium); }});
+        const DWORD kind = files[i].medium;
+        m_arrOffers.push_back({Format(contents, kind, static_cast<LONG>(i)),
+                               [data = files[i].contents, kind](STGMEDIUM& medium) {
+                                   return kind == TYMED_HGLOBAL
+                                              ? GlobalMedium(data.data(), data.size(), medium)
+                                              : StreamMedium(data, medium);
+                               }});
     }
     if (mailClientFormat) {
         m_arrOffers.push_back(

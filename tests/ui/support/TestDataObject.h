@@ -15,10 +15,12 @@
 
 namespace test {
 
-// One virtual file: its name in the descriptor (Shift_JIS) and its bytes.
+// One virtual file: its name in the descriptor (Shift_JIS), its bytes, and the medium its
+// contents come in (TYMED_ISTREAM or TYMED_HGLOBAL).
 struct VirtualFile {
     std::string name;
     std::string contents;
+    DWORD medium = TYMED_ISTREAM;
 };
 
 // COM objects are destroyed by their own Release, never through an interface pointer.
@@ -30,8 +32,8 @@ public:
 
     // CF_HDROP with these paths, in this order.
     void OfferFileList(const std::vector<std::wstring>& paths);
-    // "FileGroupDescriptor" (ANSI) naming the files and "FileContents" per item index as a
-    // stream; "Outlook Express Messages" as well when mailClientFormat is set.
+    // "FileGroupDescriptor" (ANSI) naming the files and "FileContents" per item index;
+    // "Outlook Express Messages" as well when mailClientFormat is set.
     void OfferVirtualFiles(const std::vector<VirtualFile>& files, bool mailClientFormat = true);
     // The program's private format, with a few bytes of data.
     void OfferPrivateFormat();
