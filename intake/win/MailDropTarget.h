@@ -11,6 +11,9 @@
 
 #include <string>
 
+// COM objects are destroyed by their own Release, never through an interface pointer.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 class CMailDropTarget final : public IDropTarget {
 public:
     // dataFolder: the data folder with its trailing backslash.
@@ -40,7 +43,16 @@ private:
     explicit CMailDropTarget(std::string dataFolder);
     ~CMailDropTarget();
 
+    // The effect of a drag at a screen point: copy where the window takes a drop.
+    DWORD AnswerDragAt(POINTL point);
+    DropPoint ToClient(POINTL point) const;
+    HRESULT HandleDrop(IDataObject* data, POINTL point, DWORD* effect);
+
     LONG m_nRefs = 1;
     HWND m_hWnd = nullptr;
+    // A drop is being handled: its progress dialog lets other messages run, a second drop
+    // among them, which would empty the pending list the first one is filling.
+    bool m_bDropping = false;
     CMailIntake m_intake;
 };
+#pragma GCC diagnostic pop

@@ -37,6 +37,7 @@ protected:
 
 private:
     void UpdatePercent(int position);
+    void ReenableOwner();
 
     UINT m_nCaptionId;
     int m_nLower = 0;
