@@ -1,6 +1,10 @@
-// Opens one dialog of the settings on its own, for looking at it or taking a picture of it:
+// Opens one dialog of the program on its own, for looking at it or taking a picture of it:
 //
-//     morvek_show_settings_dialog settings|allowed|prohibited [--close-after MS]
+//     morvek_show_dialog settings|allowed|prohibited|scanconfirm|about|progress|splash
+//                        [--close-after MS]
+//
+// The progress dialog shows the extraction's message at 37%; the splash window and the
+// progress dialog stay until --close-after ends them (or the process is ended).
 //
 // It works inside a sandbox of its own in the temporary folder (the data folder holds the
 // first-start lists; the profile is a scratch store), so nothing the dialog saves reaches the
@@ -9,10 +13,15 @@
 #include <windows.h>
 
 #include "app/FirstStartFiles.h"
+#include "app/win/AboutDlg.h"
 #include "app/win/AllowedExtensionDlg.h"
 #include "app/win/ProhibitedExtensionDlg.h"
+#include "app/win/ScanConfirmDlg.h"
 #include "app/win/SettingsDlg.h"
+#include "intake/win/ProgressDialog.h"
 #include "platform/FileSystem.h"
+#include "platform/Process.h"
+#include "platform/ShiftJis.h"
 #include "platform/Sandbox.h"
 #include "platform/SpecialFolders.h"
 
@@ -36,6 +45,24 @@ void CALLBACK OnCloseTimer(HWND, UINT, UINT_PTR, DWORD) {
         0);
 }
 
+// Shows a modeless window until the close timer (or the end of the process).
+void RunModeless(UINT closeAfter) {
+    const DWORD end = GetTickCount() + (closeAfter != 0 ? closeAfter : INFINITE / 2);
+    MSG msg;
+    while (static_cast<LONG>(GetTickCount() - end) < 0) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(20);
+    }
+}
+
+class CSplash final : public ui::CDialogBase {
+public:
+    CSplash() : ui::CDialogBase(139) {}
+};
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -56,7 +83,26 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     WriteMissingFiles(dataFolder, FirstStartFiles());
 
     std::unique_ptr<ui::CDialogBase> dialog;
-    if (which == L"allowed") {
+    if (which == L"progress") {
+        CProgressDialog progress;
+        progress.Create(nullptr);
+        progress.SetStatusText("メールから添付ファイルを抽出しています。\nしばらくお待ちください。");
+        progress.SetPosition(37);
+        RunModeless(closeAfter);
+        return 0;
+    }
+    if (which == L"splash") {
+        CSplash splash;
+        splash.CreateModeless(nullptr);
+        RunModeless(closeAfter);
+        return 0;
+    }
+    if (which == L"scanconfirm") {
+        dialog = std::make_unique<CScanConfirmDlg>();
+    } else if (which == L"about") {
+        const std::string program = platform::ProgramFilePath();
+        dialog = std::make_unique<CAboutDlg>(program.substr(0, sjis::FindLastOf(program, "\\") + 1));
+    } else if (which == L"allowed") {
         dialog = std::make_unique<CAllowedExtensionDlg>();
     } else if (which == L"prohibited") {
         dialog = std::make_unique<CProhibitedExtensionDlg>();
