@@ -91,10 +91,20 @@ TVqQAAMAAAAEAAAA
 MAIL
 cp "$WORK/report.eml" "$WORK/draft.eml"
 
+# Pictures of the dialogs, each on its own on the empty screen (trimmed to the window).
+for dialog in progress scanconfirm about settings allowed prohibited; do
+    wine "$BIN/tests/morvek_show_dialog.exe" "$dialog" --close-after 4000 </dev/null >/dev/null 2>&1 &
+    sleep 2.5
+    import -window root "$SHOTS/$dialog.png"
+    convert "$SHOTS/$dialog.png" -trim +repage "$SHOTS/$dialog.png"
+    wait $! || true
+done
+
 # Start-up: the splash window, then the drop window by the right edge.
 wine "$BIN/app/win/morvek.exe" </dev/null >/dev/null 2>&1 &
 sleep 1.2
-shot splash 480x420+0+0
+shot splash
+convert "$SHOTS/splash.png" -trim +repage "$SHOTS/splash.png"
 sleep 4
 # On a 1024x768 work area the 120-pixel capsule lands at x 883, y 192.
 geometry_of() {  # the geometry of the visible window at x,y (xdotool)
@@ -123,33 +133,55 @@ drag() {  # drag FROM_X FROM_Y TO_X TO_Y
     xdotool mouseup 1
 }
 
+wait_for() {  # wait_for FILE SECONDS
+    local i
+    for ((i = 0; i < $2 * 10; i++)); do
+        [ -s "$1" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# drag_message NAME TARGET_X TARGET_Y [--mail]: drags WORK/NAME from the drag-source program
+# onto a screen point, as a shell file or (--mail) as a mail client's virtual file.
+drag_message() {
+    local name="$1" x="$2" y="$3"
+    shift 3
+    rm -f "$WORK/ready.txt" "$WORK/result.txt"
+    wine "$BIN/tests/morvek_test_dragsource.exe" --x 100 --y 100 --timeout 30 \
+        --ready "$(winepath -w "$WORK/ready.txt")" --result "$(winepath -w "$WORK/result.txt")" \
+        "$@" "$(winepath -w "$WORK/$name")" </dev/null >/dev/null 2>&1 &
+    wait_for "$WORK/ready.txt" 30 || return 1
+    sleep 0.5
+    drag 160 140 "$x" "$y"
+    wait_for "$WORK/result.txt" 30 || return 1
+    head -1 "$WORK/result.txt" | tr -d '\r'
+}
+
 # A real drag of a message file onto the main zone: extraction, no scan configured, the
 # records kept and the list window opened.
-wine "$BIN/tests/morvek_test_dragsource.exe" --x 100 --y 100 --result "$(winepath -w "$WORK")\\r1.txt" \
-    "$(winepath -w "$WORK/report.eml")" </dev/null >/dev/null 2>&1 &
-sleep 2
-drag 150 140 $((883 + 58)) $((192 + 60))
-sleep 4
+EFFECT="$(drag_message report.eml $((883 + 58)) $((192 + 60)) || true)"
+check "the drop on the main zone was taken as a copy ($EFFECT)" test "$EFFECT" = copy
+sleep 3
 DATA="$(find "$APPDATA/TevoSoftwareDev" -maxdepth 1 -mindepth 1 -type d | head -1)"
 check "the message was extracted into a record" test -f "$DATA/report.att"
 check "the text attachment is in the store" test -f "$DATA/report/report.txt"
 check "the prohibited attachment became an alert file" \
-    bash -c "ls '$DATA/report' | grep -q 'tool.exe.*alert'"
-check "the record list names the record" grep -q "report.att" "$DATA/morvek.atd"
+    bash -c "ls '$DATA/report' | grep -q 'alert'"
+check "the record list names the record" grep -qa "report.att" "$DATA/morvek.atd"
 shot listwindow
 
-# The unsent function on, then a drag onto the lower zone: a draft in the temporary folder.
+# The unsent function on, then a drag from the mail client onto the lower zone: a draft in
+# the temporary folder.
 wine reg add 'HKCU\Software\Tevo Software Development\Morveｋ Attachment Extractor\Settings' \
     /v USE_UNSENDMAIL_FUNC /t REG_DWORD /d 1 /f </dev/null >/dev/null 2>&1
 wine "$BIN/tests/morvek_test_window.exe" close </dev/null >/dev/null 2>&1
 sleep 1
-wine "$BIN/tests/morvek_test_dragsource.exe" --x 100 --y 100 --result "$(winepath -w "$WORK")\\r2.txt" \
-    "$(winepath -w "$WORK/draft.eml")" </dev/null >/dev/null 2>&1 &
+EFFECT="$(drag_message draft.eml $((883 + 58)) $((192 + 115)) --mail || true)"
+check "the mail-client drop on the lower zone was taken as a copy ($EFFECT)" test "$EFFECT" = copy
 sleep 2
-drag 150 140 $((883 + 58)) $((192 + 115))
-sleep 3
 TEMPDIR="$USERDIR/AppData/Local/Temp/morvek"
-check "the draft is in the temporary folder" bash -c "ls '$TEMPDIR' | grep -q '.eml'"
+check "the draft is in the temporary folder" bash -c "ls '$TEMPDIR' | grep -q '\.eml'"
 
 # Exit through the close mark of the capsule.
 xdotool mousemove $((883 + 109)) $((192 + 10)) click 1
