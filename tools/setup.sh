@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs (as root, or through sudo), skipping the
 # apt run when everything is already there.
-#   tools/setup.sh        build and test tools
-#   tools/setup.sh gui    also what showing windows under Xvfb needs
+#   tools/setup.sh        build and test tools, with what the program's windows need on a
+#                         virtual display (Xvfb, xdotool, ImageMagick, a Japanese font) and
+#                         the Japanese locale, so that Wine runs with code page 932
 #   tools/setup.sh fuzz   also clang and libFuzzer
 #   tools/setup.sh bench  also the peer extractors the benchmark runs
-#   tools/setup.sh run    also the Japanese locale, so that Wine runs with code page 932
+#   tools/setup.sh run    the same as without an argument
 set -euo pipefail
 
 packages=(
@@ -13,12 +14,11 @@ packages=(
     googletest libgtest-dev libgmock-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64
+    xvfb xdotool imagemagick fonts-ipafont-gothic locales
 )
 case "${1:-}" in
-    gui) packages+=(xvfb xdotool imagemagick fonts-ipafont-gothic) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
     bench) packages+=(ripmime mpack maildir-utils time) ;;
-    run) packages+=(locales) ;;
 esac
 
 missing=()
@@ -33,7 +33,7 @@ if [ ${#missing[@]} -gt 0 ]; then
     "${sudo[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
-if [ "${1:-}" = run ] && ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
     "${sudo[@]}" sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
     grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | "${sudo[@]}" tee -a /etc/locale.gen >/dev/null
     "${sudo[@]}" locale-gen >/dev/null

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up everything and runs every test: the native build, the native build under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows build under Wine.
+# AddressSanitizer and UndefinedBehaviorSanitizer, the Windows build under Wine, and the
+# program end to end on a virtual display.
 # Then each fuzz target runs briefly (MORVEK_FUZZ_SECONDS, default 30). Warnings are
 # errors. Exits non-zero on any failure.
 set -euo pipefail
@@ -28,3 +29,7 @@ source tools/wine-env.sh
 trap morvek_wine_stop EXIT
 morvek_wine_start
 ctest --preset windows
+morvek_wine_stop
+
+echo "== test: the program end to end on a virtual display (Xvfb, Wine)"
+tools/gui-test.sh

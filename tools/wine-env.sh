@@ -32,3 +32,32 @@ morvek_wine_stop() {
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
 }
+
+# Makes the prefix fit for windows on a real (or virtual) X display without a window
+# manager: Wine draws its own title bars, the caption buttons have their font, and the
+# Japanese dialog fonts resolve to IPAGothic instead of boxes. Run before morvek_wine_start.
+morvek_wine_display_setup() {
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        mkdir -p "$WINEPREFIX"
+        wineboot -i </dev/null >/dev/null 2>&1
+        wineserver -w
+    fi
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    mkdir -p "$fonts"
+    [ -f "$fonts/marlett.ttf" ] || cp /usr/share/wine/fonts/marlett.ttf "$fonts/" 2>/dev/null || true
+    local reg
+    reg="$(mktemp --suffix=.reg)"
+    {
+        printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+        printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Decorated"="N"\r\n\r\n'
+        printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+        local face
+        for face in "MS UI Gothic" "ＭＳ Ｐゴシック" "ＭＳ ゴシック" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "MS Sans Serif"; do
+            printf '"%s"="IPAGothic"\r\n' "$face"
+        done
+        printf '\r\n'
+    } | iconv -f UTF-8 -t UTF-16 >"$reg"
+    wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" </dev/null >/dev/null 2>&1
+    wineserver -w
+    rm -f "$reg"
+}

@@ -1,0 +1,371 @@
+// The list window and the drop window together, headless under Wine: creation and
+// placement, hiding instead of closing, exit, minimising, the command route with its enable
+// states, the drop window's zones, hit test, clicks and tooltips, and start-up as a single
+// instance.
+
+#include "app/Settings.h"
+#include "app/Velmaron1App.h"
+#include "app/FramePlacement.h"
+#include "app/ui/AppMessages.h"
+#include "app/ui/FrameView.h"
+#include "app/win/MainFrame.h"
+#include "app/win/Velmaron1WinApp.h"
+#include "intake/DropWindowLayout.h"
+#include "intake/win/DropWindow.h"
+#include "platform/FileSystem.h"
+#include "platform/NamedMutex.h"
+#include "res/resource.h"
+#include "support/ScratchFolder.h"
+#include "ui/support/ModalDriver.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// A stand-in for the list view: records what the frame sends it and decides the enable
+// state of the delete command.
+class CRecordingView final : public ui::CFrameView {
+public:
+    bool CreateView(HWND frame) override {
+        const RECT rect{0, 0, 10, 10};
+        return Create(L"MorvekRecordingView", 0, WS_CHILD | WS_VISIBLE, L"", rect, frame,
+                      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(IDW_PANE_FIRST)));
+    }
+    bool OnCommand(UINT id) override {
+        if (id != ID_DELETE_SELECTION) {
+            return false;
+        }
+        m_arrCommands.push_back(id);
+        return true;
+    }
+    std::optional<bool> QueryCommandEnabled(UINT id) override {
+        if (id == ID_DELETE_SELECTION) {
+            return m_bDeleteEnabled;
+        }
+        return std::nullopt;
+    }
+
+    std::vector<UINT> m_arrCommands;
+    std::vector<UINT> m_arrMessages;
+    bool m_bDeleteEnabled = false;
+
+protected:
+    bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) override {
+        if (message >= WM_APP && message <= WM_APP + 8) {
+            m_arrMessages.push_back(message);
+            result = 1;
+            return true;
+        }
+        return false;
+    }
+};
+
+void SetSetting(bool exitOnCloseList, bool useUnsent) {
+    CSettings settings;
+    SettingsValues values = settings.Read();
+    values.exitOnCloseList = exitOnCloseList;
+    values.useUnsendMailFunc = useUnsent;
+    settings.Write(values);
+}
+
+RECT WorkArea() {
+    RECT area{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    return area;
+}
+
+class MainFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+        SetSetting(false, false);
+        m_pApp = std::make_unique<CVelmaron1App>(m_program / "morvek.exe");
+    }
+    void TearDown() override {
+        m_pFrame.reset();
+        SetSetting(false, false);
+        OleUninitialize();
+    }
+
+    void CreateFrame() {
+        m_pFrame = std::make_unique<CMainFrame>(*m_pApp, [this]() {
+            auto view = std::make_unique<CRecordingView>();
+            m_pView = view.get();
+            return view;
+        }, nullptr);
+        ASSERT_TRUE(m_pFrame->CreateFrame());
+        ASSERT_NE(m_pFrame->GetDropWindow(), nullptr);
+    }
+
+    HWND Frame() const { return m_pFrame->GetHwnd(); }
+    HWND Drop() const { return m_pFrame->GetDropWindow()->GetHwnd(); }
+
+    LRESULT ZoneTest(int x, int y) {
+        return SendMessageW(Drop(), ui::WM_DROP_ZONE_TEST, ui::MakeZoneTestArgument(x, y), 0);
+    }
+
+    LRESULT HitTest(int x, int y) {
+        POINT point{x, y};
+        ClientToScreen(Drop(), &point);
+        return SendMessageW(Drop(), WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
+    }
+
+    void Click(POINT down, POINT up) {
+        SendMessageW(Drop(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(down.x, down.y));
+        SendMessageW(Drop(), WM_LBUTTONUP, 0, MAKELPARAM(up.x, up.y));
+    }
+
+    test::ScratchFolder m_program;
+    std::unique_ptr<CVelmaron1App> m_pApp;
+    std::unique_ptr<CMainFrame> m_pFrame;
+    CRecordingView* m_pView = nullptr;
+};
+
+TEST_F(MainFrameTest, TheListWindowStartsHiddenBehindAVisibleDropWindow) {
+    CreateFrame();
+    EXPECT_EQ(test::WindowText(Frame()), "Morvek Attachment Extractor");
+    EXPECT_FALSE(IsWindowVisible(Frame()));
+    EXPECT_TRUE(IsWindowVisible(Drop()));
+
+    // Half the work area, centred.
+    const RECT area = WorkArea();
+    const FrameBounds expected = PlaceMainFrame(area.left, area.top, area.right, area.bottom);
+    RECT frame{};
+    GetWindowRect(Frame(), &frame);
+    EXPECT_EQ(frame.left, expected.x);
+    EXPECT_EQ(frame.top, expected.y);
+    EXPECT_EQ(frame.right - frame.left, expected.width);
+    EXPECT_EQ(frame.bottom - frame.top, expected.height);
+
+    // The toolbar holds delete, unsent and about with separators; the status bar is idle.
+    const HWND toolbar = GetDlgItem(Frame(), IDW_TOOLBAR);
+    ASSERT_NE(toolbar, nullptr);
+    ASSERT_EQ(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0), 5);
+    const int expectedCommands[] = {ID_DELETE_SELECTION, 0, ID_MAKE_UNSENT, 0, ID_APP_ABOUT};
+    for (int i = 0; i < 5; ++i) {
+        TBBUTTON button{};
+        SendMessageW(toolbar, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&button));
+        EXPECT_EQ((button.fsStyle & BTNS_SEP) != 0 ? 0 : button.idCommand, expectedCommands[i]);
+    }
+    EXPECT_EQ(test::WindowText(GetDlgItem(Frame(), IDW_STATUSBAR)), "ﾚﾃﾞｨ");
+    EXPECT_EQ(GetDlgCtrlID(m_pFrame->GetActiveViewWindow()), IDW_PANE_FIRST);
+
+    // The capsule: topmost tool window, 120 by 150, a quarter down by the right edge.
+    const LONG_PTR exStyle = GetWindowLongPtrW(Drop(), GWL_EXSTYLE);
+    EXPECT_NE(exStyle & WS_EX_TOOLWINDOW, 0);
+    EXPECT_NE(exStyle & WS_EX_TOPMOST, 0);
+    RECT drop{};
+    GetWindowRect(Drop(), &drop);
+    EXPECT_EQ(drop.right - drop.left, 120);
+    EXPECT_EQ(drop.bottom - drop.top, 150);
+    const ScreenPosition place = CDropWindowLayout::Place(
+        {area.left, area.top, area.right, area.bottom}, 120);
+    EXPECT_EQ(drop.left, place.x);
+    EXPECT_EQ(drop.top, place.y);
+    const HRGN region = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_NE(GetWindowRgn(Drop(), region), ERROR);
+    EXPECT_FALSE(PtInRegion(region, 2, 2)) << "the corner lies outside the capsule";
+    EXPECT_TRUE(PtInRegion(region, 60, 75));
+    EXPECT_TRUE(PtInRegion(region, 110, 10)) << "the close square sticks out";
+    DeleteObject(region);
+}
+
+TEST_F(MainFrameTest, ClosingHidesTheListUnlessExitWasAskedOrTheSettingSaysSo) {
+    CreateFrame();
+    SendMessageW(Frame(), WM_COMMAND, ID_OPEN_LIST, 0);
+    EXPECT_TRUE(IsWindowVisible(Frame()));
+    EXPECT_FALSE(IsWindowVisible(Drop()));
+
+    SendMessageW(Frame(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(IsWindow(Frame()));
+    EXPECT_FALSE(IsWindowVisible(Frame()));
+    EXPECT_TRUE(IsWindowVisible(Drop()));
+
+    SetSetting(true, false);
+    const HWND frame = Frame();
+    SendMessageW(frame, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(frame));
+}
+
+TEST_F(MainFrameTest, ExitEndsTheProgramWhateverTheSetting) {
+    CreateFrame();
+    const HWND frame = Frame();
+    const HWND drop = Drop();
+    SendMessageW(frame, WM_COMMAND, ID_APP_EXIT, 0);
+    EXPECT_FALSE(IsWindow(frame));
+    EXPECT_FALSE(IsWindow(drop));
+
+    CreateFrame();
+    const HWND second = Frame();
+    EXPECT_EQ(SendMessageW(second, ui::WM_EXIT_APPLICATION, 0, 0), 1);
+    EXPECT_FALSE(IsWindow(second));
+}
+
+TEST_F(MainFrameTest, MinimisingTheListShowsTheDropWindow) {
+    CreateFrame();
+    SendMessageW(Frame(), WM_COMMAND, ID_OPEN_LIST, 0);
+    ShowWindow(Frame(), SW_MINIMIZE);
+    EXPECT_FALSE(IsWindowVisible(Frame()));
+    EXPECT_TRUE(IsWindowVisible(Drop()));
+}
+
+TEST_F(MainFrameTest, CommandsGoToTheViewFirstAndItDecidesTheirEnableState) {
+    CreateFrame();
+    SendMessageW(Frame(), WM_COMMAND, ID_DELETE_SELECTION, 0);
+    EXPECT_EQ(m_pView->m_arrCommands, std::vector<UINT>{ID_DELETE_SELECTION});
+
+    const HMENU file = GetSubMenu(GetMenu(Frame()), 0);
+    SendMessageW(Frame(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+    EXPECT_NE(GetMenuState(file, ID_DELETE_SELECTION, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    EXPECT_EQ(GetMenuState(file, ID_APP_EXIT, MF_BYCOMMAND) & MF_GRAYED, 0u);
+
+    m_pView->m_bDeleteEnabled = true;
+    SendMessageW(Frame(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+    EXPECT_EQ(GetMenuState(file, ID_DELETE_SELECTION, MF_BYCOMMAND) & MF_GRAYED, 0u);
+
+    // The toolbar follows the same rule when the thread is idle.
+    SendMessageW(Frame(), WM_COMMAND, ID_OPEN_LIST, 0);
+    const HWND toolbar = GetDlgItem(Frame(), IDW_TOOLBAR);
+    m_pView->m_bDeleteEnabled = false;
+    m_pFrame->OnIdle();
+    EXPECT_FALSE(SendMessageW(toolbar, TB_ISBUTTONENABLED, ID_DELETE_SELECTION, 0));
+    m_pView->m_bDeleteEnabled = true;
+    m_pFrame->OnIdle();
+    EXPECT_TRUE(SendMessageW(toolbar, TB_ISBUTTONENABLED, ID_DELETE_SELECTION, 0));
+    // Nobody handles the about command without the application: it is disabled.
+    EXPECT_FALSE(SendMessageW(toolbar, TB_ISBUTTONENABLED, ID_APP_ABOUT, 0));
+}
+
+TEST_F(MainFrameTest, TheDropZonesFollowTheSettingAtEachTest) {
+    CreateFrame();
+    EXPECT_EQ(ZoneTest(50, 50), 1);
+    EXPECT_EQ(ZoneTest(50, 110), 0);
+    EXPECT_EQ(ZoneTest(110, 10), 0);
+    SetSetting(false, true);
+    EXPECT_EQ(ZoneTest(50, 110), 2);
+    // The tooltips were fixed at creation: still two tools.
+    EXPECT_EQ(SendMessageW(m_pFrame->GetDropWindow()->GetTooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 2);
+
+    // The pending list is the window's own.
+    EXPECT_EQ(reinterpret_cast<PendingMessageList*>(
+                  SendMessageW(Drop(), ui::WM_GET_PENDING_LIST, 0, 0)),
+              &m_pFrame->GetDropWindow()->GetPendingList());
+}
+
+TEST_F(MainFrameTest, TheUnsentToolIsThereWhenTheFunctionIsOnAtCreation) {
+    SetSetting(false, true);
+    CreateFrame();
+    const HWND tooltip = m_pFrame->GetDropWindow()->GetTooltipWindow();
+    ASSERT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 3);
+    wchar_t text[128] = {};
+    TTTOOLINFOW info{};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
+    info.hwnd = Drop();
+    info.uId = 3;
+    info.lpszText = text;
+    ASSERT_TRUE(SendMessageW(tooltip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)));
+    EXPECT_EQ(info.rect.left, 100);
+    EXPECT_STREQ(text, L"閉じる");
+}
+
+TEST_F(MainFrameTest, OnlyTheMainZoneAndCloseMarkAreClientAreaTheRestDragsTheWindow) {
+    CreateFrame();
+    EXPECT_EQ(HitTest(50, 50), HTCLIENT);
+    EXPECT_EQ(HitTest(110, 10), HTCLIENT);
+    EXPECT_EQ(HitTest(50, 110), HTCAPTION);
+    EXPECT_EQ(HitTest(60, 20), HTCAPTION);
+}
+
+TEST_F(MainFrameTest, AClickOnTheMainZoneOpensTheListAndTheDropWindowHidesItself) {
+    CreateFrame();
+    Click({20, 40}, {20, 90});  // released outside the zone: nothing
+    EXPECT_FALSE(IsWindowVisible(Frame()));
+    Click({20, 40}, {105, 5});  // released on the close mark: nothing
+    EXPECT_TRUE(IsWindow(Frame()));
+
+    Click({20, 40}, {90, 80});
+    EXPECT_TRUE(IsWindowVisible(Frame()));
+    EXPECT_TRUE(IsWindowVisible(Drop())) << "the drop window hides itself a little later";
+    test::PumpFor(200);
+    EXPECT_FALSE(IsWindowVisible(Drop()));
+}
+
+TEST_F(MainFrameTest, AClickOnTheCloseMarkExits) {
+    CreateFrame();
+    const HWND frame = Frame();
+    Click({105, 5}, {110, 15});
+    EXPECT_FALSE(IsWindow(frame));
+}
+
+TEST_F(MainFrameTest, TheDropWindowsOpenListCommandRefreshesTheView) {
+    CreateFrame();
+    SendMessageW(Drop(), WM_COMMAND, ID_OPEN_LIST, 0);
+    EXPECT_EQ(m_pView->m_arrMessages, std::vector<UINT>{ui::WM_REFRESH_RECORDS});
+    EXPECT_TRUE(IsWindowVisible(Frame()));
+    test::PumpFor(200);
+    EXPECT_FALSE(IsWindowVisible(Drop()));
+}
+
+TEST_F(MainFrameTest, DestroyingTheFrameEmptiesTheTemporaryFolder) {
+    CreateFrame();
+    const std::string draft = CVelmaron1App::GetTemporaryFolder() + "draft.eml";
+    test::WriteFile(draft, "X-Unsent: 1\r\n\r\n");
+    m_pFrame.reset();
+    EXPECT_FALSE(platform::QueryAttributes(draft).has_value());
+}
+
+// Start-up as a single instance.
+class StartupTest : public MainFrameTest {};
+
+TEST_F(StartupTest, ASecondInstanceRaisesOnlyAVisibleListWindow) {
+    platform::NamedMutex first(CVelmaron1WinApp::kMutexName);
+    ASSERT_TRUE(first.IsValid());
+    CreateFrame();  // stands for the running instance's windows
+
+    CVelmaron1WinApp second(*m_pApp, nullptr);
+    const DWORD start = GetTickCount();
+    EXPECT_FALSE(second.InitInstance());
+    EXPECT_LT(GetTickCount() - start, 2000u) << "no splash window in a second instance";
+    EXPECT_FALSE(IsWindowVisible(Frame())) << "a hidden list window stays hidden";
+    EXPECT_FALSE(CVelmaron1WinApp::RaiseRunningInstance());
+
+    SendMessageW(Frame(), WM_COMMAND, ID_OPEN_LIST, 0);
+    SetForegroundWindow(Drop());
+    EXPECT_TRUE(CVelmaron1WinApp::RaiseRunningInstance());
+    EXPECT_EQ(GetForegroundWindow(), Frame());
+}
+
+TEST_F(StartupTest, TheFirstInstanceRunsUntilExitAndCleansUp) {
+    CVelmaron1WinApp app(*m_pApp, [this]() -> std::unique_ptr<ui::CFrameView> {
+        auto view = std::make_unique<CRecordingView>();
+        m_pView = view.get();
+        return view;
+    });
+    app.SetSplashMilliseconds(0);
+    ASSERT_TRUE(app.InitInstance());
+    CMainFrame* frame = app.GetMainFrame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_FALSE(IsWindowVisible(frame->GetHwnd()));
+    EXPECT_TRUE(IsWindowVisible(frame->GetDropWindow()->GetHwnd()));
+    EXPECT_EQ(test::FindThreadWindow(L"#32770", frame->GetDropWindow()->GetHwnd()), nullptr)
+        << "the splash window is gone";
+
+    // While it runs, the mutex marks it.
+    {
+        platform::NamedMutex probe(CVelmaron1WinApp::kMutexName);
+        EXPECT_TRUE(probe.AlreadyExisted());
+    }
+    const std::string draft = CVelmaron1App::GetTemporaryFolder() + "draft.eml";
+    test::WriteFile(draft, "X-Unsent: 1\r\n\r\n");
+    PostMessageW(frame->GetHwnd(), ui::WM_EXIT_APPLICATION, 0, 0);
+    EXPECT_EQ(app.Run(), 0);
+    EXPECT_EQ(app.GetMainFrame(), nullptr);
+    EXPECT_FALSE(platform::QueryAttributes(draft).has_value());
+}
+
+}  // namespace

@@ -1,0 +1,165 @@
+#!/usr/bin/env bash
+# The Windows program end to end on a virtual 1024x768 X display (Xvfb), under Wine with a
+# prefix of its own: start-up and placement of the drop window, a real mouse drag (xdotool)
+# of a message from a small drag-source program onto the drop window's main zone (records
+# appear in the store) and onto its lower zone with the unsent function on (a draft appears
+# in the temporary folder), then exit. Screenshots of the windows go to
+# build/screenshots/ (docs/ keeps the ones shown in the README: tools/gui-test.sh --docs).
+# Expects the windows preset built. Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+ROOT="$PWD"
+BIN="$ROOT/build/windows"
+SHOTS="$ROOT/build/screenshots"
+DOCS=0
+[ "${1:-}" = "--docs" ] && DOCS=1
+mkdir -p "$SHOTS"
+
+export MORVEK_WINEPREFIX="$ROOT/build/wineprefix-x11"
+# shellcheck source=tools/wine-env.sh
+source tools/wine-env.sh
+export LANG=ja_JP.UTF-8
+export MORVEK_WINE_DISPLAY=1
+
+DISPLAY_NUMBER=${MORVEK_XVFB_DISPLAY:-77}
+Xvfb ":$DISPLAY_NUMBER" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+XVFB_PID=$!
+export DISPLAY=":$DISPLAY_NUMBER"
+cleanup() {
+    morvek_wine_stop
+    kill "$XVFB_PID" 2>/dev/null || true
+}
+trap cleanup EXIT
+sleep 1
+
+failures=0
+check() {  # check DESCRIPTION COMMAND...
+    local what="$1"
+    shift
+    if "$@"; then
+        echo "ok   $what"
+    else
+        echo "FAIL $what"
+        failures=$((failures + 1))
+    fi
+}
+
+shot() {  # shot NAME [GEOMETRY]
+    if [ -n "${2:-}" ]; then
+        import -window root -crop "$2" +repage "$SHOTS/$1.png"
+    else
+        import -window root "$SHOTS/$1.png"
+    fi
+}
+
+morvek_wine_display_setup
+morvek_wine_start
+
+USERDIR="$(ls -d "$WINEPREFIX"/drive_c/users/* | grep -v Public | head -1)"
+APPDATA="$USERDIR/AppData/Roaming"
+rm -rf "$APPDATA/TevoSoftwareDev"
+wine reg delete 'HKCU\Software\Tevo Software Development' /f </dev/null >/dev/null 2>&1 || true
+
+# A message with one text attachment and one prohibited attachment.
+WORK="$(mktemp -d)"
+cat >"$WORK/report.eml" <<'MAIL'
+From: Test Sender <sender@example.com>
+To: user@example.com
+Subject: monthly report
+Date: Thu, 10 Dec 2026 09:30:00 +0900
+MIME-Version: 1.0
+Content-Type: multipart/mixed; boundary="b1"
+
+--b1
+Content-Type: text/plain; charset=us-ascii
+
+Please find the report attached.
+--b1
+Content-Type: text/plain; name="report.txt"
+Content-Disposition: attachment; filename="report.txt"
+Content-Transfer-Encoding: base64
+
+UmVwb3J0IGJvZHkK
+--b1
+Content-Type: application/octet-stream; name="tool.exe"
+Content-Disposition: attachment; filename="tool.exe"
+Content-Transfer-Encoding: base64
+
+TVqQAAMAAAAEAAAA
+--b1--
+MAIL
+cp "$WORK/report.eml" "$WORK/draft.eml"
+
+# Start-up: the splash window, then the drop window by the right edge.
+wine "$BIN/app/win/morvek.exe" </dev/null >/dev/null 2>&1 &
+sleep 1.2
+shot splash 480x420+0+0
+sleep 4
+# On a 1024x768 work area the 120-pixel capsule lands at x 883, y 192.
+geometry_of() {  # the geometry of the visible window at x,y (xdotool)
+    xdotool getmouselocation >/dev/null
+    local id
+    for id in $(xdotool search --onlyvisible --class "morvek.exe" 2>/dev/null); do
+        xdotool getwindowgeometry "$id" 2>/dev/null | tr '\n' ' '
+        echo
+    done
+}
+GEOMS="$(geometry_of)"
+check "drop window placed at 883,192 and 120x150 ($GEOMS)" \
+    grep -q "Position: 883,192 .*Geometry: 120x150" <<<"$GEOMS"
+shot dropwindow 160x190+863+172
+
+drag() {  # drag FROM_X FROM_Y TO_X TO_Y
+    xdotool mousemove "$1" "$2"
+    sleep 0.4
+    xdotool mousedown 1
+    local i
+    for i in 1 2 3 4 5 6 7 8 9 10; do
+        xdotool mousemove $(($1 + ($3 - $1) * i / 10)) $(($2 + ($4 - $2) * i / 10))
+        sleep 0.1
+    done
+    sleep 0.4
+    xdotool mouseup 1
+}
+
+# A real drag of a message file onto the main zone: extraction, no scan configured, the
+# records kept and the list window opened.
+wine "$BIN/tests/morvek_test_dragsource.exe" --x 100 --y 100 --result "$(winepath -w "$WORK")\\r1.txt" \
+    "$(winepath -w "$WORK/report.eml")" </dev/null >/dev/null 2>&1 &
+sleep 2
+drag 150 140 $((883 + 58)) $((192 + 60))
+sleep 4
+DATA="$(find "$APPDATA/TevoSoftwareDev" -maxdepth 1 -mindepth 1 -type d | head -1)"
+check "the message was extracted into a record" test -f "$DATA/report.att"
+check "the text attachment is in the store" test -f "$DATA/report/report.txt"
+check "the prohibited attachment became an alert file" \
+    bash -c "ls '$DATA/report' | grep -q 'tool.exe.*alert'"
+check "the record list names the record" grep -q "report.att" "$DATA/morvek.atd"
+shot listwindow
+
+# The unsent function on, then a drag onto the lower zone: a draft in the temporary folder.
+wine reg add 'HKCU\Software\Tevo Software Development\Morveｋ Attachment Extractor\Settings' \
+    /v USE_UNSENDMAIL_FUNC /t REG_DWORD /d 1 /f </dev/null >/dev/null 2>&1
+wine "$BIN/tests/morvek_test_window.exe" close </dev/null >/dev/null 2>&1
+sleep 1
+wine "$BIN/tests/morvek_test_dragsource.exe" --x 100 --y 100 --result "$(winepath -w "$WORK")\\r2.txt" \
+    "$(winepath -w "$WORK/draft.eml")" </dev/null >/dev/null 2>&1 &
+sleep 2
+drag 150 140 $((883 + 58)) $((192 + 115))
+sleep 3
+TEMPDIR="$USERDIR/AppData/Local/Temp/morvek"
+check "the draft is in the temporary folder" bash -c "ls '$TEMPDIR' | grep -q '.eml'"
+
+# Exit through the close mark of the capsule.
+xdotool mousemove $((883 + 109)) $((192 + 10)) click 1
+sleep 2
+check "the program has ended" bash -c "! wine '$BIN/tests/morvek_test_window.exe' open </dev/null >/dev/null 2>&1"
+
+if [ "$DOCS" = 1 ]; then
+    mkdir -p docs
+    cp "$SHOTS"/*.png docs/
+fi
+rm -rf "$WORK"
+echo "$failures failure(s)"
+[ "$failures" = 0 ]
