@@ -9,6 +9,8 @@
 #include "app/Settings.h"
 #include "app/Velmaron1App.h"
 #include "app/ui/AppMessages.h"
+#include "app/ui/Resources.h"
+#include "app/ui/WaitCursor.h"
 #include "engine/MailParser.h"
 #include "intake/win/MailDropTarget.h"
 #include "platform/Shell.h"
@@ -494,9 +496,8 @@ void CVelmaron1View::OnLeftButtonDown(WPARAM flags, LPARAM lParam) {
 }
 
 void CVelmaron1View::DragOut(bool bDeferred, WPARAM flags, LPARAM lParam) {
-    wchar_t name[128] = L"";
-    LoadStringW(GetModuleHandleW(nullptr), IDS_PRIVATE_FORMAT, name, 128);
-    const auto privateFormat = static_cast<CLIPFORMAT>(RegisterClipboardFormatW(name));
+    const auto privateFormat = static_cast<CLIPFORMAT>(
+        RegisterClipboardFormatW(ui::LoadResourceString(IDS_PRIVATE_FORMAT).c_str()));
     HGLOBAL marker = GlobalBlock(kPrivateData, kPrivateDataSize);
     if (marker == nullptr) {
         return;
@@ -643,10 +644,9 @@ void CVelmaron1View::OnDeleteSelection() {
         IDYES) {
         return;
     }
-    const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    ui::CWaitCursor wait;
     m_commands.DeleteSelection();
     ApplyUpdate();
-    SetCursor(previous);
 }
 
 void CVelmaron1View::OnDeleteAll() {
@@ -657,10 +657,9 @@ void CVelmaron1View::OnDeleteAll() {
         IDYES) {
         return;
     }
-    const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    ui::CWaitCursor wait;
     m_commands.DeleteAll();
     ApplyUpdate();
-    SetCursor(previous);
 }
 
 void CVelmaron1View::OnMakeUnsent() {
@@ -683,7 +682,11 @@ int CVelmaron1View::ShowMessageBox(const std::string& text, const std::string& c
 }
 
 void CVelmaron1View::ShowMessage(const std::string& text) {
-    ShowMessageBox(text, app::kAppTitle, MB_OK);
+    if (m_fnMessageBox) {
+        m_fnMessageBox(text, app::kAppTitle, MB_OK);
+        return;
+    }
+    ui::ShowMessageBox(m_hWnd, text, MB_OK);
 }
 
 // --- The drop side -------------------------------------------------------------------------

@@ -7,9 +7,8 @@
 // store); the window paints, scrolls its bars, forwards input and shows what the commands
 // ask for (confirmations, messages, the alert dialog, the shell).
 
-#include "app/ui/CommandTarget.h"
+#include "app/ui/FrameView.h"
 #include "app/ui/ScopedGdi.h"
-#include "app/ui/WindowBase.h"
 #include "intake/PendingMessageList.h"
 #include "policy/ExtensionList.h"
 #include "view/ListCommands.h"
@@ -25,7 +24,7 @@
 class CVelmaron1App;
 class CMailDropTarget;
 
-class CVelmaron1View : public ui::CWindowBase, public ui::ICommandTarget {
+class CVelmaron1View : public ui::CFrameView {
 public:
     // app: the folders; it outlives the view.
     explicit CVelmaron1View(const CVelmaron1App& app);
@@ -33,7 +32,7 @@ public:
 
     // Creates the view as child IDW_PANE_FIRST of frame, loads the record list and
     // registers its drop target. False on failure.
-    bool CreateView(HWND frame);
+    bool CreateView(HWND frame) override;
 
     bool OnCommand(UINT id) override;
     std::optional<bool> QueryCommandEnabled(UINT id) override;

@@ -1,10 +1,9 @@
 #include "view/win/WindowRunHost.h"
 
-#include "app/AppStrings.h"
 #include "app/ui/AppMessages.h"
+#include "app/ui/Resources.h"
 #include "app/win/ScanConfirmDlg.h"
 #include "intake/win/ProgressDialog.h"
-#include "platform/win32/WideText.h"
 
 CWindowRunHost::CWindowRunHost(HWND owner, HWND scanWindow, HWND recordsWindow,
                                std::function<void(ExtractionOutcome)> onRefresh)
@@ -27,8 +26,7 @@ void CWindowRunHost::EndProgress() {
 }
 
 void CWindowRunHost::ShowMessage(const std::string& text) {
-    MessageBoxW(m_hWndOwner, platform::win32::ToWide(text).c_str(),
-                platform::win32::ToWide(app::kAppTitle).c_str(), MB_OK);
+    ui::ShowMessageBox(m_hWndOwner, text, MB_OK);
 }
 
 void CWindowRunHost::HideForScan() {
