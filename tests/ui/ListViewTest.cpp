@@ -10,6 +10,7 @@
 #include "app/Velmaron1App.h"
 #include "app/ui/AppMessages.h"
 #include "app/ui/WindowBase.h"
+#include "intake/PendingMessageList.h"
 #include "policy/ExtensionListFile.h"
 #include "res/resource.h"
 #include "support/ScratchFolder.h"
@@ -418,6 +419,61 @@ TEST_F(ListViewTest, DraggingOutCarriesTheFilesAndTheMarker) {
     EXPECT_EQ(files.substr(0, 20 + a.size() + b.size() + 3), header + a + '\0' + b + '\0' + '\0');
     // The drag kept the selection as it was.
     EXPECT_EQ(Store().m_arrSelected, (std::vector<std::uint16_t>{1, 1}));
+}
+
+TEST_F(ListViewTest, ScrollBarsAndKeysMoveTheView) {
+    std::vector<std::pair<std::string, std::vector<std::string>>> records;
+    for (int i = 0; i < 40; ++i) {
+        records.push_back({"r" + std::to_string(i), {"a.txt"}});
+    }
+    MakeView(records);
+    const list::Point limit = m_pView->GetLayout().GetScrollLimit();
+    ASSERT_GT(limit.y, 38);
+    SendMessageW(View(), WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(m_pView->GetLayout().GetScrollPosition().y, 38);
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_POS | SIF_RANGE;
+    GetScrollInfo(View(), SB_VERT, &info);
+    EXPECT_EQ(info.nPos, 38);
+    EXPECT_EQ(info.nMax, 41 * 38 - 1);
+    SendMessageW(View(), WM_VSCROLL, SB_BOTTOM, 0);
+    EXPECT_EQ(m_pView->GetLayout().GetScrollPosition().y, limit.y);
+    // The down arrow from the first record's attachment opens the second record and brings
+    // its block into view at the top.
+    Store().m_bRecordRowSelected = false;
+    Store().m_arrSelected = {1};
+    SendMessageW(View(), WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(Store().m_strOpenRecord, Att("r1"));
+    EXPECT_EQ(m_pView->GetLayout().GetScrollPosition().y, 38);
+    PumpMessages();
+}
+
+TEST_F(ListViewTest, ADropOnTheListExtractsAndListsTheMessage) {
+    MakeView({{"r0", {"a.txt"}}});
+    test::WriteFile(D() + "dropped.eml",
+                    "From: a@example.jp\r\nSubject: report\r\n"
+                    "Date: Mon, 6 Dec 2004 10:20:30 +0900\r\n"
+                    "Content-Type: multipart/mixed; boundary=\"B\"\r\n\r\n"
+                    "--B\r\nContent-Type: text/plain\r\n\r\nhello\r\n"
+                    "--B\r\nContent-Type: text/plain\r\n"
+                    "Content-Disposition: attachment; filename=\"note.txt\"\r\n\r\nnote\r\n"
+                    "--B--\r\n");
+    auto* pending =
+        reinterpret_cast<PendingMessageList*>(SendMessageW(View(), ui::WM_GET_PENDING_LIST, 0, 0));
+    ASSERT_NE(pending, nullptr);
+    *pending = {D() + "dropped.eml"};
+    EXPECT_EQ(SendMessageW(View(), ui::WM_EXTRACT_PENDING, 0, 0), 1);
+    // The new record is at the top and open with its row selected.
+    ASSERT_EQ(Store().m_arrRecords.size(), 2u);
+    EXPECT_EQ(Store().m_arrRecords[0], Att("dropped"));
+    EXPECT_EQ(Store().m_strOpenRecord, Att("dropped"));
+    EXPECT_TRUE(Store().m_bRecordRowSelected);
+    EXPECT_EQ(Store().m_arrAttachments, (std::vector<std::string>{D() + "dropped\\note.txt"}));
+    EXPECT_EQ(test::ListFileOf(D()), Store().m_arrRecords);
+    // Once the run is over, drops are taken again.
+    EXPECT_EQ(SendMessageW(View(), ui::WM_DROP_ZONE_TEST, 0, 0), 1);
+    PumpMessages();
 }
 
 }  // namespace
