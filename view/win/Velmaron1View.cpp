@@ -461,11 +461,26 @@ void CVelmaron1View::ApplyUpdate() {
     if (m_hWnd == nullptr) {
         return;
     }
-    if (update.bExtentChanged || update.bScrolled) {
+    list::Point position = m_layout.GetScrollPosition();
+    bool bInvalidateAll = update.bInvalidateAll;
+    if (update.bExtentChanged) {
+        // A bar that comes or goes resizes the client area and may move the position.
         UpdateScrollBars();
+        if (!m_layout.TakeUpdate().IsEmpty() || position != m_layout.GetScrollPosition()) {
+            position = m_layout.GetScrollPosition();
+            bInvalidateAll = true;
+        }
+    } else if (update.bScrolled) {
+        // The ranges stand; only the thumbs move.
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_POS;
+        info.nPos = position.y;
+        SetScrollInfo(m_hWnd, SB_VERT, &info, TRUE);
+        info.nPos = position.x;
+        SetScrollInfo(m_hWnd, SB_HORZ, &info, TRUE);
     }
-    const list::Point position = m_layout.GetScrollPosition();
-    if (update.bInvalidateAll || (update.bScrolled && !update.arrInvalid.empty())) {
+    if (bInvalidateAll || (update.bScrolled && !update.arrInvalid.empty())) {
         InvalidateRect(m_hWnd, nullptr, TRUE);
     } else {
         if (position != m_ptShown) {
