@@ -311,6 +311,26 @@ TEST_F(MainFrameTest, TheDropWindowsOpenListCommandRefreshesTheView) {
     EXPECT_FALSE(IsWindowVisible(Drop()));
 }
 
+TEST_F(MainFrameTest, AKeptExtractionOnTheDropWindowAddsTheRecordAndOpensTheList) {
+    CreateFrame();
+    const std::string copy = m_pApp->GetDataFolder() + "note.eml";
+    test::WriteFile(copy,
+                    "Subject: note\r\nMIME-Version: 1.0\r\n"
+                    "Content-Type: multipart/mixed; boundary=\"b\"\r\n\r\n"
+                    "--b\r\nContent-Type: text/plain\r\n\r\nhello\r\n"
+                    "--b\r\nContent-Type: text/plain; name=\"a.txt\"\r\n"
+                    "Content-Disposition: attachment; filename=\"a.txt\"\r\n\r\nA\r\n--b--\r\n");
+    m_pFrame->GetDropWindow()->GetPendingList() = {copy};
+    SendMessageW(Drop(), ui::WM_EXTRACT_PENDING, 0, 0);
+    const std::vector<UINT> expected{ui::WM_ADD_RECORD, ui::WM_REFRESH_RECORDS};
+    EXPECT_EQ(m_pView->m_arrMessages, expected);
+    EXPECT_TRUE(platform::QueryAttributes(m_pApp->GetDataFolder() + "note.att").has_value());
+    EXPECT_TRUE(IsWindowVisible(Frame()));
+    test::PumpFor(200);
+    EXPECT_FALSE(IsWindowVisible(Drop()));
+    EXPECT_TRUE(IsWindowEnabled(Drop())) << "the progress dialog gave the window back";
+}
+
 TEST_F(MainFrameTest, DestroyingTheFrameEmptiesTheTemporaryFolder) {
     CreateFrame();
     const std::string draft = CVelmaron1App::GetTemporaryFolder() + "draft.eml";
