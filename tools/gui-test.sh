@@ -162,9 +162,15 @@ drag_message() {
 # records kept and the list window opened.
 EFFECT="$(drag_message report.eml $((883 + 58)) $((192 + 60)) || true)"
 check "the drop on the main zone was taken as a copy ($EFFECT)" test "$EFFECT" = copy
-# Wine on a bare X server applies the capsule's hiding only once the pointer moves on.
+# The run extracts, keeps and opens the list; Wine on a bare X server applies the capsule's
+# hiding only once the pointer moves on after that.
+for _ in $(seq 30); do
+    geometry_of | grep -q "Position: 256,192" && break
+    sleep 0.5
+done
+sleep 1
 xdotool mousemove 600 700
-sleep 3
+sleep 1
 DATA="$(find "$APPDATA/TevoSoftwareDev" -maxdepth 1 -mindepth 1 -type d | head -1)"
 check "the message was extracted into a record" test -f "$DATA/report.att"
 check "the text attachment is in the store" test -f "$DATA/report/report.txt"
@@ -174,7 +180,11 @@ check "the record list names the record" grep -qa "report.att" "$DATA/morvek.atd
 GEOMS="$(geometry_of)"
 check "the list window is open" grep -q "Position: 256,192 .*Geometry: 512x384" <<<"$GEOMS"
 check "the drop window has hidden itself" bash -c "! grep -q 'Position: 883,192' <<<'$GEOMS'"
-shot listwindow
+shot listwindow 520x392+252+188
+# An attachment selected with the mouse.
+xdotool mousemove 450 356 click 1
+sleep 1
+shot listselection 520x392+252+188
 
 # The unsent function on, then a drag from the mail client onto the lower zone: a draft in
 # the temporary folder.
