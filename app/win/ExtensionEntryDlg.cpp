@@ -1,6 +1,7 @@
 #include "app/win/ExtensionEntryDlg.h"
 
-#include "app/win/ControlText.h"
+#include "app/ui/ControlText.h"
+#include "app/ui/Resources.h"
 #include "app/win/DialogPlacement.h"
 #include "platform/win32/WideText.h"
 #include "res/resource.h"
@@ -33,7 +34,7 @@ void CExtensionEntryDlg::OnOK() {
     UpdateData(true);
     const ExtensionValidation validation = ValidateNewExtension(m_kind, m_strExtension);
     if (!validation.bValid) {
-        ui::ShowProgramMessage(m_hWnd, validation.strMessage);
+        ui::ShowMessageBox(m_hWnd, validation.strMessage, MB_OK);
         return;
     }
     // The caller gets exactly the extension that passed, even when a drop-down item begins

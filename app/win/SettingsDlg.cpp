@@ -5,7 +5,8 @@
 #include "app/Settings.h"
 #include "app/win/AllowedExtensionDlg.h"
 #include "app/win/BrowseScannerProgram.h"
-#include "app/win/ControlText.h"
+#include "app/ui/ControlText.h"
+#include "app/ui/Resources.h"
 #include "app/win/ProhibitedExtensionDlg.h"
 #include "platform/win32/WideText.h"
 #include "res/resource.h"
@@ -101,7 +102,7 @@ void CSettingsDlg::OnOK() {
     const std::string heldBack =
         m_listFiles.Save(GetLines(m_listAllowed), GetLines(m_listProhibited));
     if (!heldBack.empty()) {
-        ui::ShowProgramMessage(m_hWnd, heldBack);
+        ui::ShowMessageBox(m_hWnd, heldBack, MB_OK);
     }
     EndDialog(IDOK);
 }
@@ -136,7 +137,7 @@ void CSettingsDlg::OnSelchangeScanApp() {
         UpdateData(false);
         return;
     }
-    ui::ShowProgramMessage(m_hWnd, detection.strMessage);
+    ui::ShowMessageBox(m_hWnd, detection.strMessage, MB_OK);
     // Nothing stays chosen unless the user picks a program now.
     m_strScanExeName.clear();
     m_nScanApp = settings::kNoScanApp;

@@ -1,6 +1,6 @@
 #include "ui/support/ModalDriver.h"
 
-#include "platform/win32/WideText.h"
+#include "app/ui/ControlText.h"
 
 #include <map>
 
@@ -48,11 +48,7 @@ HWND FindThreadWindow(const wchar_t* className, HWND except) {
 }
 
 std::string WindowText(HWND window) {
-    const int length = GetWindowTextLengthW(window);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    GetWindowTextW(window, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(length));
-    return platform::win32::FromWide(text);
+    return ui::GetWindowTextSjis(window);
 }
 
 std::string ControlText(HWND dialog, int id) {

@@ -16,8 +16,4 @@ void SetWindowTextSjis(HWND hwnd, const std::string& text);
 std::string GetItemTextSjis(HWND dialog, int id);
 void SetItemTextSjis(HWND dialog, int id, const std::string& text);
 
-// The program's own message: OK button, no icon, the application title as its caption,
-// owned by owner.
-void ShowProgramMessage(HWND owner, const std::string& text);
-
 }  // namespace ui

@@ -1,6 +1,5 @@
-#include "app/win/ControlText.h"
+#include "app/ui/ControlText.h"
 
-#include "app/AppStrings.h"
 #include "platform/win32/WideText.h"
 
 namespace ui {
@@ -28,9 +27,5 @@ void SetItemTextSjis(HWND dialog, int id, const std::string& text) {
     SetWindowTextSjis(GetDlgItem(dialog, id), text);
 }
 
-void ShowProgramMessage(HWND owner, const std::string& text) {
-    MessageBoxW(owner, platform::win32::ToWide(text).c_str(),
-                platform::win32::ToWide(app::kAppTitle).c_str(), MB_OK);
-}
 
 }  // namespace ui
