@@ -88,18 +88,10 @@ ULONG STDMETHODCALLTYPE CMailDropTarget::Release() {
     return static_cast<ULONG>(refs);
 }
 
-HRESULT STDMETHODCALLTYPE CMailDropTarget::DragEnter(IDataObject*, DWORD, POINTL point,
+HRESULT STDMETHODCALLTYPE CMailDropTarget::DragEnter(IDataObject*, DWORD keyState, POINTL point,
                                                      DWORD* effect) {
-    if (effect == nullptr) {
-        return E_INVALIDARG;
-    }
-    try {
-        *effect = AnswerDragAt(point);
-        return S_OK;
-    } catch (...) {
-        *effect = DROPEFFECT_NONE;
-        return E_UNEXPECTED;
-    }
+    // Entering answers as moving over: only the point decides.
+    return DragOver(keyState, point, effect);
 }
 
 HRESULT STDMETHODCALLTYPE CMailDropTarget::DragOver(DWORD, POINTL point, DWORD* effect) {
