@@ -1,7 +1,7 @@
 // The extension entry dialogs, driven through their controls.
 
-#include "app/win/AllowedExtensionDlg.h"
-#include "app/win/ProhibitedExtensionDlg.h"
+#include "gui/AllowedExtensionDlg.h"
+#include "gui/ProhibitedExtensionDlg.h"
 #include "policy/ExtensionValidation.h"
 #include "res/resource.h"
 #include "ui/DialogDriver.h"

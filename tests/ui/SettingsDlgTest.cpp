@@ -3,8 +3,8 @@
 
 #include "app/FirstStartFiles.h"
 #include "app/Settings.h"
-#include "app/win/SettingsDlg.h"
 #include "engine/MailParser.h"
+#include "gui/SettingsDlg.h"
 #include "platform/FileSystem.h"
 #include "platform/SpecialFolders.h"
 #include "policy/ExtensionListFile.h"

@@ -1,8 +1,8 @@
 // The scan-confirm question and the about box, driven through their controls inside their
 // modal loops (headless under Wine).
 
-#include "app/win/AboutDlg.h"
-#include "app/win/ScanConfirmDlg.h"
+#include "gui/AboutDlg.h"
+#include "gui/ScanConfirmDlg.h"
 #include "res/resource.h"
 #include "support/ScratchFolder.h"
 #include "ui/support/ModalDriver.h"
@@ -80,8 +80,8 @@ TEST(AboutDlgTest, LinksAreBlueUnderlinedWithAPointingHand) {
             ReleaseDC(link, dc);
             EXPECT_TRUE(SendMessageW(dialog, WM_SETCURSOR, reinterpret_cast<WPARAM>(link),
                                      MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
-            EXPECT_EQ(GetCursor(), LoadCursorW(GetModuleHandleW(nullptr),
-                                               MAKEINTRESOURCEW(IDC_HANDPOINT)));
+            EXPECT_EQ(GetCursor(),
+                      LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HANDPOINT)));
         }
         // Other controls keep the default cursor handling.
         EXPECT_FALSE(SendMessageW(dialog, WM_SETCURSOR,

@@ -7,10 +7,10 @@
 // store); the window paints, scrolls its bars, forwards input and shows what the commands
 // ask for (confirmations, messages, the alert dialog, the shell).
 
-#include "app/ui/FrameView.h"
-#include "app/ui/ScopedGdi.h"
 #include "intake/PendingMessageList.h"
 #include "policy/ExtensionList.h"
+#include "ui/FrameView.h"
+#include "ui/ScopedGdi.h"
 #include "view/ListCommands.h"
 #include "view/ListLayout.h"
 #include "view/ListSelection.h"

@@ -1,9 +1,9 @@
 #include "view/win/WindowRunHost.h"
 
-#include "app/ui/AppMessages.h"
-#include "app/ui/Resources.h"
-#include "app/win/ScanConfirmDlg.h"
+#include "gui/ScanConfirmDlg.h"
 #include "intake/win/ProgressDialog.h"
+#include "ui/AppMessages.h"
+#include "ui/Resources.h"
 
 CWindowRunHost::CWindowRunHost(HWND owner, HWND scanWindow, HWND recordsWindow,
                                std::function<void(ExtractionOutcome)> onRefresh)

@@ -1,6 +1,6 @@
 #include "ui/support/ModalDriver.h"
 
-#include "app/ui/ControlText.h"
+#include "ui/ControlText.h"
 
 #include <map>
 
