@@ -4,6 +4,7 @@
 #include "app/Velmaron1App.h"
 #include "engine/MailParser.h"
 #include "gui/MainFrame.h"
+#include "gui/ScanConfirmDlg.h"
 #include "gui/SettingsDlg.h"
 #include "intake/DropWindowLayout.h"
 #include "intake/UnsentRun.h"
@@ -284,12 +285,14 @@ void CDropWindow::OnExtractPending() {
     CRunGuard guard(m_bRunning);
     // The drop window's own run: it owns the dialogs, hides itself around the antivirus
     // program, and after a keep opens the list; after a discard nothing more happens.
-    CWindowRunHost host(m_hWnd, m_hWnd, m_frame.GetActiveViewWindow(),
-                        [this](ExtractionOutcome outcome) {
-                            if (outcome == ExtractionOutcome::Kept) {
-                                OnOpenList();
-                            }
-                        });
+    CWindowRunHost host(
+        m_hWnd, m_hWnd, m_frame.GetActiveViewWindow(),
+        [this](ExtractionOutcome outcome) {
+            if (outcome == ExtractionOutcome::Kept) {
+                OnOpenList();
+            }
+        },
+        AskScanConfirm);
     CExtractionRun run(m_app.GetDataFolder(), host);
     run.Run(m_arrPending, m_pDropTarget->GetProhibitedList());
 }

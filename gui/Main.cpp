@@ -1,6 +1,7 @@
 // morvek.exe: the drop window on the desktop and the attachment list behind it.
 
 #include "app/Velmaron1App.h"
+#include "gui/ScanConfirmDlg.h"
 #include "gui/Velmaron1WinApp.h"
 #include "platform/Process.h"
 #include "view/win/Velmaron1View.h"
@@ -14,7 +15,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     CVelmaron1App app(arguments.empty() ? std::string() : arguments.front());
 
     CVelmaron1WinApp winApp(app, [&app]() -> std::unique_ptr<ui::CFrameView> {
-        return std::make_unique<CVelmaron1View>(app);
+        return std::make_unique<CVelmaron1View>(app, AskScanConfirm);
     });
     if (!winApp.InitInstance()) {
         return 0;

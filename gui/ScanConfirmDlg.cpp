@@ -15,3 +15,8 @@ bool CScanConfirmDlg::OnCommand(UINT id, UINT code) {
     }
     return ui::CDialogBase::OnCommand(id, code);
 }
+
+int AskScanConfirm(HWND owner) {
+    CScanConfirmDlg dialog;
+    return static_cast<int>(dialog.DoModal(owner));
+}

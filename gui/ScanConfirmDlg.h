@@ -13,3 +13,6 @@ public:
 protected:
     bool OnCommand(UINT id, UINT code) override;
 };
+
+// Runs the dialog owned by owner and returns its answer (for the extraction run's host).
+int AskScanConfirm(HWND owner);

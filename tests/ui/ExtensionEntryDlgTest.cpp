@@ -4,7 +4,7 @@
 #include "gui/ProhibitedExtensionDlg.h"
 #include "policy/ExtensionValidation.h"
 #include "res/resource.h"
-#include "ui/DialogDriver.h"
+#include "ui/support/DialogDriver.h"
 
 #include <gtest/gtest.h>
 

@@ -16,7 +16,7 @@
 #include "support/ScratchFolder.h"
 #include "ui/AppMessages.h"
 #include "ui/FrameView.h"
-#include "ui/support/ModalDriver.h"
+#include "ui/support/DialogDriver.h"
 
 #include <commctrl.h>
 #include <ole2.h>

@@ -11,7 +11,7 @@
 #include "policy/ExtensionValidation.h"
 #include "res/resource.h"
 #include "support/ScratchFolder.h"
-#include "ui/DialogDriver.h"
+#include "ui/support/DialogDriver.h"
 
 #include <gtest/gtest.h>
 

@@ -46,6 +46,25 @@ private:
     bool m_bTimedOut = false;
 };
 
+// Lets the thread's waiting messages run for about milliseconds.
+void PumpFor(DWORD milliseconds);
+
+// The visible top-level window of this thread with window class className (for example
+// "#32770", dialogs and message boxes) other than except; null when there is none.
+HWND FindThreadWindow(const wchar_t* className, HWND except = nullptr);
+
+// The dialog or message box of this thread that is up, or null.
+inline HWND TopDialog() {
+    return FindThreadWindow(L"#32770");
+}
+
+// The text of a window as Shift_JIS.
+std::string WindowText(HWND window);
+
+// The texts of every static control of a dialog, each followed by "|" (a message box's
+// message is one of them).
+std::string AllStaticTexts(HWND dialog);
+
 // The visible and enabled top-level window of this thread with the given caption (the one
 // that takes input while its owners wait), or null.
 HWND FindActiveWindow(const std::string& caption);

@@ -1,7 +1,8 @@
-#include "ui/DialogDriver.h"
+#include "ui/support/DialogDriver.h"
 
 #include "app/AppStrings.h"
 #include "platform/win32/WideText.h"
+#include "ui/ControlText.h"
 
 #include <gtest/gtest.h>
 
@@ -25,11 +26,30 @@ std::vector<HWND> ThreadWindows() {
     return windows;
 }
 
-std::string WindowText(HWND hwnd) {
-    const int length = GetWindowTextLengthW(hwnd);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), length + 1)));
-    return platform::win32::FromWide(text);
+struct FindState {
+    const wchar_t* className;
+    HWND except;
+    HWND found;
+};
+
+BOOL CALLBACK FindProc(HWND window, LPARAM lParam) {
+    auto& state = *reinterpret_cast<FindState*>(lParam);
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (window != state.except && IsWindowVisible(window) && lstrcmpW(name, state.className) == 0) {
+        state.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK CollectStatic(HWND window, LPARAM lParam) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (lstrcmpiW(name, L"Static") == 0) {
+        *reinterpret_cast<std::string*>(lParam) += WindowText(window) + "|";
+    }
+    return TRUE;
 }
 
 bool IsDialogWindow(HWND hwnd) {
@@ -88,6 +108,34 @@ void CDialogDriver::Tick() {
         ++m_nNext;
     }
     m_bBusy = false;
+}
+
+void PumpFor(DWORD milliseconds) {
+    const DWORD end = GetTickCount() + milliseconds;
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(5);
+    } while (static_cast<LONG>(GetTickCount() - end) < 0);
+}
+
+HWND FindThreadWindow(const wchar_t* className, HWND except) {
+    FindState state{className, except, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), &FindProc, reinterpret_cast<LPARAM>(&state));
+    return state.found;
+}
+
+std::string WindowText(HWND window) {
+    return ui::GetWindowTextSjis(window);
+}
+
+std::string AllStaticTexts(HWND dialog) {
+    std::string texts;
+    EnumChildWindows(dialog, &CollectStatic, reinterpret_cast<LPARAM>(&texts));
+    return texts;
 }
 
 HWND FindActiveWindow(const std::string& caption) {
