@@ -28,7 +28,7 @@ import time
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 WORK = os.path.join(ROOT, "build", "bench")
-CLI = os.path.join(ROOT, "build", "native", "app", "cli", "morvek-cli")
+CLI = os.path.join(ROOT, "build", "native", "cli", "morvek-cli")
 # Outputs go to memory where there is a tmpfs: on a virtual machine's disk, write-back of
 # the earlier runs' files dominates and scatters the timings of the later ones.
 OUT = os.environ.get("MORVEK_BENCH_OUT") or (
