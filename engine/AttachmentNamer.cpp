@@ -80,3 +80,56 @@ std::string CAttachmentNamer::WithNumber(const std::string& name, int number) {
     }
     return name.substr(0, dot) + suffix + name.substr(dot);
 }
+
+std::string CAttachmentNamer::NameForType(std::string_view mediaType) {
+    static const struct {
+        std::string_view type;
+        std::string_view extension;
+    } kExtensions[] = {
+        {"application/pdf", "pdf"},
+        {"application/zip", "zip"},
+        {"application/x-zip-compressed", "zip"},
+        {"application/gzip", "gz"},
+        {"application/x-gzip", "gz"},
+        {"application/msword", "doc"},
+        {"application/vnd.ms-excel", "xls"},
+        {"application/vnd.ms-powerpoint", "ppt"},
+        {"application/rtf", "rtf"},
+        {"application/json", "json"},
+        {"application/xml", "xml"},
+        {"application/pkcs7-signature", "p7s"},
+        {"application/x-pkcs7-signature", "p7s"},
+        {"application/pgp-signature", "asc"},
+        {"application/ms-tnef", "dat"},
+        {"image/jpeg", "jpg"},
+        {"image/pjpeg", "jpg"},
+        {"image/png", "png"},
+        {"image/gif", "gif"},
+        {"image/bmp", "bmp"},
+        {"image/tiff", "tif"},
+        {"image/webp", "webp"},
+        {"image/svg+xml", "svg"},
+        {"audio/mpeg", "mp3"},
+        {"audio/wav", "wav"},
+        {"audio/x-wav", "wav"},
+        {"video/mp4", "mp4"},
+        {"video/mpeg", "mpg"},
+        {"video/quicktime", "mov"},
+        {"text/plain", "txt"},
+        {"text/html", "html"},
+        {"text/csv", "csv"},
+        {"text/xml", "xml"},
+        {"text/calendar", "ics"},
+        {"text/vcard", "vcf"},
+        {"text/x-vcard", "vcf"},
+        {"text/rfc822-headers", "txt"},
+        {"message/delivery-status", "txt"},
+        {"message/rfc822", "eml"},
+    };
+    for (const auto& entry : kExtensions) {
+        if (entry.type == mediaType) {
+            return "attachment." + std::string(entry.extension);
+        }
+    }
+    return "attachment.bin";
+}

@@ -18,6 +18,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CAttachmentNamer {
@@ -34,6 +35,10 @@ public:
     // Records a name as taken by a file of this message.
     void MarkTaken(const std::string& name) { m_arrTaken.push_back(name); }
     bool IsTaken(const std::string& name) const;
+
+    // The name of an attachment that has none, by its media type (lower case):
+    // "attachment.pdf", "attachment.jpg", ..., "attachment.bin" for other types.
+    static std::string NameForType(std::string_view mediaType);
 
     // name with "(number)" before its last "." (at the end when it has none).
     static std::string WithNumber(const std::string& name, int number);
