@@ -117,9 +117,15 @@ public:
                                   std::string_view name);
     std::string ReadRawContinuation(CMessageReader& reader);
 
-    // Reads one part header up to and including its blank line, keeping the last raw value
-    // of each of the three fields (unfolded as ReadRawFieldValue does). False when the file
-    // ends before the blank line.
+    // The raw value of a structured field (Content-Type and its kind): leading white space
+    // removed, folded lines unfolded as RFC 5322 says (only the line breaks go), so a
+    // quoted parameter folded inside its quotes keeps its white space.
+    std::string ReadUnfoldedFieldValue(CMessageReader& reader, std::string_view line,
+                                       std::string_view name);
+
+    // Reads one part header up to and including its blank line, keeping the last raw,
+    // unfolded value of each of the three fields. False when the file ends before the
+    // blank line.
     bool ReadPartHeader(CMessageReader& reader, std::string& contentType,
                         std::string& transferEncoding, std::string& disposition);
 
@@ -164,9 +170,11 @@ public:
     // (boundary line and "--") begins with it too.
     static bool IsBoundaryStart(std::string_view line, std::string_view boundaryLine);
 
-    // The body writers read from the first body line up to the line that begins with the
-    // boundary line, leave the reader at the start of that line (or at the end of the
-    // file), and write the decoded body to out. False when a write failed.
+    // The body writers read from the first body line up to the delimiter line of the
+    // boundary, leave the reader at the start of that line (or at the end of the file), and
+    // write the decoded body to out. Lines of plain and quoted-printable bodies are joined
+    // by the message's own line ends; the line end before the delimiter line belongs to
+    // it. False when a write failed.
     bool WriteBase64Body(CMessageReader& reader, CByteSink& out, std::string_view boundaryLine);
     bool WriteQuotedPrintableBody(CMessageReader& reader, CByteSink& out,
                                   std::string_view boundaryLine);

@@ -257,6 +257,7 @@ bool CMailParser::WriteQuotedPrintableBody(CMessageReader& reader, CByteSink& ou
     CGuardedOutput output(out);
     std::string line;
     std::string decoded;
+    std::string_view lineBreak;  // the line end of the line before, written with the next
     bool bFirst = true;
     bool bSoftBreak = false;
     while (reader.ReadLine(line)) {
@@ -266,11 +267,15 @@ bool CMailParser::WriteQuotedPrintableBody(CMessageReader& reader, CByteSink& ou
         }
         decoded.clear();
         if (!bFirst && !bSoftBreak) {
-            decoded = "\r\n";
+            decoded = lineBreak;
         }
+        lineBreak = reader.LastLineBreak();
         AppendQuotedPrintableLine(line, bSoftBreak, decoded);
         output.Write(decoded);
         bFirst = false;
+    }
+    if (boundaries.Size() == 0 && !bSoftBreak) {
+        output.Write(lineBreak);  // no delimiter line owns the last line end
     }
     return output.IsOk();
 }
@@ -279,6 +284,7 @@ bool CMailParser::WritePlainBody(CMessageReader& reader, CByteSink& out,
                                  const CBoundaryStack& boundaries) {
     CGuardedOutput output(out);
     std::string line;
+    std::string_view lineBreak;  // the line end of the line before, written with the next
     bool bFirst = true;
     while (reader.ReadLine(line)) {
         if (IsDelimiter(line, boundaries)) {
@@ -286,10 +292,14 @@ bool CMailParser::WritePlainBody(CMessageReader& reader, CByteSink& out,
             break;
         }
         if (!bFirst) {
-            output.Write("\r\n");
+            output.Write(lineBreak);
         }
+        lineBreak = reader.LastLineBreak();
         output.Write(line);
         bFirst = false;
+    }
+    if (boundaries.Size() == 0) {
+        output.Write(lineBreak);  // no delimiter line owns the last line end
     }
     return output.IsOk();
 }

@@ -75,6 +75,15 @@ public:
                 return;
             }
         }
+        if (type == "message/rfc822" && depth == 0) {
+            // A message whose whole body is a message: its parts are this message's parts.
+            PartFields inner;
+            if (m_parser.ReadPartHeader(m_reader, inner.strContentType,
+                                        inner.strTransferEncoding, inner.strDisposition)) {
+                Walk(inner, depth + 1, "text/plain");
+            }
+            return;
+        }
         WalkLeaf(fields, type, depth);
     }
 
@@ -122,10 +131,10 @@ private:
             }
             found = NextDelimiter(level, closing);
         }
-        if (found == level && closing && !m_bStop) {
-            NextDelimiter(level - 1, closing);  // the epilogue is skipped
-        }
         m_boundaries.Pop();
+        if (found == level && closing && !m_bStop) {
+            SkipBody(m_reader, m_boundaries);  // the epilogue, up to an outer delimiter
+        }
     }
 
     void AdvanceProgress() {

@@ -214,6 +214,23 @@ std::string CMailParser::ReadRawFieldValue(CMessageReader& reader, std::string_v
     return value;
 }
 
+std::string CMailParser::ReadUnfoldedFieldValue(CMessageReader& reader, std::string_view line,
+                                                std::string_view name) {
+    std::string value(TrimLeftWhiteSpace(line.substr(name.size())));
+    std::string next;
+    char byte = 0;
+    while (reader.ReadByte(byte)) {
+        if (byte != ' ' && byte != '\t') {
+            reader.StepBack();  // it begins the next line
+            break;
+        }
+        reader.ReadLine(next);
+        value += byte;  // only the line break goes
+        value += next;
+    }
+    return value;
+}
+
 std::string CMailParser::ReadContinuation(CMessageReader& reader) {
     return engine::DecodeHeaderText(ReadRawContinuation(reader));
 }
@@ -246,11 +263,11 @@ bool CMailParser::ReadPartHeader(CMessageReader& reader, std::string& contentTyp
         // Continuation lines of other fields begin with white space and match none of these.
         // The values stay raw: their parameters are decoded one by one.
         if (IsField(line, "Content-Type:")) {
-            contentType = ReadRawFieldValue(reader, line, "Content-Type:");
+            contentType = ReadUnfoldedFieldValue(reader, line, "Content-Type:");
         } else if (IsField(line, "Content-Transfer-Encoding:")) {
-            transferEncoding = ReadRawFieldValue(reader, line, "Content-Transfer-Encoding:");
+            transferEncoding = ReadUnfoldedFieldValue(reader, line, "Content-Transfer-Encoding:");
         } else if (IsField(line, "Content-Disposition:")) {
-            disposition = ReadRawFieldValue(reader, line, "Content-Disposition:");
+            disposition = ReadUnfoldedFieldValue(reader, line, "Content-Disposition:");
         }
     }
     return false;

@@ -184,11 +184,11 @@ bool CMailParser::ReadMessageHeader(CMessageReader& reader, std::string& fromTex
             dateText = FormatDate(value);
         } else if (IsField(line, kContentType)) {
             // Taken as written (not decoded): its parameters are decoded one by one.
-            fields.strContentType = ReadRawFieldValue(reader, line, kContentType);
+            fields.strContentType = ReadUnfoldedFieldValue(reader, line, kContentType);
         } else if (IsField(line, kTransferEncoding)) {
-            fields.strTransferEncoding = ReadRawFieldValue(reader, line, kTransferEncoding);
+            fields.strTransferEncoding = ReadUnfoldedFieldValue(reader, line, kTransferEncoding);
         } else if (IsField(line, kDisposition)) {
-            fields.strDisposition = ReadRawFieldValue(reader, line, kDisposition);
+            fields.strDisposition = ReadUnfoldedFieldValue(reader, line, kDisposition);
         }
     }
     return false;
