@@ -54,22 +54,24 @@ std::string CAttachmentNamer::Take(const std::string& name,
     if (safe.empty()) {
         return {};
     }
-    for (int number = 0;; ++number) {
+    // Numbers below the one stored were all found taken before, and stay taken.
+    int& next = m_mapNextNumber[sjis::ToLowerAscii(safe)];
+    for (int number = next;; ++number) {
         const std::string candidate = number == 0 ? safe : WithNumber(safe, number);
         if (!IsTaken(candidate) && !(isTaken && isTaken(candidate))) {
             MarkTaken(candidate);
+            next = number + 1;
             return candidate;
         }
     }
 }
 
+void CAttachmentNamer::MarkTaken(const std::string& name) {
+    m_setTaken.insert(sjis::ToLowerAscii(name));
+}
+
 bool CAttachmentNamer::IsTaken(const std::string& name) const {
-    for (const std::string& taken : m_arrTaken) {
-        if (sjis::EqualsNoCase(taken, name)) {
-            return true;
-        }
-    }
-    return false;
+    return m_setTaken.count(sjis::ToLowerAscii(name)) > 0;
 }
 
 std::string CAttachmentNamer::WithNumber(const std::string& name, int number) {

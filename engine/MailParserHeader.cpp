@@ -24,8 +24,9 @@ struct RawParameter {
 };
 
 // Splits the parameters of a field value ("type/subtype; a=1; b=\"2\"") apart. Values are
-// quoted (a backslash escapes the next character; a trail byte is never a backslash) or
-// bare up to the next ";". The scan follows the double-byte rule, so a stray lead byte
+// quoted or bare up to the next ";". In a quoted value a backslash escapes a quote or a
+// backslash and is otherwise itself, so that a Windows path keeps its separators (its last
+// name is what the name rules keep); a trail byte is never a backslash. The scan follows the double-byte rule, so a stray lead byte
 // never swallows a quote or a semicolon.
 std::vector<RawParameter> SplitParameters(std::string_view value) {
     std::vector<RawParameter> parameters;
@@ -72,7 +73,8 @@ std::vector<RawParameter> SplitParameters(std::string_view value) {
             ++pos;
             while (pos < value.size() && value[pos] != '"') {
                 const std::size_t length = sjis::CharLength(value, pos);
-                if (length == 1 && value[pos] == '\\' && pos + 1 < value.size()) {
+                if (length == 1 && value[pos] == '\\' && pos + 1 < value.size() &&
+                    (value[pos + 1] == '"' || value[pos + 1] == '\\')) {
                     ++pos;  // the escaped character follows
                     const std::size_t escaped = sjis::CharLength(value, pos);
                     parameter.strValue.append(value.substr(pos, escaped));
@@ -204,7 +206,9 @@ std::string_view CMailParser::TrimLeftWhiteSpace(std::string_view text) {
 
 std::string CMailParser::ReadFieldValue(CMessageReader& reader, std::string_view line,
                                         std::string_view name) {
-    return engine::DecodeHeaderText(ReadRawFieldValue(reader, line, name));
+    // A decoded word can begin with white space; it goes like the written one.
+    return std::string(
+        TrimLeftWhiteSpace(engine::DecodeHeaderText(ReadRawFieldValue(reader, line, name))));
 }
 
 std::string CMailParser::ReadRawFieldValue(CMessageReader& reader, std::string_view line,

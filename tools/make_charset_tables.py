@@ -25,16 +25,38 @@ EXTRA_CP932 = {0x00A5: 0x818F, 0x2014: 0x815C}
 
 
 def cp932_pairs():
+    """Each character's code as Windows picks it where code page 932 holds it twice: the
+    first of the JIS rows, the NEC row 13, the IBM extensions (0xFA-0xFC), and only then the
+    NEC-selected IBM extensions (0xED, 0xEE)."""
     pairs = {}
+
+    def add(code, data):
+        try:
+            text = data.decode("cp932")
+        except UnicodeDecodeError:
+            return
+        if len(text) == 1 and ord(text) not in pairs and ord(text) >= 0x80:
+            if ord(text) == 0x80 or 0xF8F0 <= ord(text) <= 0xF8F3:
+                return
+            pairs[ord(text)] = code
+
+    for byte in list(range(0x80, 0x100)):
+        add(byte, bytes([byte]))
+    leads = [b for b in range(0x81, 0xFD) if (b <= 0x9F or b >= 0xE0) and b not in (0xED, 0xEE)]
+    for lead in leads + [0xED, 0xEE]:
+        for trail in range(0x40, 0xFD):
+            if trail != 0x7F:
+                add(lead << 8 | trail, bytes([lead, trail]))
+    for code, value in EXTRA_CP932.items():
+        pairs[code] = value
+    # The other Unicode forms Python's encoder knows (U+301C, U+2212, ...), in its choice.
     for code in range(0x80, 0x10000):
-        if 0xD800 <= code <= 0xDFFF or code == 0x80 or 0xF8F0 <= code <= 0xF8F3:
+        if code in pairs or 0xD800 <= code <= 0xDFFF or 0xF8F0 <= code <= 0xF8F3:
             continue
         try:
-            encoded = chr(code).encode("cp932")
+            pairs[code] = int.from_bytes(chr(code).encode("cp932"), "big")
         except UnicodeEncodeError:
-            continue
-        pairs[code] = int.from_bytes(encoded, "big")
-    pairs.update(EXTRA_CP932)
+            pass
     return sorted(pairs.items())
 
 

@@ -53,9 +53,11 @@ KNOWN_EXCEPTIONS = {
          "program takes the value up to the \";\" as the sender wrote it"),
     (MIMETOOLS + "multi-2evil.msg.eml",
      "/evil/because:ofpath3d-=?ISO-8859-1?Q?=63?=om=?US-ASCII*EN?Q?pr?=ess.gif"):
-        ("ofpath3d-compress.gif", None,
+        ("3d-compress.gif", None,
          "encoded words inside a word: Python leaves them, the program decodes them as mail "
-         "programs do (Japanese mail writes \"=?ISO-2022-JP?B?...?=.txt\")"),
+         "programs do (Japanese mail writes \"=?ISO-2022-JP?B?...?=.txt\"); and a backslash "
+         "that escapes no quote stays a path separator (Python drops it), so only the last "
+         "name of the path is kept"),
     (MIMETOOLS + "twopart.msg.eml", "/home1/eucyon/data/img_event/postcard/uk7200_110_6.jpg"):
         (None, "base64",
          "\"Content-transfer-encoding: base64 \" has a trailing space, after which Python "
