@@ -21,6 +21,7 @@ import binascii
 import email
 import email.policy
 import hashlib
+import importlib.util
 import os
 import shutil
 import subprocess
@@ -82,8 +83,18 @@ NAMELESS_EXTENSIONS = {
     "text/rfc822-headers": "txt", "message/delivery-status": "txt", "message/rfc822": "eml",
 }
 
-# Unicode characters that code page 932 holds under another Unicode form.
-CP932_ALIASES = {"\u00a5": "\uffe5", "\u2014": "\u2015"}
+
+def load_cp932():
+    """The program's code page 932 table, made by the script that generates it."""
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools",
+                        "make_charset_tables.py")
+    spec = importlib.util.spec_from_file_location("make_charset_tables", path)
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    return dict(module.cp932_pairs())
+
+
+CP932 = load_cp932()
 
 
 def native(core_path):
@@ -96,14 +107,11 @@ def to_shift_jis(text):
     """Python's text as the program stores it: composed, code page 932, "?" for the rest."""
     out = bytearray()
     for ch in unicodedata.normalize("NFC", text):
-        ch = CP932_ALIASES.get(ch, ch)
-        try:
-            encoded = ch.encode("cp932")
-            if ch == "\x80" or "\uf8f0" <= ch <= "\uf8f3":
-                encoded = b"?"
-        except UnicodeEncodeError:
-            encoded = b"?"
-        out += encoded
+        code = ord(ch) if ord(ch) < 0x80 else CP932.get(ord(ch))
+        if code is None:
+            out += b"?"
+        else:
+            out += code.to_bytes(2 if code > 0xFF else 1, "big")
     return bytes(out)
 
 
