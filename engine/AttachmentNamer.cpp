@@ -54,22 +54,24 @@ std::string CAttachmentNamer::Take(const std::string& name,
     if (safe.empty()) {
         return {};
     }
-    for (int number = 0;; ++number) {
+    // Numbers below the one stored were all found taken before, and stay taken.
+    int& next = m_mapNextNumber[sjis::ToLowerAscii(safe)];
+    for (int number = next;; ++number) {
         const std::string candidate = number == 0 ? safe : WithNumber(safe, number);
         if (!IsTaken(candidate) && !(isTaken && isTaken(candidate))) {
             MarkTaken(candidate);
+            next = number + 1;
             return candidate;
         }
     }
 }
 
+void CAttachmentNamer::MarkTaken(const std::string& name) {
+    m_setTaken.insert(sjis::ToLowerAscii(name));
+}
+
 bool CAttachmentNamer::IsTaken(const std::string& name) const {
-    for (const std::string& taken : m_arrTaken) {
-        if (sjis::EqualsNoCase(taken, name)) {
-            return true;
-        }
-    }
-    return false;
+    return m_setTaken.count(sjis::ToLowerAscii(name)) > 0;
 }
 
 std::string CAttachmentNamer::WithNumber(const std::string& name, int number) {
@@ -79,4 +81,57 @@ std::string CAttachmentNamer::WithNumber(const std::string& name, int number) {
         return name + suffix;
     }
     return name.substr(0, dot) + suffix + name.substr(dot);
+}
+
+std::string CAttachmentNamer::NameForType(std::string_view mediaType) {
+    static const struct {
+        std::string_view type;
+        std::string_view extension;
+    } kExtensions[] = {
+        {"application/pdf", "pdf"},
+        {"application/zip", "zip"},
+        {"application/x-zip-compressed", "zip"},
+        {"application/gzip", "gz"},
+        {"application/x-gzip", "gz"},
+        {"application/msword", "doc"},
+        {"application/vnd.ms-excel", "xls"},
+        {"application/vnd.ms-powerpoint", "ppt"},
+        {"application/rtf", "rtf"},
+        {"application/json", "json"},
+        {"application/xml", "xml"},
+        {"application/pkcs7-signature", "p7s"},
+        {"application/x-pkcs7-signature", "p7s"},
+        {"application/pgp-signature", "asc"},
+        {"application/ms-tnef", "dat"},
+        {"image/jpeg", "jpg"},
+        {"image/pjpeg", "jpg"},
+        {"image/png", "png"},
+        {"image/gif", "gif"},
+        {"image/bmp", "bmp"},
+        {"image/tiff", "tif"},
+        {"image/webp", "webp"},
+        {"image/svg+xml", "svg"},
+        {"audio/mpeg", "mp3"},
+        {"audio/wav", "wav"},
+        {"audio/x-wav", "wav"},
+        {"video/mp4", "mp4"},
+        {"video/mpeg", "mpg"},
+        {"video/quicktime", "mov"},
+        {"text/plain", "txt"},
+        {"text/html", "html"},
+        {"text/csv", "csv"},
+        {"text/xml", "xml"},
+        {"text/calendar", "ics"},
+        {"text/vcard", "vcf"},
+        {"text/x-vcard", "vcf"},
+        {"text/rfc822-headers", "txt"},
+        {"message/delivery-status", "txt"},
+        {"message/rfc822", "eml"},
+    };
+    for (const auto& entry : kExtensions) {
+        if (entry.type == mediaType) {
+            return "attachment." + std::string(entry.extension);
+        }
+    }
+    return "attachment.bin";
 }

@@ -18,7 +18,9 @@
 
 #include <functional>
 #include <string>
-#include <vector>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 class CAttachmentNamer {
 public:
@@ -32,12 +34,19 @@ public:
                      const std::function<bool(const std::string&)>& isTaken = nullptr);
 
     // Records a name as taken by a file of this message.
-    void MarkTaken(const std::string& name) { m_arrTaken.push_back(name); }
+    void MarkTaken(const std::string& name);
     bool IsTaken(const std::string& name) const;
+
+    // The name of an attachment that has none, by its media type (lower case):
+    // "attachment.pdf", "attachment.jpg", ..., "attachment.bin" for other types.
+    static std::string NameForType(std::string_view mediaType);
 
     // name with "(number)" before its last "." (at the end when it has none).
     static std::string WithNumber(const std::string& name, int number);
 
 private:
-    std::vector<std::string> m_arrTaken;
+    // Names taken, in lower case; and for each safe name the number to try next, so that a
+    // message of many equal names is named in linear time.
+    std::unordered_set<std::string> m_setTaken;
+    std::unordered_map<std::string, int> m_mapNextNumber;
 };

@@ -29,42 +29,68 @@ bool IsJisByte(unsigned char c) {
     return c >= 0x21 && c <= 0x7E;
 }
 
-// How one group of up to four characters was read.
-struct GroupScan {
-    std::uint32_t nBits = 0;
-    bool bHasData = false;
-    bool bWhole = false;       // four positions filled
-    std::size_t nPadding = 0;  // "=" bytes met
-};
-
-// Reads the group that starts at i, advancing i over the bytes skipped inside it. The
-// positions of the group are i .. i + 3 once every skipped byte has been passed.
-GroupScan ScanGroup(const char* text, std::size_t length, std::size_t& i) {
-    GroupScan scan;
-    std::size_t k = 0;
-    while (k < 4) {
-        if (i + k >= length) {
-            return scan;
+// Decodes text group by group. A group of four alphabet characters gives three bytes; an
+// "=" ends a group of two or three characters, which gives one or two bytes, and is
+// otherwise ignored; bytes outside the alphabet are skipped. Calls emit with each byte
+// and returns the position after the last character that completed a group (where a
+// decoding can stop and start again with the same result). An unfinished last group is
+// decoded only when bLast is set.
+template <typename Emit>
+std::size_t DecodeGroups(const char* text, std::size_t length, bool bLast, Emit&& emit) {
+    std::uint32_t bits = 0;
+    std::size_t filled = 0;
+    std::size_t whole = 0;
+    std::size_t i = 0;
+    while (i < length) {
+        // The common case: four characters of the alphabet in a row at a group's start.
+        if (filled == 0 && i + 4 <= length) {
+            const int a = CBase64Decoder::AlphabetValue(static_cast<unsigned char>(text[i]));
+            const int b = CBase64Decoder::AlphabetValue(static_cast<unsigned char>(text[i + 1]));
+            const int c = CBase64Decoder::AlphabetValue(static_cast<unsigned char>(text[i + 2]));
+            const int d = CBase64Decoder::AlphabetValue(static_cast<unsigned char>(text[i + 3]));
+            if ((a | b | c | d) >= 0) {
+                emit(static_cast<unsigned char>(a << 2 | b >> 4));
+                emit(static_cast<unsigned char>((b & 0x0F) << 4 | c >> 2));
+                emit(static_cast<unsigned char>((c & 0x03) << 6 | d));
+                i += 4;
+                whole = i;
+                continue;
+            }
         }
-        const unsigned char c = static_cast<unsigned char>(text[i + k]);
+        const unsigned char c = static_cast<unsigned char>(text[i++]);
         const int value = CBase64Decoder::AlphabetValue(c);
         if (value >= 0) {
-            scan.nBits |= static_cast<std::uint32_t>(value) << (18 - 6 * k);
-            scan.bHasData = true;
-            ++k;
-        } else if (c == '=') {
-            ++scan.nPadding;
-            if (i + k + 1 >= length) {
-                scan.bWhole = k == 3;  // the "=" fills the last position
-                return scan;
+            bits = bits << 6 | static_cast<std::uint32_t>(value);
+            if (++filled == 4) {
+                emit(static_cast<unsigned char>(bits >> 16));
+                emit(static_cast<unsigned char>(bits >> 8));
+                emit(static_cast<unsigned char>(bits));
+                filled = 0;
+                bits = 0;
+                whole = i;
             }
-            ++k;
-        } else {
-            ++i;  // skipped: the whole group slides on by one byte
+        } else if (c == '=' && filled >= 2) {
+            bits <<= 6 * (4 - filled);
+            emit(static_cast<unsigned char>(bits >> 16));
+            if (filled == 3) {
+                emit(static_cast<unsigned char>(bits >> 8));
+            }
+            filled = 0;
+            bits = 0;
+            whole = i;
+        } else if (filled == 0) {
+            whole = i;  // a skipped byte between groups
         }
     }
-    scan.bWhole = true;
-    return scan;
+    if (bLast && filled >= 2) {
+        // A last group without its padding.
+        bits <<= 6 * (4 - filled);
+        emit(static_cast<unsigned char>(bits >> 16));
+        if (filled == 3) {
+            emit(static_cast<unsigned char>(bits >> 8));
+        }
+    }
+    return whole;
 }
 
 }  // namespace
@@ -85,57 +111,23 @@ std::size_t CBase64Decoder::GetDecodedSize(const char* text, std::size_t length)
 }
 
 std::size_t CBase64Decoder::GetDecodedBound(std::size_t length) {
-    return length < 4 ? 3 : length / 4 * 3;
+    return length / 4 * 3 + 3;
 }
 
 std::size_t CBase64Decoder::Decode(const char* text, std::size_t length, unsigned char* out) const {
-    std::size_t i = 0;
-    std::size_t padding = 0;
     std::size_t count = 0;
-    do {
-        // The common case: four characters of the alphabet in a row.
-        if (i + 4 <= length) {
-            const int a = AlphabetValue(static_cast<unsigned char>(text[i]));
-            const int b = AlphabetValue(static_cast<unsigned char>(text[i + 1]));
-            const int c = AlphabetValue(static_cast<unsigned char>(text[i + 2]));
-            const int d = AlphabetValue(static_cast<unsigned char>(text[i + 3]));
-            if ((a | b | c | d) >= 0) {
-                out[count++] = static_cast<unsigned char>(a << 2 | b >> 4);
-                out[count++] = static_cast<unsigned char>((b & 0x0F) << 4 | c >> 2);
-                out[count++] = static_cast<unsigned char>((c & 0x03) << 6 | d);
-                i += 4;
-                continue;
-            }
-        }
-        const GroupScan scan = ScanGroup(text, length, i);
-        padding += scan.nPadding;
-        if (scan.bHasData) {
-            out[count++] = static_cast<unsigned char>(scan.nBits >> 16);
-            out[count++] = static_cast<unsigned char>(scan.nBits >> 8);
-            out[count++] = static_cast<unsigned char>(scan.nBits);
-        }
-        i += 4;
-    } while (i + 4 <= length);
-    return count > padding ? count - padding : 0;
+    DecodeGroups(text, length, true, [&](unsigned char byte) { out[count++] = byte; });
+    return count;
+}
+
+std::size_t CBase64Decoder::DecodeWholeGroups(const char* text, std::size_t length,
+                                              unsigned char* out, std::size_t& count) const {
+    count = 0;
+    return DecodeGroups(text, length, false, [&](unsigned char byte) { out[count++] = byte; });
 }
 
 std::size_t CBase64Decoder::GetWholeGroupLength(const char* text, std::size_t length) const {
-    std::size_t whole = 0;
-    std::size_t i = 0;
-    do {
-        // Four characters of the alphabet in a row make a whole group without a scan.
-        const bool bPlain =
-            i + 4 <= length && (AlphabetValue(static_cast<unsigned char>(text[i])) |
-                                AlphabetValue(static_cast<unsigned char>(text[i + 1])) |
-                                AlphabetValue(static_cast<unsigned char>(text[i + 2])) |
-                                AlphabetValue(static_cast<unsigned char>(text[i + 3]))) >= 0;
-        if (!bPlain && !ScanGroup(text, length, i).bWhole) {
-            break;
-        }
-        i += 4;
-        whole = i;
-    } while (i + 4 <= length);
-    return whole;
+    return DecodeGroups(text, length, false, [](unsigned char) {});
 }
 
 std::string CBase64Decoder::JisToSjis(std::string_view jis) const {

@@ -3,8 +3,11 @@
 // Base64 arithmetic and the JIS to Shift_JIS conversion of encoded words. No state is kept
 // between calls.
 //
-// Decoding is deliberately forgiving: bytes outside the alphabet are skipped, and every
-// "=" anywhere in the text counts as padding and shortens the result by one byte.
+// Decoding follows RFC 2045 and forgives what real mail gets wrong: bytes outside the
+// alphabet are skipped; "=" ends a group of two or three characters (which gives one or two
+// bytes) and decoding goes on with the next group, so "QQ==QkM=" is "ABC"; a last group of
+// two or three characters without its padding gives its one or two bytes; a lone last
+// character gives nothing.
 
 #include <cstddef>
 #include <string>
@@ -19,20 +22,23 @@ public:
     // output buffers with GetDecodedBound.
     std::size_t GetDecodedSize(const char* text, std::size_t length) const;
 
-    // The most bytes Decode can write for text of this length: three for every whole
-    // group, and three for a text shorter than one group.
+    // The most bytes Decode can write for text of this length.
     static std::size_t GetDecodedBound(std::size_t length);
 
     // Decodes text into out, which must hold GetDecodedBound(length) bytes, and returns the
-    // number of valid bytes: the bytes written less one for each "=", never below 0. Groups
-    // are read four characters at a time; a trailing group of fewer than four characters
-    // is decoded only when it is the first.
+    // number of bytes written.
     std::size_t Decode(const char* text, std::size_t length, unsigned char* out) const;
 
-    // The length of the part of text that Decode turns into whole groups. What follows it
-    // (an unfinished group, or fewer than four bytes) is not yet decodable and must be
-    // decoded together with the text that comes after it. Decoding the first part on its
-    // own gives exactly what Decode of the whole text gives for those groups.
+    // Decodes the whole groups of text (see GetWholeGroupLength) into out, which must hold
+    // GetDecodedBound(length) bytes; count is the number of bytes written. Returns the
+    // length of text decoded.
+    std::size_t DecodeWholeGroups(const char* text, std::size_t length, unsigned char* out,
+                                  std::size_t& count) const;
+
+    // The length of the part of text that Decode turns into finished groups. What follows
+    // it (an unfinished group) must be decoded together with the text that comes after it.
+    // Decoding the first part on its own gives exactly what Decode of the whole text gives
+    // for those groups.
     std::size_t GetWholeGroupLength(const char* text, std::size_t length) const;
 
     // Converts JIS text (ESC $ B switches to JIS X 0208, ESC ( B and ESC ( J back) to

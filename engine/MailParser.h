@@ -21,6 +21,7 @@ class CExtensionList;
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 enum class ContentTypeKind {
     Other = 0,
@@ -35,6 +36,27 @@ enum class TransferEncoding {
     SevenBit = 2,
     EightBit = 3,
     QuotedPrintable = 4,
+};
+
+// The delimiter lines of the multiparts a part lies in, innermost last. A line delimits a
+// boundary when it is "--" and the boundary, optionally followed by "--" (the closing
+// line), then only white space (the padding RFC 2046 allows).
+class CBoundaryStack {
+public:
+    CBoundaryStack() = default;
+    explicit CBoundaryStack(std::string boundaryLine) { Push(std::move(boundaryLine)); }
+
+    // boundaryLine: "--" and the boundary.
+    void Push(std::string boundaryLine) { m_arrLines.push_back(std::move(boundaryLine)); }
+    void Pop() { m_arrLines.pop_back(); }
+    std::size_t Size() const { return m_arrLines.size(); }
+
+    // The level (0 = outermost) whose boundary line delimits, innermost first; -1 when
+    // line delimits none. closing tells whether it is the closing line.
+    int Match(std::string_view line, bool& closing) const;
+
+private:
+    std::vector<std::string> m_arrLines;
 };
 
 class CMailParser {
@@ -90,8 +112,20 @@ public:
     // decoded. The reader stops before the first line that is no continuation.
     std::string ReadContinuation(CMessageReader& reader);
 
-    // Reads one part header up to and including its blank line, keeping the last value of
-    // each of the three fields. False when the file ends before the blank line.
+    // ReadFieldValue and ReadContinuation without the decoding.
+    std::string ReadRawFieldValue(CMessageReader& reader, std::string_view line,
+                                  std::string_view name);
+    std::string ReadRawContinuation(CMessageReader& reader);
+
+    // The raw value of a structured field (Content-Type and its kind): leading white space
+    // removed, folded lines unfolded as RFC 5322 says (only the line breaks go), so a
+    // quoted parameter folded inside its quotes keeps its white space.
+    std::string ReadUnfoldedFieldValue(CMessageReader& reader, std::string_view line,
+                                       std::string_view name);
+
+    // Reads one part header up to and including its blank line, keeping the last raw,
+    // unfolded value of each of the three fields. False when the file ends before the
+    // blank line.
     bool ReadPartHeader(CMessageReader& reader, std::string& contentType,
                         std::string& transferEncoding, std::string& disposition);
 
@@ -99,20 +133,35 @@ public:
     TransferEncoding GetTransferEncoding(std::string_view value) const;
     bool IsAttachmentDisposition(std::string_view value) const;
 
-    // The boundary line: "--" and the quoted boundary parameter as written; empty when the
-    // parameter is missing or not quoted.
+    // The boundary line: "--" and the boundary parameter as written (quoted or bare);
+    // empty when the parameter is missing or empty.
     std::string GetBoundary(std::string_view contentType) const;
 
-    // The quoted filename parameter with its encoded words decoded; empty when missing.
+    // The value of the parameter name of a field value, by RFC 2045 and RFC 2231: names in
+    // any letter case, values quoted or bare, "name*" and its "*0", "*1*", ... sections
+    // with their charset, the extended form first. The value is converted to Shift_JIS
+    // (the header-text rule, see engine/HeaderText.h). False when it is not there.
+    static bool GetParameter(std::string_view fieldValue, std::string_view name,
+                             std::string& value);
+
+    // The media type of a Content-Type value in lower case ("multipart/mixed"), without
+    // its parameters.
+    static std::string GetMediaType(std::string_view fieldValue);
+
+    // The filename parameter, decoded; empty when missing.
     std::string GetFileNameParam(std::string_view disposition);
+
+    // The file name a part gives its attachment: Content-Disposition's filename (filename*
+    // first), then Content-Type's name (name* first); empty when neither is there.
+    std::string GetAttachmentName(std::string_view disposition, std::string_view contentType);
 
     // Removes the leading single-byte white space (space, TAB, CR, LF, VT, FF).
     static std::string_view TrimLeftWhiteSpace(std::string_view text);
 
     // --- Encoded words -------------------------------------------------------------
 
-    // Replaces every "=?ISO-2022-JP?B?...?=" word by its text in Shift_JIS; other encoded
-    // words stay as they are. Empty when a word has no end marker.
+    // Header text in Shift_JIS: the encoded words decoded, raw ISO-2022-JP and UTF-8
+    // converted (engine::DecodeHeaderText).
     std::string DecodeEncodedWords(std::string_view text);
 
     // --- Bodies --------------------------------------------------------------------
@@ -121,13 +170,25 @@ public:
     // (boundary line and "--") begins with it too.
     static bool IsBoundaryStart(std::string_view line, std::string_view boundaryLine);
 
-    // The body writers read from the first body line up to the line that begins with the
-    // boundary line, leave the reader at the start of that line (or at the end of the
-    // file), and write the decoded body to out. False when a write failed.
+    // The body writers read from the first body line up to the delimiter line of the
+    // boundary, leave the reader at the start of that line (or at the end of the file), and
+    // write the decoded body to out. Lines of plain and quoted-printable bodies are joined
+    // by the message's own line ends; the line end before the delimiter line belongs to
+    // it. False when a write failed.
     bool WriteBase64Body(CMessageReader& reader, CByteSink& out, std::string_view boundaryLine);
     bool WriteQuotedPrintableBody(CMessageReader& reader, CByteSink& out,
                                   std::string_view boundaryLine);
     bool WritePlainBody(CMessageReader& reader, CByteSink& out, std::string_view boundaryLine);
+
+    // The same, ending at the first delimiter line of any of the boundaries (see
+    // CBoundaryStack); with no boundary at all, at the end of the file.
+    bool WriteBase64Body(CMessageReader& reader, CByteSink& out, const CBoundaryStack& boundaries);
+    bool WriteQuotedPrintableBody(CMessageReader& reader, CByteSink& out,
+                                  const CBoundaryStack& boundaries);
+    bool WritePlainBody(CMessageReader& reader, CByteSink& out, const CBoundaryStack& boundaries);
+
+    // Reads a body that is not written up to the first delimiter line of the boundaries.
+    static void SkipBody(CMessageReader& reader, const CBoundaryStack& boundaries);
 
     // Decodes one quoted-printable line; softBreak tells whether it ended in "=".
     std::string DecodeQuotedPrintableLine(std::string_view line, bool& softBreak) const;
@@ -150,5 +211,16 @@ public:
     static std::string CollapseLineBreaks(std::string_view text);
 
 private:
+    struct PartFields {
+        std::string strContentType;
+        std::string strTransferEncoding;
+        std::string strDisposition;
+    };
+    class CExtraction;
+
+    // ReadMessageSummary that also keeps the message's transfer encoding and disposition.
+    bool ReadMessageHeader(CMessageReader& reader, std::string& fromText,
+                           std::string& subjectText, std::string& dateText, PartFields& fields);
+
     std::string m_strDataFolder;
 };

@@ -1,5 +1,5 @@
 // The body writers: base64, quoted-printable and plain bodies, each copied into the output
-// up to the line that begins with the part's boundary line, which stays unread.
+// up to the next delimiter line of the enclosing multiparts, which stays unread.
 
 #include "engine/Base64Decoder.h"
 #include "engine/MailParser.h"
@@ -55,7 +55,7 @@ public:
         }
     }
 
-    // Decodes what is left, an unfinished last group included.
+    // Decodes what is left, an unfinished last group included (its one or two bytes).
     void Finish() {
         if (!m_strText.empty()) {
             Flush(true);
@@ -64,10 +64,14 @@ public:
 
 private:
     void Flush(bool bLast) {
-        const std::size_t length =
-            bLast ? m_strText.size()
-                  : m_decoder.GetWholeGroupLength(m_strText.data(), m_strText.size());
-        const std::size_t count = m_decoder.Decode(m_strText.data(), length, m_arrDecoded.data());
+        std::size_t length = m_strText.size();
+        std::size_t count = 0;
+        if (bLast) {
+            count = m_decoder.Decode(m_strText.data(), length, m_arrDecoded.data());
+        } else {
+            length = m_decoder.DecodeWholeGroups(m_strText.data(), m_strText.size(),
+                                                 m_arrDecoded.data(), count);
+        }
         m_out.Write(reinterpret_cast<const char*>(m_arrDecoded.data()), count);
         // Only alphabet characters and "=" of the rest matter to the next chunk.
         std::size_t kept = 0;
@@ -166,17 +170,73 @@ void AppendQuotedPrintableLine(std::string_view line, bool& softBreak, std::stri
 
 }  // namespace
 
+int CBoundaryStack::Match(std::string_view line, bool& closing) const {
+    for (std::size_t level = m_arrLines.size(); level-- > 0;) {
+        const std::string& boundaryLine = m_arrLines[level];
+        if (line.size() < boundaryLine.size() ||
+            line.compare(0, boundaryLine.size(), boundaryLine) != 0) {
+            continue;
+        }
+        std::string_view rest = line.substr(boundaryLine.size());
+        closing = rest.substr(0, 2) == "--";
+        if (closing) {
+            rest.remove_prefix(2);
+        }
+        if (std::all_of(rest.begin(), rest.end(), [](char c) { return c == ' ' || c == '\t'; })) {
+            return static_cast<int>(level);
+        }
+    }
+    closing = false;
+    return -1;
+}
+
 bool CMailParser::IsBoundaryStart(std::string_view line, std::string_view boundaryLine) {
     return line.substr(0, boundaryLine.size()) == boundaryLine;
 }
 
+namespace {
+
+// Whether line is a delimiter line of any of the boundaries.
+bool IsDelimiter(std::string_view line, const CBoundaryStack& boundaries) {
+    bool closing = false;
+    return boundaries.Size() > 0 && line.size() >= 2 && line[0] == '-' && line[1] == '-' &&
+           boundaries.Match(line, closing) >= 0;
+}
+
+}  // namespace
+
 bool CMailParser::WriteBase64Body(CMessageReader& reader, CByteSink& out,
                                   std::string_view boundaryLine) {
+    return WriteBase64Body(reader, out, CBoundaryStack(std::string(boundaryLine)));
+}
+
+bool CMailParser::WriteQuotedPrintableBody(CMessageReader& reader, CByteSink& out,
+                                           std::string_view boundaryLine) {
+    return WriteQuotedPrintableBody(reader, out, CBoundaryStack(std::string(boundaryLine)));
+}
+
+bool CMailParser::WritePlainBody(CMessageReader& reader, CByteSink& out,
+                                 std::string_view boundaryLine) {
+    return WritePlainBody(reader, out, CBoundaryStack(std::string(boundaryLine)));
+}
+
+void CMailParser::SkipBody(CMessageReader& reader, const CBoundaryStack& boundaries) {
+    std::string line;
+    while (reader.ReadLine(line)) {
+        if (IsDelimiter(line, boundaries)) {
+            reader.StepBack();
+            break;
+        }
+    }
+}
+
+bool CMailParser::WriteBase64Body(CMessageReader& reader, CByteSink& out,
+                                  const CBoundaryStack& boundaries) {
     CGuardedOutput output(out);
     CBase64Chunker chunker(output);
     std::string line;
     while (reader.ReadLine(line)) {
-        if (IsBoundaryStart(line, boundaryLine)) {
+        if (IsDelimiter(line, boundaries)) {
             reader.StepBack();
             break;
         }
@@ -193,43 +253,53 @@ std::string CMailParser::DecodeQuotedPrintableLine(std::string_view line, bool& 
 }
 
 bool CMailParser::WriteQuotedPrintableBody(CMessageReader& reader, CByteSink& out,
-                                           std::string_view boundaryLine) {
+                                           const CBoundaryStack& boundaries) {
     CGuardedOutput output(out);
     std::string line;
     std::string decoded;
+    std::string_view lineBreak;  // the line end of the line before, written with the next
     bool bFirst = true;
     bool bSoftBreak = false;
     while (reader.ReadLine(line)) {
-        if (IsBoundaryStart(line, boundaryLine)) {
+        if (IsDelimiter(line, boundaries)) {
             reader.StepBack();
             break;
         }
         decoded.clear();
         if (!bFirst && !bSoftBreak) {
-            decoded = "\r\n";
+            decoded = lineBreak;
         }
+        lineBreak = reader.LastLineBreak();
         AppendQuotedPrintableLine(line, bSoftBreak, decoded);
         output.Write(decoded);
         bFirst = false;
+    }
+    if (boundaries.Size() == 0 && !bSoftBreak) {
+        output.Write(lineBreak);  // no delimiter line owns the last line end
     }
     return output.IsOk();
 }
 
 bool CMailParser::WritePlainBody(CMessageReader& reader, CByteSink& out,
-                                 std::string_view boundaryLine) {
+                                 const CBoundaryStack& boundaries) {
     CGuardedOutput output(out);
     std::string line;
+    std::string_view lineBreak;  // the line end of the line before, written with the next
     bool bFirst = true;
     while (reader.ReadLine(line)) {
-        if (IsBoundaryStart(line, boundaryLine)) {
+        if (IsDelimiter(line, boundaries)) {
             reader.StepBack();
             break;
         }
         if (!bFirst) {
-            output.Write("\r\n");
+            output.Write(lineBreak);
         }
+        lineBreak = reader.LastLineBreak();
         output.Write(line);
         bFirst = false;
+    }
+    if (boundaries.Size() == 0) {
+        output.Write(lineBreak);  // no delimiter line owns the last line end
     }
     return output.IsOk();
 }

@@ -1,6 +1,6 @@
-// The extraction walk: one level of multipart/mixed or multipart/report, each attachment
-// (or nested message) of it written into the message's staging folder, prohibited ones
-// replaced by alert files.
+// The extraction walk: every multipart descended (to a depth limit), each attachment (or
+// nested message) written into the message's staging folder, prohibited ones replaced by
+// alert files.
 
 #include "engine/AlertText.h"
 #include "engine/AttachmentNamer.h"
@@ -41,9 +41,193 @@ void WriteRecordFile(const std::string& path, const std::string& dateText,
                              dateText + "\r\r\n" + fromText + "\r\r\n" + subjectText + "\r\r\n");
 }
 
-enum class PartKind { Skipped, Attachment, NestedMessage };
+// Limits that keep a hostile message from exhausting the stack, the time or the disk: how
+// deep multiparts nest, and how many parts one message may have.
+constexpr int kMaxDepth = 32;
+constexpr int kMaxParts = 1000;
 
 }  // namespace
+
+// One message's walk: every multipart descended, each attachment (or nested message)
+// written into the staging folder.
+class CMailParser::CExtraction {
+public:
+    CExtraction(CMailParser& parser, CMessageReader& reader, const CExtensionList& prohibitedList,
+                IProgress& progress, int progressStart, int progressEnd, std::string stagingFolder)
+        : m_parser(parser),
+          m_reader(reader),
+          m_prohibitedList(prohibitedList),
+          m_progress(progress),
+          m_nProgressStart(progressStart),
+          m_nProgressEnd(progressEnd),
+          m_strStagingFolder(std::move(stagingFolder)) {}
+
+    // Walks the entity whose header was just read; the reader is at the start of its body.
+    // defaultType is the media type of an entity without Content-Type.
+    void Walk(const PartFields& fields, int depth, std::string_view defaultType) {
+        const std::string type = fields.strContentType.empty()
+                                     ? std::string(defaultType)
+                                     : GetMediaType(fields.strContentType);
+        if (type.rfind("multipart/", 0) == 0 && depth < kMaxDepth) {
+            std::string boundaryLine = m_parser.GetBoundary(fields.strContentType);
+            if (!boundaryLine.empty()) {
+                WalkMultipart(std::move(boundaryLine), type == "multipart/digest", depth);
+                return;
+            }
+        }
+        if (type == "message/rfc822" && depth == 0) {
+            // A message whose whole body is a message: its parts are this message's parts.
+            PartFields inner;
+            if (m_parser.ReadPartHeader(m_reader, inner.strContentType,
+                                        inner.strTransferEncoding, inner.strDisposition)) {
+                Walk(inner, depth + 1, "text/plain");
+            }
+            return;
+        }
+        WalkLeaf(fields, type, depth);
+    }
+
+    int Written() const { return m_nWritten; }
+    bool Failed() const { return m_bFailed; }
+
+private:
+    // Reads lines up to the next delimiter line of level or of a level outside it. Returns
+    // the level it delimits; a line of an outer level is left unread. -1 at the end of the
+    // file.
+    int NextDelimiter(int level, bool& closing) {
+        std::string line;
+        while (m_reader.ReadLine(line)) {
+            const int found = m_boundaries.Match(line, closing);
+            if (found < 0 || found > level) {
+                continue;
+            }
+            if (found < level) {
+                m_reader.StepBack();
+            }
+            return found;
+        }
+        return -1;
+    }
+
+    void WalkMultipart(std::string boundaryLine, bool bDigest, int depth) {
+        m_boundaries.Push(std::move(boundaryLine));
+        const int level = static_cast<int>(m_boundaries.Size()) - 1;
+        bool closing = false;
+        int found = NextDelimiter(level, closing);  // the preamble is skipped
+        while (found == level && !closing && !m_bStop) {
+            AdvanceProgress();
+            if (m_progress.CheckCancel() || ++m_nParts > kMaxParts) {
+                m_bStop = true;
+                break;
+            }
+            PartFields fields;
+            if (!m_parser.ReadPartHeader(m_reader, fields.strContentType,
+                                         fields.strTransferEncoding, fields.strDisposition)) {
+                break;
+            }
+            Walk(fields, depth + 1, bDigest ? "message/rfc822" : "text/plain");
+            if (m_bStop) {
+                break;
+            }
+            found = NextDelimiter(level, closing);
+        }
+        m_boundaries.Pop();
+        if (found == level && closing && !m_bStop) {
+            SkipBody(m_reader, m_boundaries);  // the epilogue, up to an outer delimiter
+        }
+    }
+
+    void AdvanceProgress() {
+        if (m_nStep < 7) {
+            m_progress.SetPosition(m_nProgressStart +
+                                   ((m_nProgressEnd - m_nProgressStart) * m_nStep) / 6);
+            ++m_nStep;
+        }
+    }
+
+    bool IsProhibited(const std::string& name) const {
+        return !m_prohibitedList.GetExtensions().empty() &&
+               IsProhibitedName(m_strStagingFolder + "\\" + name, m_prohibitedList);
+    }
+
+    // A part that is no multipart: written when it is an attachment, otherwise read past.
+    void WalkLeaf(const PartFields& fields, const std::string& type, int depth) {
+        const bool bNestedMessage = type == "message/rfc822" && depth > 0;
+        std::string headerName =
+            m_parser.GetAttachmentName(fields.strDisposition, fields.strContentType);
+        if (headerName.empty() && !bNestedMessage &&
+            GetMediaType(fields.strDisposition) != "attachment") {
+            SkipBody(m_reader, m_boundaries);
+            return;
+        }
+        const std::string namelessName =
+            bNestedMessage ? std::string(kNestedMessageName) : CAttachmentNamer::NameForType(type);
+        if (CAttachmentNamer::MakeSafe(headerName).empty()) {
+            headerName = namelessName;  // no name, or nothing left of it
+        }
+        // The name as written: inside the folder, creatable, and unused in this message,
+        // its alert form included. The prohibition test applies to this final name.
+        const std::string fileName = m_namer.Take(headerName, [&](const std::string& name) {
+            return IsProhibited(name) && m_namer.IsTaken(name + kAlertSuffix);
+        });
+        if (fileName.empty()) {
+            SkipBody(m_reader, m_boundaries);
+            return;
+        }
+        if (platform::MakeFolder(m_strStagingFolder) == platform::MakeFolderResult::Failed) {
+            m_bFailed = true;
+            m_bStop = true;
+            return;
+        }
+        const bool bProhibited = IsProhibited(fileName);
+        const std::string outputName = bProhibited ? fileName + kAlertSuffix : fileName;
+        m_namer.MarkTaken(outputName);
+        platform::File output;
+        if (!output.Open(m_strStagingFolder + "\\" + outputName, platform::File::Mode::Write)) {
+            SkipBody(m_reader, m_boundaries);
+            return;
+        }
+        if (bProhibited) {
+            // The body is not written, only read past.
+            if (output.Write(MakeAlertText(headerName))) {
+                ++m_nWritten;
+            }
+            SkipBody(m_reader, m_boundaries);
+            return;
+        }
+        CFileSink sink(output);
+        bool bWritten = false;
+        switch (m_parser.GetTransferEncoding(fields.strTransferEncoding)) {
+            case TransferEncoding::Base64:
+                bWritten = m_parser.WriteBase64Body(m_reader, sink, m_boundaries);
+                break;
+            case TransferEncoding::QuotedPrintable:
+                bWritten = m_parser.WriteQuotedPrintableBody(m_reader, sink, m_boundaries);
+                break;
+            default:
+                bWritten = m_parser.WritePlainBody(m_reader, sink, m_boundaries);
+                break;
+        }
+        if (sink.Flush() && bWritten) {
+            ++m_nWritten;
+        }
+    }
+
+    CMailParser& m_parser;
+    CMessageReader& m_reader;
+    const CExtensionList& m_prohibitedList;
+    IProgress& m_progress;
+    int m_nProgressStart;
+    int m_nProgressEnd;
+    std::string m_strStagingFolder;
+    CAttachmentNamer m_namer;
+    CBoundaryStack m_boundaries;
+    int m_nWritten = 0;
+    int m_nParts = 0;
+    int m_nStep = 1;
+    bool m_bFailed = false;
+    bool m_bStop = false;
+};
 
 std::string CMailParser::ExtractAttachments(const std::string& messagePath,
                                             const CExtensionList& prohibitedList,
@@ -68,112 +252,17 @@ std::string CMailParser::ExtractAttachments(const std::string& messagePath,
     if (baseName.empty()) {
         return consume();
     }
-    std::string fromText, subjectText, dateText, contentType;
-    if (!ReadMessageSummary(reader, fromText, subjectText, dateText, contentType)) {
-        return consume();
-    }
-    const ContentTypeKind messageKind = GetContentTypeKind(contentType);
-    if (messageKind != ContentTypeKind::MultipartMixed &&
-        messageKind != ContentTypeKind::MultipartReport) {
-        return consume();
-    }
-    const std::string boundaryLine = GetBoundary(contentType);
-    if (boundaryLine.empty()) {
+    std::string fromText, subjectText, dateText;
+    PartFields fields;
+    if (!ReadMessageHeader(reader, fromText, subjectText, dateText, fields)) {
         return consume();
     }
 
     const std::string stagingFolder = scanFolder + baseName;
-    const std::string closingLine = boundaryLine + "--";
-    CAttachmentNamer namer;
-    int written = 0;
-    bool bFailed = false;
-    int step = 1;
-    std::string line;
-    while (true) {
-        if (step < 7) {
-            progress.SetPosition(progressStart + ((progressEnd - progressStart) * step) / 6);
-            ++step;
-        }
-        if (progress.CheckCancel()) {
-            break;
-        }
-        // Skip to the next part: the whole line must be the boundary line.
-        bool bClosed = false;
-        while (reader.ReadLine(line)) {
-            if (line == boundaryLine) {
-                break;
-            }
-            if (line == closingLine) {
-                bClosed = true;
-                break;
-            }
-        }
-        std::string partType, partEncoding, disposition;
-        if (bClosed || !ReadPartHeader(reader, partType, partEncoding, disposition)) {
-            break;
-        }
-
-        PartKind kind = PartKind::Skipped;
-        if (IsAttachmentDisposition(disposition)) {
-            kind = PartKind::Attachment;
-        } else if (GetContentTypeKind(partType) == ContentTypeKind::MessageRfc822) {
-            kind = PartKind::NestedMessage;
-        }
-        if (kind == PartKind::Skipped) {
-            continue;
-        }
-        const std::string headerName =
-            kind == PartKind::NestedMessage ? kNestedMessageName : GetFileNameParam(disposition);
-        if (headerName.empty()) {
-            continue;
-        }
-        // The name as written: inside the folder, creatable, and unused in this message,
-        // its alert form included. The prohibition test applies to this final name.
-        const auto isProhibited = [&](const std::string& name) {
-            return !prohibitedList.GetExtensions().empty() &&
-                   IsProhibitedName(stagingFolder + "\\" + name, prohibitedList);
-        };
-        const std::string fileName = namer.Take(headerName, [&](const std::string& name) {
-            return isProhibited(name) && namer.IsTaken(name + kAlertSuffix);
-        });
-        if (fileName.empty()) {
-            continue;
-        }
-        if (platform::MakeFolder(stagingFolder) == platform::MakeFolderResult::Failed) {
-            bFailed = true;
-            break;
-        }
-        const bool bProhibited = isProhibited(fileName);
-        const std::string outputName = bProhibited ? fileName + kAlertSuffix : fileName;
-        namer.MarkTaken(outputName);
-        platform::File output;
-        if (!output.Open(stagingFolder + "\\" + outputName, platform::File::Mode::Write)) {
-            continue;
-        }
-        if (bProhibited) {
-            // The body is not read: the next boundary search skips it.
-            if (output.Write(MakeAlertText(headerName))) {
-                ++written;
-            }
-            continue;
-        }
-        CFileSink sink(output);
-        bool bWritten = false;
-        switch (GetTransferEncoding(partEncoding)) {
-            case TransferEncoding::Base64:
-                bWritten = WriteBase64Body(reader, sink, boundaryLine);
-                break;
-            case TransferEncoding::QuotedPrintable:
-                bWritten = WriteQuotedPrintableBody(reader, sink, boundaryLine);
-                break;
-            default:
-                bWritten = WritePlainBody(reader, sink, boundaryLine);
-                break;
-        }
-        if (sink.Flush() && bWritten) {
-            ++written;
-        }
-    }
+    CExtraction extraction(*this, reader, prohibitedList, progress, progressStart, progressEnd,
+                           stagingFolder);
+    extraction.Walk(fields, 0, "text/plain");
+    const int written = extraction.Written();
 
     // A message cut short by a read error is kept: it may extract completely next time.
     const bool bReadError = reader.HasError();
@@ -182,7 +271,7 @@ std::string CMailParser::ExtractAttachments(const std::string& messagePath,
         platform::RemoveEmptyFolder(stagingFolder);
     }
     std::string result;
-    if (!bFailed && !bReadError && written > 0) {
+    if (!extraction.Failed() && !bReadError && written > 0) {
         WriteRecordFile(m_strDataFolder + baseName + ".att", dateText, fromText, subjectText);
         result = stagingFolder;
     }

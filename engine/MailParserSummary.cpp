@@ -15,6 +15,8 @@ constexpr std::string_view kFrom = "From:";
 constexpr std::string_view kSubject = "Subject:";
 constexpr std::string_view kDate = "Date:";
 constexpr std::string_view kContentType = "Content-Type:";
+constexpr std::string_view kTransferEncoding = "Content-Transfer-Encoding:";
+constexpr std::string_view kDisposition = "Content-Disposition:";
 
 constexpr const char* kNoSender = "--不明--";
 constexpr const char* kNoSubject = "--件名なし--";
@@ -142,10 +144,19 @@ std::string CMailParser::FormatDate(std::string_view value) const {
 bool CMailParser::ReadMessageSummary(CMessageReader& reader, std::string& fromText,
                                      std::string& subjectText, std::string& dateText,
                                      std::string& contentType) {
+    PartFields fields;
+    const bool bComplete = ReadMessageHeader(reader, fromText, subjectText, dateText, fields);
+    contentType = std::move(fields.strContentType);
+    return bComplete;
+}
+
+bool CMailParser::ReadMessageHeader(CMessageReader& reader, std::string& fromText,
+                                    std::string& subjectText, std::string& dateText,
+                                    PartFields& fields) {
     fromText.clear();
     subjectText.clear();
     dateText.clear();
-    contentType.clear();
+    fields = PartFields();
     std::string line;
     while (reader.ReadLine(line)) {
         if (line.empty()) {
@@ -172,9 +183,12 @@ bool CMailParser::ReadMessageSummary(CMessageReader& reader, std::string& fromTe
             value += ReadContinuation(reader);
             dateText = FormatDate(value);
         } else if (IsField(line, kContentType)) {
-            // Taken as written (not decoded) for the walk's boundary.
-            contentType = TrimLeftWhiteSpace(std::string_view(line).substr(kContentType.size()));
-            contentType += ReadContinuation(reader);
+            // Taken as written (not decoded): its parameters are decoded one by one.
+            fields.strContentType = ReadUnfoldedFieldValue(reader, line, kContentType);
+        } else if (IsField(line, kTransferEncoding)) {
+            fields.strTransferEncoding = ReadUnfoldedFieldValue(reader, line, kTransferEncoding);
+        } else if (IsField(line, kDisposition)) {
+            fields.strDisposition = ReadUnfoldedFieldValue(reader, line, kDisposition);
         }
     }
     return false;

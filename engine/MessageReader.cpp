@@ -20,13 +20,16 @@ void CMessageReader::Close() {
 bool CMessageReader::ReadLine(std::string& line) {
     line.clear();
     m_nLastStart = m_reader.Tell();
+    m_lastBreak = {};
     if (!m_reader.ReadThrough('\n', line)) {
         return false;
     }
     if (!line.empty() && line.back() == '\n') {
         line.pop_back();
+        m_lastBreak = "\n";
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
+            m_lastBreak = "\r\n";
         }
     }
     return true;

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 class CMessageReader {
 public:
@@ -29,6 +30,10 @@ public:
     // The next line without its line end; false (and line empty) at the end of the file.
     bool ReadLine(std::string& line);
 
+    // The line end of the line ReadLine read last: "\r\n", "\n", or empty when it had none
+    // (the last line of the file).
+    std::string_view LastLineBreak() const { return m_lastBreak; }
+
     // The next byte, a CR LF pair reading as one LF; false at the end of the file, where
     // nothing is consumed and a step back stays where it is.
     bool ReadByte(char& byte);
@@ -44,4 +49,5 @@ public:
 private:
     CBufferedReader m_reader;
     std::uint64_t m_nLastStart = 0;
+    std::string_view m_lastBreak;
 };

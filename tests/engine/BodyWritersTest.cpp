@@ -84,7 +84,9 @@ TEST(Base64Body, DecodesUpToTheBoundaryLine) {
         {"QUJD RE\tVG\r\n--b", "ABCDEF", "--b"},  // white space inside a line
         {"--b\r\n", "", "--b"},                   // an empty body
         {"", "", "<end>"},
-        {"QUJD\r\n--bx\r\n", "ABC", "--bx"},  // a line that begins with the boundary
+        {"QUJD\r\n--b \t\r\n", "ABC", "--b \t"},  // padding after the delimiter
+        // A line that only begins with the boundary is body text ("--" is skipped).
+        {"QUJD\r\n--bQUJD\r\n--b", "ABCm\x05\x09", "--b"},
     };
     for (const auto& c : cases) {
         const WriteResult result = WriteBody(Writer::Base64, c.body);
@@ -175,7 +177,7 @@ TEST(QuotedPrintable, DecodesOneLine) {
     }
 }
 
-TEST(LineBodies, WriteCrLfBetweenLinesOnly) {
+TEST(LineBodies, KeepTheMessagesLineEndsBetweenLines) {
     const struct {
         Writer writer;
         std::string body;
@@ -186,7 +188,9 @@ TEST(LineBodies, WriteCrLfBetweenLinesOnly) {
          "--b--"},
         {Writer::QuotedPrintable, "one\r\ntwo=\nthree\r\n--b", "one\r\ntwothree", "--b"},
         {Writer::QuotedPrintable, "a\r\nb\r\nc\r\n", "a\r\nb\r\nc", "<end>"},
-        {Writer::Plain, "one\ntwo\n\nfour\n--b\n", "one\r\ntwo\r\n\r\nfour", "--b"},
+        {Writer::Plain, "one\ntwo\n\nfour\n--b\n", "one\ntwo\n\nfour", "--b"},
+        {Writer::Plain, "one\r\ntwo\n\r\n--b\n", "one\r\ntwo\n", "--b"},
+        {Writer::QuotedPrintable, "a=3D\nb\n--b", "a=\nb", "--b"},
         {Writer::Plain, "line\r\n--b   \r\n", "line", "--b   "},
         {Writer::Plain, "--b\r\n", "", "--b"},
         {Writer::Plain, "bin\0\x1A\xFF\rx\n"s, "bin\0\x1A\xFF\rx"s, "<end>"},

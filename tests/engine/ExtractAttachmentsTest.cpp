@@ -149,8 +149,11 @@ TEST_F(ExtractAttachmentsTest, WhichPartsAreTaken) {
         Part("Content-Type: text/plain\r\nContent-Disposition: attachment\r\n", "no name");
     EXPECT_EQ(Extract(Message(parts)), Staging());
     EXPECT_EQ(Tree("scanvirus\\B\\"),
-              (std::set<std::string>{"in.txt", "message.eml", "message(1).eml"}));
+              (std::set<std::string>{"in.txt", "only-type.pdf", "message.eml", "message(1).eml",
+                                     "attachment.txt"}));
     EXPECT_EQ(test::ReadFile(Staging() + "\\in.txt"), "inline text");
+    EXPECT_EQ(test::ReadFile(Staging() + "\\only-type.pdf"), "ABC");
+    EXPECT_EQ(test::ReadFile(Staging() + "\\attachment.txt"), "no name");
     EXPECT_EQ(test::ReadFile(Staging() + "\\message.eml"), "Subject: first\r\n\r\nbody one");
     EXPECT_EQ(test::ReadFile(Staging() + "\\message(1).eml"), "Subject: second\r\n\r\nbody two");
 }
@@ -161,13 +164,13 @@ TEST_F(ExtractAttachmentsTest, MessagesWithNothingToExtract) {
         std::string message;
     };
     const Case cases[] = {
-        {"alternative",
-         Message(Attachment("a.txt", "QUJD"), "multipart/alternative; boundary=\"BOUNDARY\"")},
         {"single part", "Subject: x\r\nContent-Type: application/pdf\r\n\r\nQUJD\r\n"},
-        {"unquoted boundary",
-         Message(Attachment("a.txt", "QUJD"), "multipart/mixed; boundary=BOUNDARY")},
         {"no blank line", "Subject: x\r\nContent-Type: multipart/mixed; boundary=\"B\""},
-        {"only skipped parts", Message(kTextPart + Part("Content-Type: text/html\r\n", "<p>"))},
+        {"only bodies",
+         Message(kTextPart + Part("Content-Type: text/html\r\nContent-Disposition: inline\r\n",
+                                  "<p>"),
+                 "multipart/alternative; boundary=BOUNDARY")},
+        {"no boundary", Message(Attachment("a.txt", "QUJD"), "multipart/mixed")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -175,6 +178,92 @@ TEST_F(ExtractAttachmentsTest, MessagesWithNothingToExtract) {
         // The message is consumed; no staging folder and no record file remain.
         EXPECT_EQ(Tree(), std::set<std::string>{"scanvirus/"});
     }
+}
+
+// Every structure real mail uses: nested multiparts of any subtype, bare and padded
+// boundaries, digests, a single-part attachment, a message inside a message.
+TEST_F(ExtractAttachmentsTest, FindsAttachmentsInEveryStructure) {
+    const auto nested = [](const std::string& type, const std::string& inner) {
+        return Part("Content-Type: " + type + "; boundary=\"inner\"\r\n", inner + "--inner--");
+    };
+    const auto innerPart = [](const std::string& headers, const std::string& body) {
+        return "--inner \t\r\n" + headers + "\r\n" + body + "\r\n";
+    };
+    const struct {
+        const char* what;
+        std::string message;
+        std::set<std::string> files;
+    } cases[] = {
+        {"unquoted boundary", Message(Attachment("a.txt", "QUJD"), "multipart/mixed; boundary=BOUNDARY"),
+         {"a.txt"}},
+        {"attachment in alternative",
+         Message(Attachment("a.txt", "QUJD"), "multipart/alternative; boundary=\"BOUNDARY\""),
+         {"a.txt"}},
+        {"mixed in mixed, related in alternative",
+         Message(kTextPart +
+                 nested("multipart/mixed",
+                        innerPart("Content-Type: text/plain\r\n", "body") +
+                            innerPart("Content-Type: image/png; name=\"in.png\"\r\n"
+                                      "Content-Transfer-Encoding: base64\r\n",
+                                      "QUJD")) +
+                 Attachment("after.txt", "QUJD")),
+         {"in.png", "after.txt"}},
+        {"signed", Message(Part("Content-Type: application/pkcs7-signature\r\n"
+                                "Content-Disposition: attachment\r\n"
+                                "Content-Transfer-Encoding: base64\r\n",
+                                "QUJD"),
+                           "multipart/signed; boundary=BOUNDARY"),
+         {"attachment.p7s"}},
+        {"digest", Message(Part("", "Subject: one\r\n\r\nbody"),
+                           "multipart/digest; boundary=BOUNDARY"),
+         {"message.eml"}},
+        {"single part",
+         "Subject: x\r\nContent-Type: application/pdf; name=\"one.pdf\"\r\n"
+         "Content-Transfer-Encoding: base64\r\n\r\nQUJD\r\n",
+         {"one.pdf"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(Extract(c.message), Staging());
+        const std::set<std::string>& expected = c.files;
+        EXPECT_EQ(Tree("scanvirus\\B\\"), expected);
+        for (const std::string& name : expected) {
+            if (name != "message.eml") {
+                EXPECT_EQ(test::ReadFile(Staging() + "\\" + name), "ABC") << name;
+            }
+        }
+        test::DeleteTree(Staging());
+        platform::RemoveFile(DataFolder() + "B.att");
+    }
+}
+
+// Depth and part limits: a hostile message ends the walk, never the program.
+TEST_F(ExtractAttachmentsTest, StopsAtTheDepthAndPartLimits) {
+    const auto name = [](int level) {
+        return level == 0 ? std::string("BOUNDARY") : "b" + std::to_string(level);
+    };
+    const auto attachmentAt = [&](int level) {
+        return "--" + name(level) +
+               "\r\nContent-Disposition: attachment; filename=\"d" + std::to_string(level) +
+               ".txt\"\r\n\r\nABC\r\n";
+    };
+    std::string deep;
+    for (int level = 200; level >= 0; --level) {
+        deep = "--" + name(level) + "\r\nContent-Type: multipart/mixed; boundary=" +
+               name(level + 1) + "\r\n\r\n" + attachmentAt(level + 1) + deep;
+    }
+    EXPECT_EQ(Extract(Message(deep)), Staging());
+    // Multiparts are descended to depth 31 (the message is depth 0); deeper ones are parts
+    // without a name.
+    EXPECT_EQ(Tree("scanvirus\\B\\").size(), 31u);
+    EXPECT_TRUE(platform::QueryAttributes(Staging() + "\\d31.txt"));
+    test::DeleteTree(Staging());
+    std::string many;
+    for (int i = 0; i < 1500; ++i) {
+        many += Attachment("a.txt", "QUJD");
+    }
+    EXPECT_EQ(Extract(Message(many)), Staging());
+    EXPECT_EQ(Tree("scanvirus\\B\\").size(), 1000u);
 }
 
 TEST_F(ExtractAttachmentsTest, AMessageThatCannotBeReadIsKept) {
@@ -238,7 +327,8 @@ TEST_F(ExtractAttachmentsTest, HostileNamesStayInsideTheStagingFolder) {
                           "B.att", "scanvirus/", s, s + "x.exe.alert", s + "win.ini", s + "c.txt",
                           s + "x(1).exe.alert", s + "y.exe.alert", s + "_CON.txt", s + "_nul",
                           s + "a_b__c_.txt", s + "予定表.txt", s + "表", s + "x(2).exe.alert",
-                          s + "x.exe(1).alert.alert", s + "A.TXT", s + "a(1).txt"}));
+                          s + "x.exe(1).alert.alert", s + "A.TXT", s + "a(1).txt",
+                          s + "attachment.bin"}));  // ".." leaves nothing of its name
     // The alert file names the attachment as the message gave it.
     EXPECT_EQ(test::ReadFile(Staging() + "\\x.exe.alert"), MakeAlertText("..\\..\\x.exe"));
     EXPECT_EQ(test::ReadFile(Staging() + "\\x(1).exe.alert"), MakeAlertText("x.exe."));

@@ -80,7 +80,12 @@ TEST_F(MessageSummary, TakesTheLastSenderAndSubject) {
         {"To: c@x\n", "--不明--", "--件名なし--"},
         {"From:\nSubject:   \n", "--不明--", "--件名なし--"},
         {"Subject: =?ISO-2022-JP?B?GyRCRnxLXDhsGyhC?=\n", "--不明--", "日本語"},
-        {"Subject: =?ISO-2022-JP?B?GyRCRnxLXDhs\n", "--不明--", "--件名なし--"},
+        {"Subject: =?ISO-2022-JP?B?GyRCRnxLXDhs\n", "--不明--", "=?ISO-2022-JP?B?GyRCRnxLXDhs"},
+        // Every charset, split words joined, raw UTF-8 and raw ISO-2022-JP.
+        {"From: =?UTF-8?B?5bGx55Sw?= <a@x>\nSubject: =?utf-8?q?=E6=97=A5=E6=9C?=\n"
+         " =?utf-8?q?=AC?=\n",
+         "山田 <a@x>", "日本"},
+        {"From: \xE5\xB1\xB1\xE7\x94\xB0\nSubject: \x1B$BF|K\\\x1B(B\n", "山田", "日本"},
         {"SUBJECT: abc\n def\n\tghi\n", "--不明--", "abcdefghi"},
         {"Subject: one\nSubject: two\n", "--不明--", "two"},
         // Line breaks, decoded or raw, become one space each run; never a new line.
@@ -106,8 +111,8 @@ TEST_F(MessageSummary, KeepsTheContentTypeRawAndTheDateEmptyWhenMissing) {
         "\r\n");
     EXPECT_TRUE(summary.bComplete);
     EXPECT_EQ(summary.strDate, "");
-    // The first line is taken as written; continuation lines are decoded as everywhere.
-    EXPECT_EQ(summary.strContentType, "multipart/mixed;boundary=\"A\"");
+    // Taken as written, unfolded: its parameters are decoded one by one.
+    EXPECT_EQ(summary.strContentType, "multipart/mixed;\tboundary=\"=?ISO-2022-JP?B?QQ==?=\"");
     EXPECT_EQ(Read("Content-Type: =?ISO-2022-JP?B?QQ==?=\n\n").strContentType,
               "=?ISO-2022-JP?B?QQ==?=");
     // Unfolding drops the folding white space: "Dec" and "2004" run together unless the

@@ -19,20 +19,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         parser.GetContentTypeKind(contentType);
         parser.IsAttachmentDisposition(disposition);
         parser.GetFileNameParam(disposition);
+        parser.GetAttachmentName(disposition, contentType);
+        CMailParser::GetMediaType(contentType);
         std::string boundary = parser.GetBoundary(contentType);
         if (boundary.empty()) {
             boundary = "--";
         }
+        // The part's own boundary inside an outer one, as a nested walk has them.
+        CBoundaryStack boundaries("--outer");
+        boundaries.Push(boundary);
         CStringSink out;
         switch (parser.GetTransferEncoding(encoding)) {
             case TransferEncoding::Base64:
-                parser.WriteBase64Body(reader, out, boundary);
+                parser.WriteBase64Body(reader, out, boundaries);
                 break;
             case TransferEncoding::QuotedPrintable:
-                parser.WriteQuotedPrintableBody(reader, out, boundary);
+                parser.WriteQuotedPrintableBody(reader, out, boundaries);
                 break;
             default:
-                parser.WritePlainBody(reader, out, boundary);
+                parser.WritePlainBody(reader, out, boundaries);
                 break;
         }
     }
