@@ -6,6 +6,7 @@
 #include "engine/AttachmentNamer.h"
 #include "engine/FileSink.h"
 #include "engine/MailParser.h"
+#include "engine/OutlookExtract.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/ShiftJis.h"
@@ -49,6 +50,11 @@ std::string CMailParser::ExtractAttachments(const std::string& messagePath,
                                             const CExtensionList& prohibitedList,
                                             IProgress& progress, int progressStart,
                                             int progressEnd) {
+    // An Outlook item (a compound file) has its own reader.
+    if (IsCompoundFilePath(messagePath)) {
+        return ExtractOutlookItem(m_strDataFolder, messagePath, prohibitedList, progress,
+                                  progressStart, progressEnd);
+    }
     CMessageReader reader;
     if (!reader.Open(messagePath)) {
         return {};
@@ -85,6 +91,7 @@ std::string CMailParser::ExtractAttachments(const std::string& messagePath,
     const std::string stagingFolder = scanFolder + baseName;
     const std::string closingLine = boundaryLine + "--";
     CAttachmentNamer namer;
+    CStagingWriter staging(stagingFolder, prohibitedList, namer);
     int written = 0;
     bool bFailed = false;
     int step = 1;
@@ -172,6 +179,10 @@ std::string CMailParser::ExtractAttachments(const std::string& messagePath,
         }
         if (sink.Flush() && bWritten) {
             ++written;
+            // A TNEF stream ("winmail.dat") gives way to the files inside it.
+            output.Close();
+            const int unpacked = staging.UnpackWrittenTnef(headerName, partType, outputName);
+            written += unpacked > 0 ? unpacked - 1 : 0;
         }
     }
 
