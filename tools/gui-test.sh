@@ -101,7 +101,7 @@ for dialog in progress scanconfirm about settings allowed prohibited; do
 done
 
 # Start-up: the splash window, then the drop window by the right edge.
-wine "$BIN/app/win/morvek.exe" </dev/null >/dev/null 2>&1 &
+wine "$BIN/gui/morvek.exe" </dev/null >/dev/null 2>&1 &
 sleep 1.2
 shot splash
 convert "$SHOTS/splash.png" -trim +repage "$SHOTS/splash.png"

@@ -27,7 +27,7 @@ if [ "${1:-}" = cli ]; then
     morvek_wine_start
     [ $# -gt 0 ] || set -- list
     # The tool's output is Shift_JIS, turned into UTF-8 for this terminal.
-    wine build/windows/app/cli/morvek-cli.exe "$@" </dev/null | iconv -f CP932 -t UTF-8
+    wine build/windows/cli/morvek-cli.exe "$@" </dev/null | iconv -f CP932 -t UTF-8
     exit
 fi
 
@@ -51,9 +51,9 @@ morvek_wine_display_setup
 morvek_wine_start
 
 if [ -z "$XVFB_PID" ]; then
-    wine build/windows/app/win/morvek.exe </dev/null
+    wine build/windows/gui/morvek.exe </dev/null
 else
-    wine build/windows/app/win/morvek.exe </dev/null >/dev/null 2>&1 &
+    wine build/windows/gui/morvek.exe </dev/null >/dev/null 2>&1 &
     sleep 6
     import -window root build/run-screenshot.png
     echo "No display: the program ran on a virtual one; screenshot in build/run-screenshot.png"

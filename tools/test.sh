@@ -9,6 +9,9 @@ cd "$(dirname "$0")/.."
 
 tools/setup.sh
 
+echo "== includes run down the layers"
+python3 tools/check_layers.py
+
 for preset in native native-asan windows; do
     echo "== build: $preset"
     cmake --preset "$preset" -DMORVEK_WERROR=ON >/dev/null

@@ -2,7 +2,7 @@
 
 // The OLE drop target of the drop window and of the list view: a thin adaptor that feeds
 // the drags and drops of its window to the portable CMailIntake. It talks to its window
-// only through the window messages of app/ui/AppMessages.h (pending list, drop-zone test,
+// only through the window messages of ui/AppMessages.h (pending list, drop-zone test,
 // processing requests), so both windows use it unchanged.
 
 #include "intake/MailIntake.h"

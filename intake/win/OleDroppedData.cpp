@@ -1,10 +1,10 @@
 #include "intake/win/OleDroppedData.h"
 
-#include "app/ui/ScopedGdi.h"
 #include "intake/DropFormats.h"
 #include "intake/win/ContentsSource.h"
 #include "platform/win32/WideText.h"
 #include "res/resource.h"
+#include "ui/ScopedGdi.h"
 
 #include <shellapi.h>
 

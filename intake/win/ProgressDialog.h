@@ -6,8 +6,8 @@
 // messages of the thread run. Cancel never closes it: it raises a flag that CheckCancel
 // reports once. When the dialog could not be created every call is harmless.
 
-#include "app/ui/DialogBase.h"
 #include "intake/ProgressSink.h"
+#include "ui/DialogBase.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 #include "intake/win/WindowDropHost.h"
 
-#include "app/ui/AppMessages.h"
 #include "intake/win/ProgressDialog.h"
 #include "res/resource.h"
+#include "ui/AppMessages.h"
 
 bool CWindowDropHost::HasPendingList() {
     if (m_pPending == nullptr) {

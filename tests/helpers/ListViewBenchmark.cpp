@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include "app/Velmaron1App.h"
+#include "gui/ScanConfirmDlg.h"
 #include "platform/FileSystem.h"
 #include "platform/SpecialFolders.h"
 #include "view/RecordStore.h"
@@ -89,7 +90,7 @@ int main(int argc, char** argv) {
     CFrame frame;
     frame.Create(L"MorvekBenchFrame", 0, WS_POPUP | WS_VISIBLE, L"bench", RECT{0, 0, 800, 600},
                  nullptr);
-    CVelmaron1View view(app);
+    CVelmaron1View view(app, AskScanConfirm);
     if (!view.CreateView(frame.GetHwnd())) {
         std::printf("the view could not be created\n");
         return 1;

@@ -13,16 +13,16 @@
 #include <windows.h>
 
 #include "app/FirstStartFiles.h"
-#include "app/win/AboutDlg.h"
-#include "app/win/AllowedExtensionDlg.h"
-#include "app/win/ProhibitedExtensionDlg.h"
-#include "app/win/ScanConfirmDlg.h"
-#include "app/win/SettingsDlg.h"
+#include "gui/AboutDlg.h"
+#include "gui/AllowedExtensionDlg.h"
+#include "gui/ProhibitedExtensionDlg.h"
+#include "gui/ScanConfirmDlg.h"
+#include "gui/SettingsDlg.h"
 #include "intake/win/ProgressDialog.h"
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
-#include "platform/ShiftJis.h"
 #include "platform/Sandbox.h"
+#include "platform/ShiftJis.h"
 #include "platform/SpecialFolders.h"
 
 #include <shellapi.h>
@@ -86,7 +86,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (which == L"progress") {
         CProgressDialog progress;
         progress.Create(nullptr);
-        progress.SetStatusText("メールから添付ファイルを抽出しています。\nしばらくお待ちください。");
+        progress.SetStatusText(
+            "メールから添付ファイルを抽出しています。\nしばらくお待ちください。");
         progress.SetPosition(37);
         RunModeless(closeAfter);
         return 0;
@@ -101,7 +102,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         dialog = std::make_unique<CScanConfirmDlg>();
     } else if (which == L"about") {
         const std::string program = platform::ProgramFilePath();
-        dialog = std::make_unique<CAboutDlg>(program.substr(0, sjis::FindLastOf(program, "\\") + 1));
+        dialog =
+            std::make_unique<CAboutDlg>(program.substr(0, sjis::FindLastOf(program, "\\") + 1));
     } else if (which == L"allowed") {
         dialog = std::make_unique<CAllowedExtensionDlg>();
     } else if (which == L"prohibited") {

@@ -1,10 +1,10 @@
 // The extension entry dialogs, driven through their controls.
 
-#include "app/win/AllowedExtensionDlg.h"
-#include "app/win/ProhibitedExtensionDlg.h"
+#include "gui/AllowedExtensionDlg.h"
+#include "gui/ProhibitedExtensionDlg.h"
 #include "policy/ExtensionValidation.h"
 #include "res/resource.h"
-#include "ui/DialogDriver.h"
+#include "ui/support/DialogDriver.h"
 
 #include <gtest/gtest.h>
 

@@ -8,12 +8,13 @@
 #include "app/RecordListFile.h"
 #include "app/Settings.h"
 #include "app/Velmaron1App.h"
-#include "app/ui/AppMessages.h"
-#include "app/ui/WindowBase.h"
+#include "gui/ScanConfirmDlg.h"
 #include "intake/PendingMessageList.h"
 #include "policy/ExtensionListFile.h"
 #include "res/resource.h"
 #include "support/ScratchFolder.h"
+#include "ui/AppMessages.h"
+#include "ui/WindowBase.h"
 #include "view/ListCommands.h"
 #include "view/StoreFixtures.h"
 #include "view/win/Velmaron1View.h"
@@ -129,7 +130,7 @@ protected:
         m_frame = std::make_unique<CTestFrame>();
         ASSERT_TRUE(m_frame->Create(L"MorvekListTestFrame", 0, WS_POPUP | WS_VISIBLE, L"list test",
                                     RECT{0, 0, kWidth, kHeight}, nullptr));
-        m_pView = std::make_unique<CVelmaron1View>(*m_pApp);
+        m_pView = std::make_unique<CVelmaron1View>(*m_pApp, AskScanConfirm);
         ASSERT_TRUE(m_pView->CreateView(m_frame->GetHwnd()));
         m_pView->SetMessageBoxFunction(
             [this](const std::string& text, const std::string& caption, UINT type) {

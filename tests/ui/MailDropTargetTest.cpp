@@ -1,12 +1,12 @@
 // The OLE drop target on a real window that answers the drop target's messages, fed by a
 // test data object: what each kind of drag saves, what is posted, and what is refused.
 
-#include "app/ui/AppMessages.h"
-#include "app/ui/WindowBase.h"
 #include "intake/win/MailDropTarget.h"
 #include "platform/FileSystem.h"
 #include "platform/win32/WideText.h"
 #include "support/ScratchFolder.h"
+#include "ui/AppMessages.h"
+#include "ui/WindowBase.h"
 #include "ui/support/TestDataObject.h"
 
 #include <gtest/gtest.h>

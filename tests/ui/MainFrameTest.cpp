@@ -3,20 +3,20 @@
 // states, the drop window's zones, hit test, clicks and tooltips, and start-up as a single
 // instance.
 
+#include "app/FramePlacement.h"
 #include "app/Settings.h"
 #include "app/Velmaron1App.h"
-#include "app/FramePlacement.h"
-#include "app/ui/AppMessages.h"
-#include "app/ui/FrameView.h"
-#include "app/win/MainFrame.h"
-#include "app/win/Velmaron1WinApp.h"
+#include "gui/DropWindow.h"
+#include "gui/MainFrame.h"
+#include "gui/Velmaron1WinApp.h"
 #include "intake/DropWindowLayout.h"
-#include "intake/win/DropWindow.h"
 #include "platform/FileSystem.h"
 #include "platform/NamedMutex.h"
 #include "res/resource.h"
 #include "support/ScratchFolder.h"
-#include "ui/support/ModalDriver.h"
+#include "ui/AppMessages.h"
+#include "ui/FrameView.h"
+#include "ui/support/DialogDriver.h"
 
 #include <commctrl.h>
 #include <ole2.h>
@@ -93,11 +93,14 @@ protected:
     }
 
     void CreateFrame() {
-        m_pFrame = std::make_unique<CMainFrame>(*m_pApp, [this]() {
-            auto view = std::make_unique<CRecordingView>();
-            m_pView = view.get();
-            return view;
-        }, nullptr);
+        m_pFrame = std::make_unique<CMainFrame>(
+            *m_pApp,
+            [this]() {
+                auto view = std::make_unique<CRecordingView>();
+                m_pView = view.get();
+                return view;
+            },
+            nullptr);
         ASSERT_TRUE(m_pFrame->CreateFrame());
         ASSERT_NE(m_pFrame->GetDropWindow(), nullptr);
     }
@@ -149,7 +152,8 @@ TEST_F(MainFrameTest, TheListWindowStartsHiddenBehindAVisibleDropWindow) {
     const int expectedCommands[] = {ID_DELETE_SELECTION, 0, ID_MAKE_UNSENT, 0, ID_APP_ABOUT};
     for (int i = 0; i < 5; ++i) {
         TBBUTTON button{};
-        SendMessageW(toolbar, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&button));
+        SendMessageW(toolbar, TB_GETBUTTON, static_cast<WPARAM>(i),
+                     reinterpret_cast<LPARAM>(&button));
         EXPECT_EQ((button.fsStyle & BTNS_SEP) != 0 ? 0 : button.idCommand, expectedCommands[i]);
     }
     EXPECT_EQ(test::WindowText(GetDlgItem(Frame(), IDW_STATUSBAR)), "ﾚﾃﾞｨ");
@@ -163,8 +167,8 @@ TEST_F(MainFrameTest, TheListWindowStartsHiddenBehindAVisibleDropWindow) {
     GetWindowRect(Drop(), &drop);
     EXPECT_EQ(drop.right - drop.left, 120);
     EXPECT_EQ(drop.bottom - drop.top, 150);
-    const ScreenPosition place = CDropWindowLayout::Place(
-        {area.left, area.top, area.right, area.bottom}, 120);
+    const ScreenPosition place =
+        CDropWindowLayout::Place({area.left, area.top, area.right, area.bottom}, 120);
     EXPECT_EQ(drop.left, place.x);
     EXPECT_EQ(drop.top, place.y);
     const HRGN region = CreateRectRgn(0, 0, 0, 0);
@@ -249,12 +253,13 @@ TEST_F(MainFrameTest, TheDropZonesFollowTheSettingAtEachTest) {
     SetSetting(false, true);
     EXPECT_EQ(ZoneTest(50, 110), 2);
     // The tooltips were fixed at creation: still two tools.
-    EXPECT_EQ(SendMessageW(m_pFrame->GetDropWindow()->GetTooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 2);
+    EXPECT_EQ(SendMessageW(m_pFrame->GetDropWindow()->GetTooltipWindow(), TTM_GETTOOLCOUNT, 0, 0),
+              2);
 
     // The pending list is the window's own.
-    EXPECT_EQ(reinterpret_cast<PendingMessageList*>(
-                  SendMessageW(Drop(), ui::WM_GET_PENDING_LIST, 0, 0)),
-              &m_pFrame->GetDropWindow()->GetPendingList());
+    EXPECT_EQ(
+        reinterpret_cast<PendingMessageList*>(SendMessageW(Drop(), ui::WM_GET_PENDING_LIST, 0, 0)),
+        &m_pFrame->GetDropWindow()->GetPendingList());
 }
 
 TEST_F(MainFrameTest, TheUnsentToolIsThereWhenTheFunctionIsOnAtCreation) {

@@ -1,9 +1,9 @@
 // The progress dialog under the system's own window manager (headless under Wine).
 
-#include "app/ui/WindowBase.h"
 #include "intake/win/ProgressDialog.h"
 #include "platform/win32/WideText.h"
 #include "res/resource.h"
+#include "ui/WindowBase.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>

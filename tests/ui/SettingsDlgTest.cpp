@@ -3,15 +3,15 @@
 
 #include "app/FirstStartFiles.h"
 #include "app/Settings.h"
-#include "app/win/SettingsDlg.h"
 #include "engine/MailParser.h"
+#include "gui/SettingsDlg.h"
 #include "platform/FileSystem.h"
 #include "platform/SpecialFolders.h"
 #include "policy/ExtensionListFile.h"
 #include "policy/ExtensionValidation.h"
 #include "res/resource.h"
 #include "support/ScratchFolder.h"
-#include "ui/DialogDriver.h"
+#include "ui/support/DialogDriver.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // The scan-confirm question and the about box, driven through their controls inside their
 // modal loops (headless under Wine).
 
-#include "app/win/AboutDlg.h"
-#include "app/win/ScanConfirmDlg.h"
+#include "gui/AboutDlg.h"
+#include "gui/ScanConfirmDlg.h"
 #include "res/resource.h"
 #include "support/ScratchFolder.h"
-#include "ui/support/ModalDriver.h"
+#include "ui/support/DialogDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -13,13 +13,16 @@ namespace {
 
 INT_PTR RunScanConfirm(const std::vector<UINT>& commands) {
     std::size_t next = 0;
-    test::CModalDriver driver([&](HWND dialog) {
+    test::CDialogDriver driver;
+    driver.Then([&] {
+        const HWND dialog = test::TopDialog();
         if (dialog == nullptr || next == commands.size()) {
             return false;
         }
         SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(commands[next++], BN_CLICKED), 0);
         return next == commands.size();
     });
+    driver.Start();
     CScanConfirmDlg dialog;
     return dialog.DoModal(nullptr);
 }
@@ -37,20 +40,23 @@ TEST(ScanConfirmDlgTest, TheQuestionAndButtonsAreThere) {
     std::string statics;
     std::string discard;
     std::string keep;
-    test::CModalDriver driver([&](HWND dialog) {
+    test::CDialogDriver driver;
+    driver.Then([&] {
+        const HWND dialog = test::TopDialog();
         if (dialog == nullptr) {
             return false;
         }
         caption = test::WindowText(dialog);
         statics = test::AllStaticTexts(dialog);
-        discard = test::ControlText(dialog, IDC_SCAN_DISCARD_ALL);
-        keep = test::ControlText(dialog, IDC_SCAN_CONTINUE);
+        discard = test::ItemText(dialog, IDC_SCAN_DISCARD_ALL);
+        keep = test::ItemText(dialog, IDC_SCAN_CONTINUE);
         EXPECT_EQ(GetWindowLongPtrW(GetDlgItem(dialog, IDC_SCAN_DISCARD_ALL), GWL_STYLE) &
                       BS_DEFPUSHBUTTON,
                   0);
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         return true;
     });
+    driver.Start();
     CScanConfirmDlg dialog;
     dialog.DoModal(nullptr);
     EXPECT_EQ(caption, "確認");
@@ -62,7 +68,9 @@ TEST(ScanConfirmDlgTest, TheQuestionAndButtonsAreThere) {
 TEST(AboutDlgTest, LinksAreBlueUnderlinedWithAPointingHand) {
     test::ScratchFolder program;
     bool checked = false;
-    test::CModalDriver driver([&](HWND dialog) {
+    test::CDialogDriver driver;
+    driver.Then([&] {
+        const HWND dialog = test::TopDialog();
         if (dialog == nullptr) {
             return false;
         }
@@ -80,8 +88,8 @@ TEST(AboutDlgTest, LinksAreBlueUnderlinedWithAPointingHand) {
             ReleaseDC(link, dc);
             EXPECT_TRUE(SendMessageW(dialog, WM_SETCURSOR, reinterpret_cast<WPARAM>(link),
                                      MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
-            EXPECT_EQ(GetCursor(), LoadCursorW(GetModuleHandleW(nullptr),
-                                               MAKEINTRESOURCEW(IDC_HANDPOINT)));
+            EXPECT_EQ(GetCursor(),
+                      LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HANDPOINT)));
         }
         // Other controls keep the default cursor handling.
         EXPECT_FALSE(SendMessageW(dialog, WM_SETCURSOR,
@@ -91,6 +99,7 @@ TEST(AboutDlgTest, LinksAreBlueUnderlinedWithAPointingHand) {
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
         return true;
     });
+    driver.Start();
     CAboutDlg dialog(program.Path() + "\\");
     EXPECT_EQ(dialog.DoModal(nullptr), IDOK);
     EXPECT_TRUE(checked);
@@ -101,7 +110,9 @@ TEST(AboutDlgTest, HelpWithoutTheHelpFolderSaysSoAndTheBoxStaysOpen) {
     HWND about = nullptr;
     std::string message;
     int step = 0;
-    test::CModalDriver driver([&](HWND dialog) {
+    test::CDialogDriver driver;
+    driver.Then([&] {
+        const HWND dialog = test::TopDialog();
         if (dialog == nullptr) {
             return false;
         }
@@ -121,6 +132,7 @@ TEST(AboutDlgTest, HelpWithoutTheHelpFolderSaysSoAndTheBoxStaysOpen) {
         PostMessageW(about, WM_COMMAND, IDOK, 0);
         return true;
     });
+    driver.Start();
     CAboutDlg dialog(program.Path() + "\\");
     dialog.DoModal(nullptr);
     EXPECT_NE(message.find("ヘルプファイルが見つかりません。"), std::string::npos) << message;

@@ -1,8 +1,8 @@
 // The user-interface kit under the system's own window manager (headless under Wine).
 
-#include "app/ui/DialogBase.h"
-#include "app/ui/ScopedGdi.h"
-#include "app/ui/WindowBase.h"
+#include "ui/DialogBase.h"
+#include "ui/ScopedGdi.h"
+#include "ui/WindowBase.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // The warning text of an alert file (dialog 157, "注意"): one read-only edit control that
 // fills the dialog. It has no buttons; Esc or the close box ends it.
 
-#include "app/ui/DialogBase.h"
+#include "ui/DialogBase.h"
 
 #include <string>
 

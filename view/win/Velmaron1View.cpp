@@ -8,15 +8,15 @@
 #include "app/AppStrings.h"
 #include "app/Settings.h"
 #include "app/Velmaron1App.h"
-#include "app/ui/AppMessages.h"
-#include "app/ui/Resources.h"
-#include "app/ui/WaitCursor.h"
 #include "engine/MailParser.h"
 #include "intake/win/MailDropTarget.h"
 #include "platform/Shell.h"
 #include "platform/win32/WideText.h"
 #include "policy/ExtensionListFile.h"
 #include "res/resource.h"
+#include "ui/AppMessages.h"
+#include "ui/Resources.h"
+#include "ui/WaitCursor.h"
 #include "view/ExtractionRun.h"
 #include "view/RowContent.h"
 #include "view/win/AlertViewDlg.h"
@@ -74,8 +74,8 @@ void DrawListText(HDC dc, const std::string& text, RECT& rect, UINT format = 0) 
 
 }  // namespace
 
-CVelmaron1View::CVelmaron1View(const CVelmaron1App& app)
-    : m_app(app), m_store(app.GetDataFolder()) {}
+CVelmaron1View::CVelmaron1View(const CVelmaron1App& app, ScanConfirmFunction confirmScan)
+    : m_app(app), m_fnConfirmScan(std::move(confirmScan)), m_store(app.GetDataFolder()) {}
 
 CVelmaron1View::~CVelmaron1View() {
     // The window base unbinds the window before destroying it, so WM_DESTROY may not reach
@@ -718,11 +718,14 @@ LRESULT CVelmaron1View::OnExtractPending() {
 
     const HWND main = GetMainWindow();
     const HWND view = m_hWnd;
-    CWindowRunHost host(view, main, view, [view, main](ExtractionOutcome) {
-        SendMessageW(view, ui::WM_REFRESH_RECORDS, 0, 0);
-        SetForegroundWindow(main);
-        InvalidateRect(view, nullptr, TRUE);
-    });
+    CWindowRunHost host(
+        view, main, view,
+        [view, main](ExtractionOutcome) {
+            SendMessageW(view, ui::WM_REFRESH_RECORDS, 0, 0);
+            SetForegroundWindow(main);
+            InvalidateRect(view, nullptr, TRUE);
+        },
+        m_fnConfirmScan);
     CExtractionRun run(m_store.GetDataFolder(), host);
     return CExtractionRun::ResultOf(run.Run(m_arrPending, m_pDropTarget->GetProhibitedList()));
 }

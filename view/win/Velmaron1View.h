@@ -7,14 +7,15 @@
 // store); the window paints, scrolls its bars, forwards input and shows what the commands
 // ask for (confirmations, messages, the alert dialog, the shell).
 
-#include "app/ui/FrameView.h"
-#include "app/ui/ScopedGdi.h"
 #include "intake/PendingMessageList.h"
 #include "policy/ExtensionList.h"
+#include "ui/FrameView.h"
+#include "ui/ScopedGdi.h"
 #include "view/ListCommands.h"
 #include "view/ListLayout.h"
 #include "view/ListSelection.h"
 #include "view/RecordStore.h"
+#include "view/win/WindowRunHost.h"
 
 #include <ole2.h>
 
@@ -26,8 +27,9 @@ class CMailDropTarget;
 
 class CVelmaron1View : public ui::CFrameView {
 public:
-    // app: the folders; it outlives the view.
-    explicit CVelmaron1View(const CVelmaron1App& app);
+    // app: the folders; it outlives the view. confirmScan: the question after the antivirus
+    // program has run over a drop's attachments.
+    CVelmaron1View(const CVelmaron1App& app, ScanConfirmFunction confirmScan);
     ~CVelmaron1View() override;
 
     // Creates the view as child IDW_PANE_FIRST of frame, loads the record list and
@@ -106,6 +108,7 @@ private:
     void ShowMessage(const std::string& text);
 
     const CVelmaron1App& m_app;
+    ScanConfirmFunction m_fnConfirmScan;
     CRecordStore m_store;
     CListLayout m_layout{m_store};
     CListSelection m_selection{m_store, m_layout};

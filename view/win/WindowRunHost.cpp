@@ -1,16 +1,17 @@
 #include "view/win/WindowRunHost.h"
 
-#include "app/ui/AppMessages.h"
-#include "app/ui/Resources.h"
-#include "app/win/ScanConfirmDlg.h"
 #include "intake/win/ProgressDialog.h"
+#include "ui/AppMessages.h"
+#include "ui/Resources.h"
 
 CWindowRunHost::CWindowRunHost(HWND owner, HWND scanWindow, HWND recordsWindow,
-                               std::function<void(ExtractionOutcome)> onRefresh)
+                               std::function<void(ExtractionOutcome)> onRefresh,
+                               ScanConfirmFunction confirmScan)
     : m_hWndOwner(owner),
       m_hWndScan(scanWindow),
       m_hWndRecords(recordsWindow),
-      m_fnRefresh(std::move(onRefresh)) {}
+      m_fnRefresh(std::move(onRefresh)),
+      m_fnConfirmScan(std::move(confirmScan)) {}
 
 CWindowRunHost::~CWindowRunHost() = default;
 
@@ -43,8 +44,7 @@ void CWindowRunHost::ShowAfterScan() {
 }
 
 int CWindowRunHost::ConfirmScan() {
-    CScanConfirmDlg dialog;
-    return static_cast<int>(dialog.DoModal(m_hWndOwner));
+    return m_fnConfirmScan(m_hWndOwner);
 }
 
 void CWindowRunHost::AddRecord(const std::string& recordFile) {

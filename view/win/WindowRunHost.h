@@ -14,14 +14,21 @@
 
 class CProgressDialog;
 
+// Asks the user, in a modal dialog owned by owner, whether the attachments the antivirus
+// program has seen are kept; returns the answer's id as IExtractionRunHost::ConfirmScan does.
+// The program's scan-confirm dialog answers it.
+using ScanConfirmFunction = std::function<int(HWND owner)>;
+
 class CWindowRunHost : public IExtractionRunHost {
 public:
     // owner: owns the progress dialog, the message boxes and the scan-confirm dialog.
     // scanWindow: hidden while the antivirus program runs, then shown and brought to the
     // foreground. recordsWindow: receives WM_ADD_RECORD for each record kept (the main
-    // frame's active view). onRefresh: what RefreshRecords does for the window.
+    // frame's active view). onRefresh: what RefreshRecords does for the window. confirmScan:
+    // the question after the scan.
     CWindowRunHost(HWND owner, HWND scanWindow, HWND recordsWindow,
-                   std::function<void(ExtractionOutcome)> onRefresh);
+                   std::function<void(ExtractionOutcome)> onRefresh,
+                   ScanConfirmFunction confirmScan);
     ~CWindowRunHost() override;
     CWindowRunHost(const CWindowRunHost&) = delete;
     CWindowRunHost& operator=(const CWindowRunHost&) = delete;
@@ -40,5 +47,6 @@ private:
     HWND m_hWndScan;
     HWND m_hWndRecords;
     std::function<void(ExtractionOutcome)> m_fnRefresh;
+    ScanConfirmFunction m_fnConfirmScan;
     std::unique_ptr<CProgressDialog> m_pProgress;
 };

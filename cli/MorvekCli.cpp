@@ -1,0 +1,207 @@
+#include "cli/MorvekCli.h"
+
+#include "app/FilePath.h"
+#include "app/Velmaron1App.h"
+#include "cli/CliRunHost.h"
+#include "engine/MailParser.h"
+#include "intake/MailIntake.h"
+#include "platform/Shell.h"
+#include "platform/ShiftJis.h"
+#include "policy/ExtensionListFile.h"
+#include "policy/ExtensionPolicy.h"
+#include "view/ExtractionRun.h"
+#include "view/RecordFile.h"
+#include "view/RecordStore.h"
+
+CMorvekCli::CMorvekCli(std::string programName, std::vector<std::string> arguments,
+                       ICliConsole& console)
+    : m_strProgramName(std::move(programName)),
+      m_arrArguments(std::move(arguments)),
+      m_console(console) {}
+
+std::string CMorvekCli::HelpText() {
+    return "morvek-cli: Morveｋ Attachment Extractor from the command line\n"
+           "\n"
+           "usage:\n"
+           "  morvek-cli extract [--data-dir DIR] [--no-scan | --keep | --discard] FILE...\n"
+           "      take the messages in as a drop onto the list window does: copy them into\n"
+           "      the data folder, extract their attachments (prohibited ones become alert\n"
+           "      files), run the antivirus program when the settings ask for it and then\n"
+           "      ask whether to keep or discard (--keep and --discard answer; --no-scan\n"
+           "      skips the scan whatever the settings say), and print the new records.\n"
+           "      Exit 0 when a record was added, 1 when none.\n"
+           "  morvek-cli list [--data-dir DIR]\n"
+           "      print every record (date, sender, subject) with its attachments, their\n"
+           "      sizes and whether the list window opens them (openable, not allowed,\n"
+           "      dangerous, alert)\n"
+           "  morvek-cli summary FILE\n"
+           "      print the date, sender and subject of a message, one a line\n"
+           "  morvek-cli unsent [--no-open] FILE\n"
+           "      write the message as an unsent draft in the temporary folder, print its\n"
+           "      path and open it with the mail program (--no-open: do not open it)\n"
+           "  morvek-cli --help\n"
+           "\n"
+           "DIR is the data folder to use instead of the program's own (the one under the\n"
+           "user's application data, which the windows program lists).\n"
+           "Like the windows program, the tool first prepares its folders (data folder, scan\n"
+           "folder, first-start files) and empties its temporary folder.\n"
+           "Exit codes: 0 done, 1 nothing done, 2 usage error.\n";
+}
+
+int CMorvekCli::Run() {
+    CliArguments arguments;
+    const std::string reason = ParseCliArguments(m_arrArguments, arguments);
+    if (!reason.empty()) {
+        return UsageError(reason);
+    }
+    if (arguments.strCommand == "help") {
+        Print(HelpText());
+        return 0;
+    }
+    // The folder work of every start of the program.
+    const auto dataDir = arguments.arrValues.find("--data-dir");
+    const CVelmaron1App app = dataDir == arguments.arrValues.end()
+                                  ? CVelmaron1App(m_strProgramName)
+                                  : CVelmaron1App(m_strProgramName, dataDir->second);
+    if (arguments.strCommand == "extract" || arguments.strCommand == "list") {
+        if (app.m_strDataFolder.empty()) {
+            PrintError("the data folder cannot be made\n");
+            return 1;
+        }
+        return arguments.strCommand == "extract" ? RunExtract(arguments, app.GetDataFolder())
+                                                 : RunList(app.GetDataFolder());
+    }
+    if (arguments.strCommand == "summary") {
+        return RunSummary(arguments);
+    }
+    return RunUnsent(arguments);
+}
+
+int CMorvekCli::RunExtract(const CliArguments& arguments, const std::string& dataFolder) {
+    CMailIntake intake(dataFolder);
+    const std::optional<PendingMessageList> pending = intake.IntakeFiles(arguments.arrOperands);
+    if (!pending || pending->empty()) {
+        PrintError("no message could be taken in\n");
+        return 1;
+    }
+    CRecordStore store(dataFolder);
+    store.LoadRecordList();
+    const CCliRunHost::Answer answer = arguments.Has("--keep")      ? CCliRunHost::Answer::Keep
+                                       : arguments.Has("--discard") ? CCliRunHost::Answer::Discard
+                                                                    : CCliRunHost::Answer::Ask;
+    CCliRunHost host(m_console, store, answer);
+    CExtractionRun run(dataFolder, host);
+    run.SetScanForcedOff(arguments.Has("--no-scan"));
+    const ExtractionOutcome outcome = run.Run(*pending, intake.GetProhibitedList());
+    if (outcome != ExtractionOutcome::Kept || host.GetAddedRecords().empty()) {
+        return 1;
+    }
+    for (const std::string& record : host.GetAddedRecords()) {
+        PrintRecord(record, nullptr);
+    }
+    return 0;
+}
+
+int CMorvekCli::RunList(const std::string& dataFolder) {
+    CRecordStore store(dataFolder);
+    store.LoadRecordList();
+    store.ReconcileRecords();
+    CExtensionList allowed;
+    LoadExtensionList(dataFolder + "allowedext.dat", allowed, false);
+    for (const std::string& record : store.m_arrRecords) {
+        PrintRecord(record, &allowed);
+    }
+    return 0;
+}
+
+void CMorvekCli::PrintRecord(const std::string& recordFile, const CExtensionList* allowedList) {
+    RecordFileText text;
+    ReadRecordFile(recordFile, text);
+    const auto trimmed = [](std::string value) {
+        while (!value.empty() && (value.back() == '\r' || value.back() == '\n')) {
+            value.pop_back();
+        }
+        return value;
+    };
+    Print(trimmed(text.dateText) + "  " + trimmed(text.fromText) + "\n  " +
+          trimmed(text.subjectText) + "\n");
+    std::vector<std::string> attachments;
+    CRecordStore::ListFolder(recordFile.substr(0, recordFile.size() - 4), attachments);
+    for (const std::string& attachment : attachments) {
+        const CFilePath path(attachment);
+        std::string name, extension;
+        path.GetFileName(name);
+        if (!path.IsFolder()) {
+            path.GetExtension(extension);
+        }
+        std::string line = "    " + name + "  " + path.GetSizeText();
+        if (allowedList != nullptr) {
+            const char* verdict = "";
+            if (sjis::EqualsNoCase(extension, kAlertExtension)) {
+                verdict = "alert";
+            } else {
+                switch (CheckOpen(extension, *allowedList)) {
+                    case OpenVerdict::Openable:
+                        verdict = "openable";
+                        break;
+                    case OpenVerdict::Dangerous:
+                        verdict = "dangerous";
+                        break;
+                    case OpenVerdict::NotAllowed:
+                        verdict = "not allowed";
+                        break;
+                }
+            }
+            line += std::string("  ") + verdict;
+        }
+        Print(line + "\n");
+    }
+}
+
+int CMorvekCli::RunSummary(const CliArguments& arguments) {
+    const std::string& path = arguments.arrOperands[0];
+    CMessageReader reader;
+    if (!reader.Open(path)) {
+        PrintError("cannot open " + path + "\n");
+        return 1;
+    }
+    CMailParser parser;
+    std::string fromText, subjectText, dateText, contentType;
+    const bool bComplete =
+        parser.ReadMessageSummary(reader, fromText, subjectText, dateText, contentType);
+    if (!bComplete) {
+        PrintError(path + ": the header has no end (no blank line)\n");
+        return 1;
+    }
+    Print(dateText + "\n" + fromText + "\n" + subjectText + "\n");
+    return 0;
+}
+
+int CMorvekCli::RunUnsent(const CliArguments& arguments) {
+    const std::string& path = arguments.arrOperands[0];
+    CMailParser parser;
+    const std::string draft = parser.WriteUnsentMail(path);
+    if (draft.empty()) {
+        PrintError("no draft written: " + path +
+                   " cannot be read or has no blank line within its first 600 lines\n");
+        return 1;
+    }
+    Print(draft + "\n");
+    if (!arguments.Has("--no-open") && !platform::ShellOpen(draft)) {
+        PrintError("the draft could not be opened\n");
+    }
+    return 0;
+}
+
+void CMorvekCli::Print(const std::string& text) {
+    m_console.Write(platform::ConsoleStream::Out, text);
+}
+
+void CMorvekCli::PrintError(const std::string& text) {
+    m_console.Write(platform::ConsoleStream::Err, "morvek-cli: " + text);
+}
+
+int CMorvekCli::UsageError(const std::string& reason) {
+    PrintError(reason + " (see morvek-cli --help)\n");
+    return 2;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+// morvek-cli: the program's functions for scripts and terminals, on the same data folder
+// and settings as the windows program.
+
+#include "cli/CliArguments.h"
+#include "cli/CliConsole.h"
+
+#include "policy/ExtensionList.h"
+
+#include <string>
+#include <vector>
+
+class CMorvekCli {
+public:
+    // arguments: the command line without the program's name.
+    CMorvekCli(std::string programName, std::vector<std::string> arguments, ICliConsole& console);
+
+    // Runs the command and returns the exit code: 0 done, 1 nothing done, 2 usage error.
+    int Run();
+
+    static std::string HelpText();
+
+private:
+    int RunExtract(const CliArguments& arguments, const std::string& dataFolder);
+    int RunList(const std::string& dataFolder);
+    int RunSummary(const CliArguments& arguments);
+    int RunUnsent(const CliArguments& arguments);
+
+    // One record: its date, sender and subject, and its attachments with size text and,
+    // with an allowed list, the open verdict.
+    void PrintRecord(const std::string& recordFile, const CExtensionList* allowedList);
+    void Print(const std::string& text);
+    void PrintError(const std::string& text);
+    int UsageError(const std::string& reason);
+
+    std::string m_strProgramName;
+    std::vector<std::string> m_arrArguments;
+    ICliConsole& m_console;
+};

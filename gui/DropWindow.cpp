@@ -1,0 +1,310 @@
+#include "gui/DropWindow.h"
+
+#include "app/Settings.h"
+#include "app/Velmaron1App.h"
+#include "engine/MailParser.h"
+#include "gui/MainFrame.h"
+#include "gui/ScanConfirmDlg.h"
+#include "gui/SettingsDlg.h"
+#include "intake/DropWindowLayout.h"
+#include "intake/UnsentRun.h"
+#include "intake/win/ProgressDialog.h"
+#include "platform/win32/WideText.h"
+#include "res/resource.h"
+#include "ui/AppMessages.h"
+#include "ui/WaitCursor.h"
+#include "view/ExtractionRun.h"
+#include "view/win/WindowRunHost.h"
+
+#include <commctrl.h>
+
+namespace {
+
+DropPoint ClientPoint(LPARAM lParam) {
+    return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
+DropPoint ToPoint(POINT point) {
+    return {static_cast<int>(point.x), static_cast<int>(point.y)};
+}
+
+// Marks a window's run as in progress for its duration: a drop arriving meanwhile (the
+// progress dialog lets messages run) is refused instead of refilling the pending list.
+class CRunGuard {
+public:
+    explicit CRunGuard(bool& bRunning) : m_bRunning(bRunning) { m_bRunning = true; }
+    ~CRunGuard() { m_bRunning = false; }
+    CRunGuard(const CRunGuard&) = delete;
+    CRunGuard& operator=(const CRunGuard&) = delete;
+
+private:
+    bool& m_bRunning;
+};
+
+}  // namespace
+
+CDropWindow::CDropWindow(const CVelmaron1App& app, CMainFrame& frame)
+    : ui::CDialogBase(IDD_DROPWINDOW), m_app(app), m_frame(frame) {}
+
+CDropWindow::~CDropWindow() {
+    if (m_pDropTarget) {
+        m_pDropTarget->Revoke();
+    }
+    if (m_hWndTooltip != nullptr) {
+        DestroyWindow(m_hWndTooltip);
+    }
+}
+
+bool CDropWindow::Create() {
+    return CreateModeless(nullptr);
+}
+
+BOOL CDropWindow::OnInitDialog() {
+    SetShape();
+    SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    *m_pDropTarget.Receive() = CMailDropTarget::CreateInstance(m_app.GetDataFolder());
+    m_pDropTarget->Register(m_hWnd);
+    CreateTooltips();
+    Place();
+    return TRUE;
+}
+
+void CDropWindow::SetShape() {
+    // The picture is drawn for 120 by 150 pixels whatever the dialog font makes of the
+    // template's size; the region then cuts the capsule and the close square out of it.
+    SetWindowPos(m_hWnd, nullptr, 0, 0, CDropWindowLayout::kWidth, CDropWindowLayout::kHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const HRGN capsule = CreateRoundRectRgn(0, 0, 120, 150, 120, 120);
+    const HRGN closeMark = CreateRoundRectRgn(100, 1, 119, 20, 1, 1);
+    CombineRgn(capsule, capsule, closeMark, RGN_OR);
+    DeleteObject(closeMark);
+    // The window owns the region from here on and deletes it with itself.
+    if (SetWindowRgn(m_hWnd, capsule, TRUE) == 0) {
+        DeleteObject(capsule);
+    }
+}
+
+void CDropWindow::CreateTooltips() {
+    m_hWndTooltip =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr,
+                        GetModuleHandleW(nullptr), nullptr);
+    if (m_hWndTooltip == nullptr) {
+        return;
+    }
+    SendMessageW(m_hWndTooltip, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(20, 0));
+    SendMessageW(m_hWndTooltip, TTM_SETMAXTIPWIDTH, 0, 300);
+    // The tools are fixed now: switching the unsent function on shows its tip only after
+    // the next start, while the zone test reads the setting at every drag.
+    for (const DropWindowTool& tool :
+         CDropWindowLayout::Tooltips(CSettings().GetUseUnsendMailFunc())) {
+        std::wstring text = platform::win32::ToWide(tool.text);
+        TTTOOLINFOW info{};
+        info.cbSize = TTTOOLINFOW_V2_SIZE;
+        info.hwnd = m_hWnd;
+        info.uId = tool.id;
+        info.rect = {tool.zone.left, tool.zone.top, tool.zone.right, tool.zone.bottom};
+        info.lpszText = text.data();
+        SendMessageW(m_hWndTooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    }
+    SendMessageW(m_hWndTooltip, TTM_ACTIVATE, TRUE, 0);
+}
+
+void CDropWindow::Place() {
+    RECT workArea{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+    RECT window{};
+    GetWindowRect(m_hWnd, &window);
+    const ScreenPosition position = CDropWindowLayout::Place(
+        {workArea.left, workArea.top, workArea.right, workArea.bottom}, window.right - window.left);
+    SetWindowPos(m_hWnd, nullptr, position.x, position.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+bool CDropWindow::PreTranslateMessage(MSG& msg) {
+    if (m_hWndTooltip != nullptr && msg.hwnd == m_hWnd && msg.message >= WM_MOUSEFIRST &&
+        msg.message <= WM_MOUSELAST) {
+        SendMessageW(m_hWndTooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+    }
+    return false;
+}
+
+void CDropWindow::Answer(INT_PTR& result, LRESULT value) {
+    SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, value);
+    result = TRUE;
+}
+
+bool CDropWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+    switch (message) {
+        case WM_NCHITTEST:
+            Answer(result, OnNcHitTest(lParam));
+            return true;
+        case WM_LBUTTONDOWN:
+            SetCapture(m_hWnd);
+            m_ptDown = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            return true;
+        case WM_LBUTTONUP:
+            if (GetCapture() == nullptr) {
+                return false;
+            }
+            OnLeftButtonUp(lParam);
+            return true;
+        case WM_TIMER:
+            KillTimer(m_hWnd, kHideTimer);
+            ShowWindow(m_hWnd, SW_HIDE);
+            return true;
+        case WM_CONTEXTMENU:
+            OnContextMenu(lParam);
+            return true;
+        case ui::WM_GET_PENDING_LIST:
+            Answer(result, reinterpret_cast<LRESULT>(&m_arrPending));
+            return true;
+        case ui::WM_DROP_ZONE_TEST:
+            Answer(result, OnDropZoneTest(wParam));
+            return true;
+        case ui::WM_EXTRACT_PENDING:
+            OnExtractPending();
+            return true;
+        case ui::WM_UNSENT_PENDING:
+            OnUnsentPending();
+            return true;
+        default:
+            return false;
+    }
+}
+
+LRESULT CDropWindow::OnNcHitTest(LPARAM lParam) {
+    POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    ScreenToClient(m_hWnd, &point);
+    return CDropWindowLayout::IsClientPoint(ToPoint(point)) ? HTCLIENT : HTCAPTION;
+}
+
+void CDropWindow::OnLeftButtonUp(LPARAM lParam) {
+    ReleaseCapture();
+    switch (CDropWindowLayout::Click(ToPoint(m_ptDown), ClientPoint(lParam))) {
+        case CDropWindowLayout::ClickAction::OpenList: {
+            const HWND frame = m_frame.GetHwnd();
+            ShowWindow(frame, SW_SHOWNORMAL);
+            ShowWindow(frame, SW_SHOW);
+            SetForegroundWindow(frame);
+            SetTimer(m_hWnd, kHideTimer, 50, nullptr);
+            break;
+        }
+        case CDropWindowLayout::ClickAction::Exit:
+            SendMessageW(m_frame.GetHwnd(), ui::WM_EXIT_APPLICATION, 0, 0);
+            break;
+        case CDropWindowLayout::ClickAction::None:
+            break;
+    }
+}
+
+void CDropWindow::OnContextMenu(LPARAM lParam) {
+    const HMENU menus = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_POPUPMENUS));
+    if (menus == nullptr) {
+        return;
+    }
+    // The second submenu, "TABLE"; its commands come back to this window.
+    const HMENU table = GetSubMenu(menus, 1);
+    if (table != nullptr) {
+        TrackPopupMenu(table, TPM_RIGHTBUTTON, static_cast<short>(LOWORD(lParam)),
+                       static_cast<short>(HIWORD(lParam)), 0, m_hWnd, nullptr);
+    }
+    DestroyMenu(menus);
+}
+
+LRESULT CDropWindow::OnDropZoneTest(WPARAM wParam) const {
+    if (m_bRunning) {
+        return 0;
+    }
+    const DropPoint point{static_cast<int>(LOWORD(wParam)), static_cast<int>(HIWORD(wParam))};
+    switch (CDropWindowLayout::TestZone(point, CSettings().GetUseUnsendMailFunc())) {
+        case DropZone::Extraction:
+            return 1;
+        case DropZone::Unsent:
+            return 2;
+        case DropZone::None:
+            break;
+    }
+    return 0;
+}
+
+bool CDropWindow::OnCommand(UINT id, UINT code) {
+    switch (id) {
+        case ID_OPEN_LIST:
+            OnOpenList();
+            return true;
+        case ID_SETTINGS:
+            OnSettings();
+            return true;
+        case ID_APP_ABOUT:
+            OnAbout();
+            return true;
+        case IDOK:
+        case IDCANCEL:
+            // Enter and Esc do not close the drop window.
+            return true;
+        default:
+            return ui::CDialogBase::OnCommand(id, code);
+    }
+}
+
+void CDropWindow::OnOpenList() {
+    const HWND view = m_frame.GetActiveViewWindow();
+    if (view != nullptr) {
+        SendMessageW(view, ui::WM_REFRESH_RECORDS, 0, 0);
+    }
+    const HWND frame = m_frame.GetHwnd();
+    if (!IsWindowVisible(frame)) {
+        ShowWindow(frame, SW_SHOWNORMAL);
+        ShowWindow(frame, SW_SHOW);
+    }
+    SetForegroundWindow(frame);
+    SetTimer(m_hWnd, kHideTimer, 50, nullptr);
+}
+
+void CDropWindow::OnSettings() {
+    ShowWindow(m_hWnd, SW_HIDE);
+    CSettingsDlg dialog(m_app.GetDataFolder());
+    if (dialog.DoModal(m_hWnd) == IDOK) {
+        const HWND view = m_frame.GetActiveViewWindow();
+        if (view != nullptr) {
+            SendMessageW(view, ui::WM_RELOAD_ALLOWED, 0, 0);
+        }
+    }
+    ShowWindow(m_hWnd, SW_SHOW);
+}
+
+void CDropWindow::OnAbout() {
+    ShowWindow(m_hWnd, SW_HIDE);
+    SendMessageW(m_frame.GetHwnd(), WM_COMMAND, MAKEWPARAM(ID_APP_ABOUT, 0), 0);
+    ShowWindow(m_hWnd, SW_SHOW);
+}
+
+void CDropWindow::OnExtractPending() {
+    CRunGuard guard(m_bRunning);
+    // The drop window's own run: it owns the dialogs, hides itself around the antivirus
+    // program, and after a keep opens the list; after a discard nothing more happens.
+    CWindowRunHost host(
+        m_hWnd, m_hWnd, m_frame.GetActiveViewWindow(),
+        [this](ExtractionOutcome outcome) {
+            if (outcome == ExtractionOutcome::Kept) {
+                OnOpenList();
+            }
+        },
+        AskScanConfirm);
+    CExtractionRun run(m_app.GetDataFolder(), host);
+    run.Run(m_arrPending, m_pDropTarget->GetProhibitedList());
+}
+
+void CDropWindow::OnUnsentPending() {
+    CRunGuard guard(m_bRunning);
+    ui::CWaitCursor wait;
+    CProgressDialog progress(IDS_PROGRESS_CAPTION);
+    progress.Create(m_hWnd);
+    const std::string dataFolder = m_app.GetDataFolder();
+    RunUnsentConversion(m_arrPending, progress, [&dataFolder](const std::string& copy) {
+        CMailParser parser(dataFolder);
+        parser.MakeUnsentMail(copy);
+    });
+}

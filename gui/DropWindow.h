@@ -1,0 +1,64 @@
+#pragma once
+
+// The drop window: the small capsule on the desktop, topmost and without a taskbar button.
+// Messages dropped on its main zone are extracted, on its lower zone (when the unsent
+// function is on) turned back into unsent drafts. A click on the main zone opens the list
+// window, a click on the close mark exits, a right click opens its menu.
+
+#include "intake/PendingMessageList.h"
+#include "intake/win/MailDropTarget.h"
+#include "ui/DialogBase.h"
+#include "ui/ScopedGdi.h"
+
+class CMainFrame;
+class CVelmaron1App;
+
+class CDropWindow final : public ui::CDialogBase {
+public:
+    static constexpr UINT_PTR kHideTimer = 123;
+
+    // app: the folders. frame: the main window, which outlives this window.
+    CDropWindow(const CVelmaron1App& app, CMainFrame& frame);
+    ~CDropWindow() override;
+
+    // Creates the window (dialog 133, no parent), shaped, placed, topmost, with its tooltips
+    // and drop target.
+    bool Create();
+
+    // Hands mouse messages to the tooltips; true when msg was consumed.
+    bool PreTranslateMessage(MSG& msg);
+
+    PendingMessageList& GetPendingList() { return m_arrPending; }
+    bool IsRunning() const { return m_bRunning; }
+    HWND GetTooltipWindow() const { return m_hWndTooltip; }
+
+    // Opens the list window; the drop window hides itself 50 ms later.
+    void OnOpenList();
+
+protected:
+    BOOL OnInitDialog() override;
+    bool OnCommand(UINT id, UINT code) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
+private:
+    void SetShape();
+    void CreateTooltips();
+    void Place();
+    LRESULT OnNcHitTest(LPARAM lParam);
+    void OnLeftButtonUp(LPARAM lParam);
+    void OnContextMenu(LPARAM lParam);
+    LRESULT OnDropZoneTest(WPARAM wParam) const;
+    void OnExtractPending();
+    void OnUnsentPending();
+    void OnSettings();
+    void OnAbout();
+    void Answer(INT_PTR& result, LRESULT value);
+
+    const CVelmaron1App& m_app;
+    CMainFrame& m_frame;
+    PendingMessageList m_arrPending;
+    POINT m_ptDown{};
+    ui::ComPtr<CMailDropTarget> m_pDropTarget;
+    HWND m_hWndTooltip = nullptr;
+    bool m_bRunning = false;
+};

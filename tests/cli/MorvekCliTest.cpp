@@ -1,0 +1,144 @@
+#include "cli/MorvekCli.h"
+
+#include "app/FilePath.h"
+#include "app/Settings.h"
+#include "platform/Process.h"
+#include "platform/SpecialFolders.h"
+#include "support/ScratchFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+class RecordingConsole : public ICliConsole {
+public:
+    void Write(platform::ConsoleStream stream, const std::string& text) override {
+        (stream == platform::ConsoleStream::Out ? m_strOut : m_strErr) += text;
+    }
+    bool ReadLine(std::string& line) override {
+        if (m_arrInput.empty()) {
+            return false;
+        }
+        line = m_arrInput.front();
+        m_arrInput.erase(m_arrInput.begin());
+        return true;
+    }
+    bool IsTerminal(platform::ConsoleStream) const override { return false; }
+
+    std::string m_strOut;
+    std::string m_strErr;
+    std::vector<std::string> m_arrInput;
+};
+
+struct CliRun {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+CliRun RunCli(std::vector<std::string> arguments, std::vector<std::string> input = {}) {
+    RecordingConsole console;
+    console.m_arrInput = std::move(input);
+    const int code = CMorvekCli("morvek-cli", std::move(arguments), console).Run();
+    return {code, console.m_strOut, console.m_strErr};
+}
+
+TEST(MorvekCli, UsageErrorsExitWithTwoAndOneLine) {
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"frobnicate"},
+        {"summary"},
+        {"summary", "a.eml", "b.eml"},
+        {"summary", "--bogus", "a.eml"},
+        {"unsent", "--data-dir"},
+    };
+    for (const auto& arguments : cases) {
+        const CliRun run = RunCli(arguments);
+        EXPECT_EQ(run.code, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+    const CliRun help = RunCli({"--help"});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_NE(help.out.find("morvek-cli summary FILE"), std::string::npos);
+}
+
+TEST(MorvekCli, SummaryPrintsDateSenderAndSubject) {
+    test::ScratchFolder scratch;
+    test::WriteFile(scratch / "m.eml",
+                    "From: =?ISO-2022-JP?B?GyRCOzNFRBsoQg==?= <a@example.jp>\r\n"
+                    "Date: Mon, 6 Dec 2004 10:20:30 +0900\r\n\r\nbody\r\n");
+    const CliRun run = RunCli({"summary", scratch / "m.eml"});
+    EXPECT_EQ(run.code, 0);
+    EXPECT_EQ(run.out, "2004年12月06日 10:20:30\n山田 <a@example.jp>\n--件名なし--\n");
+
+    EXPECT_EQ(RunCli({"summary", scratch / "missing.eml"}).code, 1);
+}
+
+TEST(MorvekCli, UnsentWritesTheDraftAndPrintsItsPath) {
+    test::ScratchFolder scratch;
+    test::WriteFile(scratch / "m.eml", "Received: x\r\nSubject: s\r\n\r\nbody\r\n");
+    const CliRun run = RunCli({"unsent", "--no-open", scratch / "m.eml"});
+    EXPECT_EQ(run.code, 0);
+    ASSERT_EQ(run.out.rfind(platform::TempPath() + "morvek\\EML", 0), 0u) << run.out;
+    EXPECT_EQ(test::ReadFile(run.out.substr(0, run.out.size() - 1)),
+              "X-Unsent: 1\r\nSubject: s\r\n\r\nbody\r\n");
+    EXPECT_EQ(RunCli({"unsent", "--no-open", scratch / "missing.eml"}).code, 1);
+}
+
+const char kMessageWithAttachments[] =
+    "From: a@example.jp\r\nSubject: report\r\nDate: Mon, 6 Dec 2004 10:20:30 +0900\r\n"
+    "Content-Type: multipart/mixed; boundary=\"B\"\r\n\r\n"
+    "--B\r\nContent-Disposition: attachment; filename=\"a.txt\"\r\n"
+    "Content-Transfer-Encoding: base64\r\n\r\nQUJD\r\n"
+    "--B\r\nContent-Disposition: attachment; filename=\"run.exe\"\r\n\r\nMZ\r\n--B--\r\n";
+
+TEST(MorvekCli, ExtractAddsRecordsThatListShows) {
+    test::ScratchFolder scratch;
+    test::WriteFile(scratch / "m.eml", kMessageWithAttachments);
+    test::WriteFile(scratch / "plain.eml", "Subject: nothing\r\n\r\nbody\r\n");
+    const std::string data = scratch / "data";
+
+    const CliRun extract = RunCli({"extract", "--no-scan", "--data-dir", data, scratch / "m.eml"});
+    EXPECT_EQ(extract.code, 0) << extract.err;
+    EXPECT_EQ(extract.out,
+              "2004年12月06日 10:20:30  a@example.jp\n  report\n"
+              "    run.exe.alert  551 bytes\n    a.txt  3 bytes\n");
+    // The user's file is never consumed: the run works on its copy.
+    EXPECT_EQ(test::ReadFile(scratch / "m.eml"), kMessageWithAttachments);
+
+    const CliRun none = RunCli({"extract", "--no-scan", "--data-dir", data, scratch / "plain.eml"});
+    EXPECT_EQ(none.code, 1);
+    EXPECT_NE(none.err.find("添付ファイルは抽出されませんでした。"), std::string::npos);
+
+    const CliRun list = RunCli({"list", "--data-dir", data});
+    EXPECT_EQ(list.code, 0);
+    EXPECT_EQ(list.out,
+              "2004年12月06日 10:20:30  a@example.jp\n  report\n"
+              "    run.exe.alert  551 bytes  alert\n    a.txt  3 bytes  openable\n");
+}
+
+TEST(MorvekCli, TheScanQuestionIsAnsweredByOptionOrOnTheTerminal) {
+    test::ScratchFolder scratch;
+    std::string folder;
+    CFilePath(platform::ProgramFilePath()).GetFolder(folder);
+    CSettings settings;
+    SettingsValues values;
+    values.virusScanExeName = folder + MORVEK_SCANNER_NAME;
+    settings.Write(values);
+    test::WriteFile(scratch / "m.eml", kMessageWithAttachments);
+    const std::string data = scratch / "data";
+
+    EXPECT_EQ(RunCli({"extract", "--discard", "--data-dir", data, scratch / "m.eml"}).code, 1);
+    EXPECT_EQ(RunCli({"extract", "--data-dir", data, scratch / "m.eml"}, {"d"}).code, 1);
+    EXPECT_EQ(RunCli({"list", "--data-dir", data}).out, "");
+    const CliRun kept = RunCli({"extract", "--data-dir", data, scratch / "m.eml"}, {"k"});
+    EXPECT_EQ(kept.code, 0) << kept.err;
+    EXPECT_NE(kept.out.find("a.txt"), std::string::npos);
+
+    settings.Write(SettingsValues());
+}
+
+}  // namespace
