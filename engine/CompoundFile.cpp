@@ -140,9 +140,11 @@ bool CCompoundFile::FollowChain(const std::vector<std::uint32_t>& fat, std::uint
         chain.push_back(sector);
         sector = fat[sector];
     }
-    // A chain longer than the limit loops or overruns what it may hold; the caller decides
-    // whether a chain that reached the limit is complete.
-    return true;
+    // A sector twice in one chain is a loop, even when it stays within the limit; the
+    // caller decides whether a chain that reached the limit is complete.
+    std::vector<std::uint32_t> sorted = chain;
+    std::sort(sorted.begin(), sorted.end());
+    return std::adjacent_find(sorted.begin(), sorted.end()) == sorted.end();
 }
 
 bool CCompoundFile::ReadFat() {

@@ -58,7 +58,7 @@ private:
     bool ReadDirectory();
     bool BuildTree();
     // Follows a chain of sectors through fat, from start, at most limit sectors; false on
-    // a number out of range or a loop.
+    // a number out of range or a sector met twice.
     static bool FollowChain(const std::vector<std::uint32_t>& fat, std::uint32_t start,
                             std::size_t limit, std::vector<std::uint32_t>& chain);
     bool ReadSectors(const std::vector<std::uint32_t>& chain, std::string& out) const;
