@@ -4,6 +4,7 @@
 #include "app/Velmaron1App.h"
 #include "cli/CliRunHost.h"
 #include "engine/MailParser.h"
+#include "engine/OutlookExtract.h"
 #include "intake/MailIntake.h"
 #include "platform/Shell.h"
 #include "platform/ShiftJis.h"
@@ -24,8 +25,9 @@ std::string CMorvekCli::HelpText() {
            "\n"
            "usage:\n"
            "  morvek-cli extract [--data-dir DIR] [--no-scan | --keep | --discard] FILE...\n"
-           "      take the messages in as a drop onto the list window does: copy them into\n"
-           "      the data folder, extract their attachments (prohibited ones become alert\n"
+           "      take the messages (.eml files, Outlook .msg items) in as a drop onto the\n"
+           "      list window does: copy them into the data folder, extract their\n"
+           "      attachments (prohibited ones become alert\n"
            "      files), run the antivirus program when the settings ask for it and then\n"
            "      ask whether to keep or discard (--keep and --discard answer; --no-scan\n"
            "      skips the scan whatever the settings say), and print the new records.\n"
@@ -35,7 +37,8 @@ std::string CMorvekCli::HelpText() {
            "      sizes and whether the list window opens them (openable, not allowed,\n"
            "      dangerous, alert)\n"
            "  morvek-cli summary FILE\n"
-           "      print the date, sender and subject of a message, one a line\n"
+           "      print the date, sender and subject of a message (.eml or Outlook .msg),\n"
+           "      one a line\n"
            "  morvek-cli unsent [--no-open] FILE\n"
            "      write the message as an unsent draft in the temporary folder, print its\n"
            "      path and open it with the mail program (--no-open: do not open it)\n"
@@ -160,6 +163,25 @@ void CMorvekCli::PrintRecord(const std::string& recordFile, const CExtensionList
 
 int CMorvekCli::RunSummary(const CliArguments& arguments) {
     const std::string& path = arguments.arrOperands[0];
+    if (IsCompoundFilePath(path)) {
+        std::string fromText, subjectText, dateText;
+        switch (ReadOutlookSummary(path, fromText, subjectText, dateText)) {
+            case OutlookSummaryResult::Message:
+                Print(dateText + "\n" + fromText + "\n" + subjectText + "\n");
+                return 0;
+            case OutlookSummaryResult::NotMessage:
+                PrintError(path + ": an Outlook item that is not a message (contact, "
+                                  "appointment, note...)\n");
+                return 1;
+            case OutlookSummaryResult::Unreadable:
+                PrintError(path + ": not a readable Outlook item\n");
+                return 1;
+            case OutlookSummaryResult::CannotOpen:
+                break;
+        }
+        PrintError("cannot open " + path + "\n");
+        return 1;
+    }
     CMessageReader reader;
     if (!reader.Open(path)) {
         PrintError("cannot open " + path + "\n");
@@ -179,6 +201,10 @@ int CMorvekCli::RunSummary(const CliArguments& arguments) {
 
 int CMorvekCli::RunUnsent(const CliArguments& arguments) {
     const std::string& path = arguments.arrOperands[0];
+    if (IsCompoundFilePath(path)) {
+        PrintError(path + ": an Outlook item cannot become an unsent draft\n");
+        return 1;
+    }
     CMailParser parser;
     const std::string draft = parser.WriteUnsentMail(path);
     if (draft.empty()) {

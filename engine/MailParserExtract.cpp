@@ -6,6 +6,7 @@
 #include "engine/AttachmentNamer.h"
 #include "engine/FileSink.h"
 #include "engine/MailParser.h"
+#include "engine/OutlookExtract.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/ShiftJis.h"
@@ -210,6 +211,10 @@ private:
         }
         if (sink.Flush() && bWritten) {
             ++m_nWritten;
+            // A TNEF stream ("winmail.dat") gives way to the files inside it.
+            output.Close();
+            const int unpacked = m_staging.UnpackWrittenTnef(headerName, type, outputName);
+            m_nWritten += unpacked > 0 ? unpacked - 1 : 0;
         }
     }
 
@@ -221,6 +226,7 @@ private:
     int m_nProgressEnd;
     std::string m_strStagingFolder;
     CAttachmentNamer m_namer;
+    CStagingWriter m_staging{m_strStagingFolder, m_prohibitedList, m_namer};
     CBoundaryStack m_boundaries;
     int m_nWritten = 0;
     int m_nParts = 0;
@@ -233,6 +239,11 @@ std::string CMailParser::ExtractAttachments(const std::string& messagePath,
                                             const CExtensionList& prohibitedList,
                                             IProgress& progress, int progressStart,
                                             int progressEnd) {
+    // An Outlook item (a compound file) has its own reader.
+    if (IsCompoundFilePath(messagePath)) {
+        return ExtractOutlookItem(m_strDataFolder, messagePath, prohibitedList, progress,
+                                  progressStart, progressEnd);
+    }
     CMessageReader reader;
     if (!reader.Open(messagePath)) {
         return {};

@@ -30,8 +30,11 @@ public:
     // nothing when it is not on offer or cannot be fetched or locked.
     virtual std::optional<std::string_view> GetFileGroupDescriptor() = 0;
 
-    // The "FileContents" of item index (content aspect, that item index, any medium);
-    // null when none comes back.
+    // The same for the "FileGroupDescriptorW" block (the Unicode descriptor).
+    virtual std::optional<std::string_view> GetFileGroupDescriptorW() = 0;
+
+    // The "FileContents" of item index (content aspect, that item index, any medium: a
+    // storage comes as the bytes of a compound file holding it); null when none comes back.
     virtual std::unique_ptr<IByteSource> OpenFileContents(std::size_t index) = 0;
 
     // The paths of the shell file list (CF_HDROP) in its order; nothing when it is not on

@@ -21,3 +21,18 @@ inline constexpr std::size_t kFileDescriptorNameSize = 260;
 // too short for its count, or for the count itself; bytes after the last descriptor are
 // ignored, since a global memory block may be larger than what was asked for.
 bool ReadFileGroupDescriptor(std::string_view block, std::vector<std::string>& names);
+
+// The Unicode descriptor ("FileGroupDescriptorW"), as today's mail programs offer it: the
+// same count, then 592-byte descriptors whose file name is 260 UTF-16 characters at offset
+// 72. The names come as Shift_JIS; a character that code page 932 cannot hold becomes "?",
+// which the name rules of the copies then replace. The same checks as for the ANSI block.
+inline constexpr std::size_t kFileDescriptorWSize = 592;
+inline constexpr std::size_t kFileDescriptorWNameSize = 520;
+
+bool ReadFileGroupDescriptorW(std::string_view block, std::vector<std::string>& names);
+
+class IDroppedData;
+
+// The names of a drop's virtual files: from the Unicode descriptor when it is offered,
+// else from the ANSI one. False when the descriptor on offer does not read (or none is).
+bool ReadDroppedNames(IDroppedData& data, std::vector<std::string>& names);

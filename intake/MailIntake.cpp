@@ -2,11 +2,14 @@
 
 #include "app/FilePath.h"
 #include "intake/DropFormats.h"
+#include "intake/FileGroupDescriptor.h"
+#include "intake/MessageCopyName.h"
 #include "platform/FileSystem.h"
 #include "platform/ShiftJis.h"
 #include "policy/DefaultExtensionLists.h"
 #include "policy/ExtensionListFile.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -21,13 +24,38 @@ CExtensionList InitialProhibitedList() {
     return list;
 }
 
-bool OffersMailClientMessages(IDroppedData& data) {
+bool OffersMailClientFormat(IDroppedData& data) {
     for (const std::string& name : data.GetFormatNames()) {
         if (sjis::EqualsNoCase(name, kMailClientFormatName)) {
             return true;
         }
     }
     return false;
+}
+
+// Whether the drag's virtual files include messages (".eml" or ".msg"), as today's mail
+// programs offer them without the mail client's own format.
+bool OffersVirtualMessages(IDroppedData& data) {
+    std::vector<std::string> names;
+    if (!ReadDroppedNames(data, names)) {
+        return false;
+    }
+    return std::any_of(names.begin(), names.end(), [](const std::string& name) {
+        return MessageCopyBaseName(name).has_value();
+    });
+}
+
+// Whether a drop holds an Outlook item, which cannot become an unsent draft.
+bool HoldsOutlookItem(IDroppedData& data, bool mailClient) {
+    std::vector<std::string> names;
+    if (mailClient) {
+        ReadDroppedNames(data, names);
+    } else if (auto files = data.GetFileList()) {
+        names = std::move(*files);
+    }
+    return std::any_of(names.begin(), names.end(), [](const std::string& name) {
+        return IsOutlookItemName(name);
+    });
 }
 
 }  // namespace
@@ -49,12 +77,19 @@ bool CMailIntake::OnDrop(IDropHost& host, IDroppedData& data, DropPoint point) {
     LoadProhibitedList();
     PendingMessageList& pending = host.GetPendingList();
     pending.clear();
-    const bool mailClient = OffersMailClientMessages(data);
+    const bool mailClientFormat = OffersMailClientFormat(data);
 
     if (data.OffersPrivateFormat()) {
         return data.FetchPrivateFormat();
     }
     if (!HasDataFolder()) {
+        return false;
+    }
+    // The mail client's format takes its virtual files; without it a drag's file list comes
+    // first, then virtual files that are messages.
+    const bool mailClient =
+        mailClientFormat || (!data.GetFileList() && OffersVirtualMessages(data));
+    if (zone == DropZone::Unsent && HoldsOutlookItem(data, mailClient)) {
         return false;
     }
     bool saved = false;

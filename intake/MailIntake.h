@@ -46,7 +46,8 @@ public:
     bool OnDrop(IDropHost& host, IDroppedData& data, DropPoint point);
 
     // What a shell drop of paths onto the attachment list saves, without a window: loads
-    // the prohibited list, then copies each path that names an .eml file under a free name.
+    // the prohibited list, then copies each path that names an .eml or .msg file under a free
+    // name.
     // Returns the copies in the order of paths (a file that cannot be copied is left out);
     // nothing when no free name was left, and then no copy is kept.
     std::optional<PendingMessageList> IntakeFiles(const std::vector<std::string>& paths);

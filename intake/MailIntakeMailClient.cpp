@@ -15,9 +15,8 @@ constexpr char kReadingMessagesText[] = "メールを読み込んでいます。
 
 bool CMailIntake::SaveMailClientMessages(IDropHost& host, IDroppedData& data,
                                          PendingMessageList& pending) {
-    const std::optional<std::string_view> block = data.GetFileGroupDescriptor();
     std::vector<std::string> names;
-    if (!block || !ReadFileGroupDescriptor(*block, names)) {
+    if (!ReadDroppedNames(data, names)) {
         return false;
     }
     const std::unique_ptr<IProgressSink> progress = host.CreateProgress();
@@ -42,7 +41,7 @@ bool CMailIntake::SaveMailClientMessages(IDropHost& host, IDroppedData& data,
             RemoveCopies(pending);
             return false;
         }
-        const std::string copyPath = *name + "." + kMessageExtension;
+        const std::string copyPath = *name + "." + MessageCopyExtension(names[index]);
         switch (CopyContents(*contents, copyPath, *progress, buffer)) {
             case CopyResult::Copied:
                 pending.insert(pending.begin(), copyPath);

@@ -19,7 +19,7 @@ bool CMailIntake::SaveShellFiles(const std::vector<std::string>& paths,
             return false;
         }
         // The name was free a moment ago; a file that appeared since is not replaced.
-        const std::string copyPath = *name + "." + kMessageExtension;
+        const std::string copyPath = *name + "." + MessageCopyExtension(*path);
         if (platform::CopyFileTo(*path, copyPath, true)) {
             pending.insert(pending.begin(), copyPath);
         }

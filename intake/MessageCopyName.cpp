@@ -26,19 +26,26 @@ bool Exists(const std::string& path) {
 
 }  // namespace
 
+bool IsOutlookItemName(const std::string& droppedName) {
+    std::string extension;
+    return CFilePath(droppedName).GetExtension(extension) &&
+           sjis::EqualsNoCase(extension, kOutlookItemExtension);
+}
+
 std::optional<std::string> MessageCopyBaseName(const std::string& droppedName) {
     const CFilePath path(droppedName);
     std::string extension;
-    if (!path.GetExtension(extension) || !sjis::EqualsNoCase(extension, kMessageExtension)) {
+    if (!path.GetExtension(extension) || (!sjis::EqualsNoCase(extension, kMessageExtension) &&
+                                          !sjis::EqualsNoCase(extension, kOutlookItemExtension))) {
         return std::nullopt;
     }
-    // The path ends in ".eml", and no separator follows its last dot.
+    // The path ends in ".eml" or ".msg", and no separator follows its last dot.
     const std::string& text = path.GetPath();
     const std::size_t separator = sjis::FindLastOf(text, "\\/:");
     const std::string fileName = separator == std::string::npos ? text : text.substr(separator + 1);
     const std::string base = TrimWhiteSpace(fileName.substr(0, fileName.size() - 4));
     // The copy's own name passes the rules for names written into the store; what they
-    // change lies before ".eml", which they keep.
+    // change lies before the extension, which they keep (both are three letters).
     const std::string safe = CAttachmentNamer::MakeSafe(base + "." + kMessageExtension);
     return safe.substr(0, safe.size() - 4);
 }
@@ -49,7 +56,8 @@ std::optional<std::string> FindFreeCopyName(const std::string& dataFolder,
         const std::string candidate =
             dataFolder + base + (number == 0 ? std::string() : "(" + std::to_string(number) + ")");
         if (!Exists(candidate + ".att") && !Exists(candidate) &&
-            !Exists(candidate + "." + kMessageExtension)) {
+            !Exists(candidate + "." + kMessageExtension) &&
+            !Exists(candidate + "." + kOutlookItemExtension)) {
             return candidate;
         }
     }

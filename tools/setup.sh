@@ -11,6 +11,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ python3
+    python3-olefile tnef
     googletest libgtest-dev libgmock-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64

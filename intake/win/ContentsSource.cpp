@@ -1,7 +1,11 @@
 #include "intake/win/ContentsSource.h"
 
+#include "ui/ScopedGdi.h"
+
 #include <algorithm>
 #include <cstring>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -56,9 +60,73 @@ private:
     std::size_t m_nPosition = 0;
 };
 
+class CMemorySource final : public IByteSource {
+public:
+    explicit CMemorySource(std::string data) : m_strData(std::move(data)) {}
+
+    std::optional<std::size_t> Read(void* buffer, std::size_t size) override {
+        const std::size_t count = std::min(size, m_strData.size() - m_nPosition);
+        std::memcpy(buffer, m_strData.data() + m_nPosition, count);
+        m_nPosition += count;
+        return count;
+    }
+
+private:
+    std::string m_strData;
+    std::size_t m_nPosition = 0;
+};
+
+// The bytes of a compound file holding a copy of storage (its streams, storages and class);
+// nothing when the copy fails.
+std::optional<std::string> CopyStorage(IStorage* storage) {
+    ui::ComPtr<ILockBytes> bytes;
+    if (FAILED(CreateILockBytesOnHGlobal(nullptr, TRUE, bytes.Receive())) || !bytes) {
+        return std::nullopt;
+    }
+    {
+        ui::ComPtr<IStorage> copy;
+        if (FAILED(StgCreateDocfileOnILockBytes(
+                bytes.Get(), STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0,
+                copy.Receive())) ||
+            !copy || FAILED(storage->CopyTo(0, nullptr, nullptr, copy.Get()))) {
+            return std::nullopt;
+        }
+        STATSTG stat{};
+        if (SUCCEEDED(storage->Stat(&stat, STATFLAG_NONAME))) {
+            copy->SetClass(stat.clsid);
+        }
+        if (FAILED(copy->Commit(STGC_DEFAULT))) {
+            return std::nullopt;
+        }
+    }
+    STATSTG stat{};
+    HGLOBAL global = nullptr;
+    if (FAILED(bytes->Stat(&stat, STATFLAG_NONAME)) ||
+        FAILED(GetHGlobalFromILockBytes(bytes.Get(), &global)) || global == nullptr ||
+        stat.cbSize.QuadPart > GlobalSize(global)) {
+        return std::nullopt;
+    }
+    const void* data = GlobalLock(global);
+    if (data == nullptr) {
+        return std::nullopt;
+    }
+    std::string result(static_cast<const char*>(data), static_cast<std::size_t>(stat.cbSize.QuadPart));
+    GlobalUnlock(global);
+    return result;
+}
+
 }  // namespace
 
 std::unique_ptr<IByteSource> MakeContentsSource(STGMEDIUM& medium) {
+    if (medium.tymed == TYMED_ISTORAGE && medium.pstg != nullptr) {
+        std::optional<std::string> bytes = CopyStorage(medium.pstg);
+        ReleaseStgMedium(&medium);
+        medium = STGMEDIUM{};
+        if (!bytes) {
+            return nullptr;
+        }
+        return std::make_unique<CMemorySource>(std::move(*bytes));
+    }
     if (medium.tymed == TYMED_ISTREAM && medium.pstm != nullptr) {
         return std::make_unique<CStreamSource>(medium);
     }

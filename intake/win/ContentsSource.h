@@ -1,7 +1,9 @@
 #pragma once
 
 // The contents of one dropped virtual file, as the data object handed them out: a stream
-// is read from where it stands, a global memory block from its start to its end.
+// is read from where it stands, a global memory block from its start to its end, and a
+// storage (an Outlook item, as Outlook hands it out) is copied whole into a compound file
+// in memory, whose bytes are read.
 
 #include "intake/ByteSource.h"
 

@@ -29,11 +29,16 @@ FORMATETC Format(CLIPFORMAT format, DWORD media, LONG index = -1) {
 COleDroppedData::COleDroppedData(IDataObject* data) : m_pData(data) {}
 
 COleDroppedData::~COleDroppedData() {
-    if (m_pDescriptor != nullptr) {
-        GlobalUnlock(m_descriptorMedium.hGlobal);
+    ReleaseDescriptor(m_descriptor);
+    ReleaseDescriptor(m_descriptorW);
+}
+
+void COleDroppedData::ReleaseDescriptor(Descriptor& descriptor) {
+    if (descriptor.pBlock != nullptr) {
+        GlobalUnlock(descriptor.medium.hGlobal);
     }
-    if (m_bDescriptorFetched) {
-        ReleaseStgMedium(&m_descriptorMedium);
+    if (descriptor.bFetched) {
+        ReleaseStgMedium(&descriptor.medium);
     }
 }
 
@@ -86,23 +91,32 @@ bool COleDroppedData::FetchPrivateFormat() {
 }
 
 std::optional<std::string_view> COleDroppedData::GetFileGroupDescriptor() {
-    if (!m_bDescriptorFetched) {
-        FORMATETC format = Format(RegisterFormat(kFileGroupDescriptorFormatName), TYMED_HGLOBAL);
-        if (FAILED(m_pData->GetData(&format, &m_descriptorMedium))) {
-            m_descriptorMedium = STGMEDIUM{};
+    return FetchDescriptor(kFileGroupDescriptorFormatName, m_descriptor);
+}
+
+std::optional<std::string_view> COleDroppedData::GetFileGroupDescriptorW() {
+    return FetchDescriptor(kFileGroupDescriptorWFormatName, m_descriptorW);
+}
+
+std::optional<std::string_view> COleDroppedData::FetchDescriptor(const char* formatName,
+                                                                 Descriptor& descriptor) {
+    if (!descriptor.bFetched) {
+        FORMATETC format = Format(RegisterFormat(formatName), TYMED_HGLOBAL);
+        if (FAILED(m_pData->GetData(&format, &descriptor.medium))) {
+            descriptor.medium = STGMEDIUM{};
             return std::nullopt;
         }
-        m_bDescriptorFetched = true;
-        if (m_descriptorMedium.tymed == TYMED_HGLOBAL && m_descriptorMedium.hGlobal != nullptr) {
-            m_pDescriptor = GlobalLock(m_descriptorMedium.hGlobal);
+        descriptor.bFetched = true;
+        if (descriptor.medium.tymed == TYMED_HGLOBAL && descriptor.medium.hGlobal != nullptr) {
+            descriptor.pBlock = GlobalLock(descriptor.medium.hGlobal);
         }
     }
-    if (m_pDescriptor == nullptr) {
+    if (descriptor.pBlock == nullptr) {
         return std::nullopt;
     }
     // The block may be larger than the descriptor; the reader checks the count against it.
-    return std::string_view(static_cast<const char*>(m_pDescriptor),
-                            GlobalSize(m_descriptorMedium.hGlobal));
+    return std::string_view(static_cast<const char*>(descriptor.pBlock),
+                            GlobalSize(descriptor.medium.hGlobal));
 }
 
 std::unique_ptr<IByteSource> COleDroppedData::OpenFileContents(std::size_t index) {
@@ -110,7 +124,8 @@ std::unique_ptr<IByteSource> COleDroppedData::OpenFileContents(std::size_t index
         return nullptr;
     }
     FORMATETC format = Format(RegisterFormat(kFileContentsFormatName),
-                              TYMED_ISTREAM | TYMED_HGLOBAL, static_cast<LONG>(index));
+                              TYMED_ISTREAM | TYMED_HGLOBAL | TYMED_ISTORAGE,
+                              static_cast<LONG>(index));
     STGMEDIUM medium{};
     if (FAILED(m_pData->GetData(&format, &medium))) {
         return nullptr;

@@ -20,6 +20,7 @@ public:
     bool OffersPrivateFormat() override;
     bool FetchPrivateFormat() override;
     std::optional<std::string_view> GetFileGroupDescriptor() override;
+    std::optional<std::string_view> GetFileGroupDescriptorW() override;
     std::unique_ptr<IByteSource> OpenFileContents(std::size_t index) override;
     std::optional<std::vector<std::string>> GetFileList() override;
 
@@ -27,8 +28,16 @@ public:
     static CLIPFORMAT PrivateFormat();
 
 private:
+    // One descriptor block, fetched once and locked until the object goes.
+    struct Descriptor {
+        STGMEDIUM medium{};
+        const void* pBlock = nullptr;
+        bool bFetched = false;
+    };
+    std::optional<std::string_view> FetchDescriptor(const char* formatName, Descriptor& descriptor);
+    static void ReleaseDescriptor(Descriptor& descriptor);
+
     IDataObject* m_pData;
-    STGMEDIUM m_descriptorMedium{};
-    const void* m_pDescriptor = nullptr;
-    bool m_bDescriptorFetched = false;
+    Descriptor m_descriptor;
+    Descriptor m_descriptorW;
 };

@@ -4,6 +4,7 @@
 #include "app/Settings.h"
 #include "platform/Process.h"
 #include "platform/SpecialFolders.h"
+#include "support/OutlookItemBuilder.h"
 #include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -118,6 +119,36 @@ TEST(MorvekCli, ExtractAddsRecordsThatListShows) {
     EXPECT_EQ(list.out,
               "2004年12月06日 10:20:30  a@example.jp\n  report\n"
               "    run.exe.alert  551 bytes  alert\n    a.txt  3 bytes  openable\n");
+}
+
+TEST(MorvekCli, OutlookItemsAreExtractedAndSummarised) {
+    test::ScratchFolder scratch;
+    test::MsgObject message;
+    message.Text(0x001A, u"IPM.Note").Text(0x0037, u"見積もり").Text(0x0C1A, u"山田");
+    message.attachments.emplace_back();
+    message.attachments.back().Binary(0x3701, "abc").Text(0x3707, u"見積書.txt");
+    test::WriteFile(scratch / "item.MSG", test::BuildItem(message));
+
+    const CliRun summary = RunCli({"summary", scratch / "item.MSG"});
+    EXPECT_EQ(summary.code, 0) << summary.err;
+    EXPECT_EQ(summary.out, "\n山田\n見積もり\n");
+
+    const CliRun extract =
+        RunCli({"extract", "--no-scan", "--data-dir", scratch / "data", scratch / "item.MSG"});
+    EXPECT_EQ(extract.code, 0) << extract.err;
+    EXPECT_EQ(extract.out, "  山田\n  見積もり\n    見積書.txt  3 bytes\n");
+
+    // Not a message, not readable, not a draft: each says so.
+    test::MsgObject contact;
+    contact.Text(0x001A, u"IPM.Contact");
+    test::WriteFile(scratch / "contact.msg", test::BuildItem(contact));
+    test::WriteFile(scratch / "damaged.msg", test::BuildItem(message).substr(0, 1024));
+    EXPECT_NE(RunCli({"summary", scratch / "contact.msg"}).err.find("not a message"), std::string::npos);
+    EXPECT_NE(RunCli({"summary", scratch / "damaged.msg"}).err.find("not a readable Outlook item"),
+              std::string::npos);
+    const CliRun unsent = RunCli({"unsent", "--no-open", scratch / "item.MSG"});
+    EXPECT_EQ(unsent.code, 1);
+    EXPECT_NE(unsent.err.find("cannot become an unsent draft"), std::string::npos);
 }
 
 TEST(MorvekCli, TheScanQuestionIsAnsweredByOptionOrOnTheTerminal) {

@@ -1,6 +1,6 @@
 // Whatever bytes a file-group descriptor holds: reading it stays inside the block and takes
 // only the items the block holds, every name it gives fits its field, and a mail-client drop
-// of it, each item's contents being its own name, writes nothing but plain .eml files into
+// of it, each item's contents being its own name, writes nothing but plain .eml and .msg files into
 // the data folder, each one listed in the pending list with the bytes it was given; a drop
 // that fails leaves no file at all.
 
@@ -61,6 +61,7 @@ public:
     bool OffersPrivateFormat() override { return false; }
     bool FetchPrivateFormat() override { return false; }
     std::optional<std::string_view> GetFileGroupDescriptor() override { return m_block; }
+    std::optional<std::string_view> GetFileGroupDescriptorW() override { return std::nullopt; }
     std::unique_ptr<IByteSource> OpenFileContents(std::size_t index) override {
         if (index >= m_names.size()) {
             Fail("contents asked for an item beyond the count");
@@ -158,8 +159,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         }
         const std::string name = copy.substr(dataFolder.size());
         if (sjis::FindFirstOf(name, "\\/:") != std::string::npos || name.size() < 4 ||
-            name.compare(name.size() - 4, 4, ".eml") != 0) {
-            Fail("copy not a plain .eml file", name);
+            (name.compare(name.size() - 4, 4, ".eml") != 0 &&
+             name.compare(name.size() - 4, 4, ".msg") != 0)) {
+            Fail("copy not a plain .eml or .msg file", name);
         }
         const auto nativeCopy = platform::posix::ToNativePath(copy);
         struct stat st;

@@ -42,10 +42,11 @@ TEST_F(DropDispatchTest, DragsOutOfTheAttachmentListAreAcceptedAndIgnored) {
     EXPECT_EQ(m_host.m_progress.nCreated, 0);
 }
 
-TEST_F(DropDispatchTest, VirtualFilesAreReadOnlyWithTheMailClientsFormatName) {
+TEST_F(DropDispatchTest, VirtualFilesAreReadWithTheMailClientsFormatOrWhenTheyAreMessages) {
     struct Case {
         const char* what;
         std::vector<std::string> formatNames;
+        const char* itemName;
         bool bFileList;
         bool bResult;
         FileSet files;
@@ -53,21 +54,31 @@ TEST_F(DropDispatchTest, VirtualFilesAreReadOnlyWithTheMailClientsFormatName) {
     const Case cases[] = {
         {"the name in another case",
          {"FileGroupDescriptor", "outlook express MESSAGES"},
+         "a.eml",
          true,
          true,
          {"a.eml"}},
         {"descriptor and file list",
          {"FileGroupDescriptor", "FileContents"},
+         "a.eml",
          true,
          true,
          {"shell.eml"}},
-        {"descriptor alone", {"FileGroupDescriptor", "FileContents"}, false, false, {}},
-        {"a longer name", {"Outlook Express Messages2"}, false, false, {}},
-        {"no formats", {}, false, false, {}},
+        // Outlook's drags: virtual files named as messages, no file list.
+        {"descriptor alone", {"FileGroupDescriptor", "FileContents"}, "a.eml", false, true, {"a.eml"}},
+        {"an Outlook item", {"FileGroupDescriptor", "FileContents"}, "a.MSG", false, true, {"a.msg"}},
+        {"virtual files that are no messages",
+         {"FileGroupDescriptor", "FileContents"},
+         "a.txt",
+         false,
+         false,
+         {}},
+        {"a longer name", {"Outlook Express Messages2"}, "a.txt", false, false, {}},
+        {"no formats", {}, "a.txt", false, false, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        auto data = FakeDroppedData::MailClient({"a.eml"}, {ItemContents{"a"}});
+        auto data = FakeDroppedData::MailClient({c.itemName}, {ItemContents{"a"}});
         data.m_arrFormatNames = c.formatNames;
         if (c.bFileList) {
             data.m_fileList = std::vector<std::string>{ShellFile()};
@@ -111,6 +122,30 @@ TEST_F(DropDispatchTest, TheZoneDecidesWhetherAndHowTheDropIsProcessed) {
         EXPECT_EQ(m_intake.AcceptsDropAt(m_host, {9, 11}), zone != DropZone::None);
         EXPECT_EQ(m_host.m_arrPoints.back().x, 9);
         EXPECT_EQ(m_host.m_arrPoints.back().y, 11);
+    }
+}
+
+TEST_F(DropDispatchTest, OutlookItemsAreRefusedInTheUnsentZone) {
+    // An Outlook item cannot become an unsent MIME draft: the whole drop is refused there,
+    // from Outlook as from the shell, and taken in the extraction zone.
+    const std::string item = m_source.Path() + "\\item.msg";
+    test::WriteFile(item, "item");
+    for (const DropZone zone : {DropZone::Unsent, DropZone::Extraction}) {
+        SCOPED_TRACE(zone == DropZone::Unsent ? "unsent" : "extraction");
+        m_host.m_arrZones = {zone};
+        auto outlook = FakeDroppedData::MailClient({"a.eml", "b.msg"}, {ItemContents{"a"}, ItemContents{"b"}});
+        outlook.m_arrFormatNames = {"FileGroupDescriptorW", "FileContents"};
+        auto shell = FakeDroppedData::Shell({ShellFile(), item});
+        for (FakeDroppedData* data : {&outlook, &shell}) {
+            m_host.m_arrPosted.clear();
+            EXPECT_EQ(Drop(*data), zone == DropZone::Extraction);
+            EXPECT_EQ(m_host.m_arrPosted.size(), zone == DropZone::Extraction ? 1u : 0u);
+            EXPECT_EQ(Files().empty(), zone == DropZone::Unsent);
+            for (const std::string& name : Files()) {
+                platform::RemoveFile(InData(name));
+            }
+        }
+        EXPECT_EQ(outlook.m_arrOpened.empty(), zone == DropZone::Unsent);
     }
 }
 

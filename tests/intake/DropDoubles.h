@@ -133,6 +133,26 @@ inline std::string DescriptorBlock(const std::vector<std::string>& names,
     return block;
 }
 
+// The same for the Unicode descriptor.
+inline std::string DescriptorBlockW(const std::vector<std::u16string>& names) {
+    std::string block;
+    const auto count = static_cast<std::uint32_t>(names.size());
+    for (int i = 0; i < 4; ++i) {
+        block += static_cast<char>((count >> (8 * i)) & 0xFF);
+    }
+    for (const std::u16string& name : names) {
+        std::string descriptor(kFileDescriptorWSize, '\x7F');
+        descriptor.replace(kFileDescriptorNameOffset, kFileDescriptorWNameSize,
+                           std::string(kFileDescriptorWNameSize, '\0'));
+        for (std::size_t i = 0; i < name.size(); ++i) {
+            descriptor[kFileDescriptorNameOffset + 2 * i] = static_cast<char>(name[i] & 0xFF);
+            descriptor[kFileDescriptorNameOffset + 2 * i + 1] = static_cast<char>(name[i] >> 8);
+        }
+        block += descriptor;
+    }
+    return block;
+}
+
 class FakeDroppedData : public IDroppedData {
 public:
     std::vector<std::string> GetFormatNames() override { return m_arrFormatNames; }
@@ -143,6 +163,12 @@ public:
             return std::nullopt;
         }
         return std::string_view(*m_descriptor);
+    }
+    std::optional<std::string_view> GetFileGroupDescriptorW() override {
+        if (!m_descriptorW) {
+            return std::nullopt;
+        }
+        return std::string_view(*m_descriptorW);
     }
     std::unique_ptr<IByteSource> OpenFileContents(std::size_t index) override {
         m_arrOpened.push_back(index);
@@ -174,6 +200,7 @@ public:
     bool m_bPrivateFormat = false;
     bool m_bPrivateData = true;
     std::optional<std::string> m_descriptor;
+    std::optional<std::string> m_descriptorW;
     std::vector<std::optional<ItemContents>> m_arrContents;
     std::optional<std::vector<std::string>> m_fileList;
     std::vector<std::size_t> m_arrOpened;

@@ -46,13 +46,16 @@ TEST_F(MailClientIntakeTest, MessagesAreSavedNewestFirstAndSentToExtraction) {
     EXPECT_EQ(m_host.m_progress.nOpen, 0);
 }
 
-TEST_F(MailClientIntakeTest, OnlyItemsNamedEmlAreRead) {
+TEST_F(MailClientIntakeTest, OnlyItemsNamedEmlOrMsgAreRead) {
     const ItemContents any{"x"};
-    auto data = FakeDroppedData::MailClient({"note.txt", "a.eml", "folder", "b.EML", "c.eml.txt"},
-                                            {any, any, any, any, any});
+    auto data = FakeDroppedData::MailClient(
+        {"note.txt", "a.eml", "folder", "b.EML", "c.eml.txt", "d.MSG", "e.msg.txt"},
+        {any, any, any, any, any, any, any});
     EXPECT_TRUE(Drop(data));
-    EXPECT_EQ(data.m_arrOpened, (std::vector<std::size_t>{1, 3}));
-    EXPECT_EQ(m_host.m_arrPending, (PendingMessageList{InData("b.eml"), InData("a.eml")}));
+    EXPECT_EQ(data.m_arrOpened, (std::vector<std::size_t>{1, 3, 5}));
+    // An Outlook item keeps its extension.
+    EXPECT_EQ(m_host.m_arrPending,
+              (PendingMessageList{InData("d.msg"), InData("b.eml"), InData("a.eml")}));
 
     // Nothing to save: the drop succeeds and nothing is processed.
     m_host.m_arrPosted.clear();
@@ -60,7 +63,7 @@ TEST_F(MailClientIntakeTest, OnlyItemsNamedEmlAreRead) {
     EXPECT_TRUE(Drop(none));
     EXPECT_TRUE(m_host.m_arrPending.empty());
     EXPECT_TRUE(m_host.m_arrPosted.empty());
-    EXPECT_EQ(Files(), (FileSet{"a.eml", "b.eml"}));
+    EXPECT_EQ(Files(), (FileSet{"a.eml", "b.eml", "d.msg"}));
 }
 
 TEST_F(MailClientIntakeTest, WhateverTheNamesEveryCopyIsAPlainFileOfTheDataFolder) {
@@ -77,12 +80,32 @@ TEST_F(MailClientIntakeTest, WhateverTheNamesEveryCopyIsAPlainFileOfTheDataFolde
 
 TEST_F(MailClientIntakeTest, TakenNamesAreNumbered) {
     test::WriteFile(InData("a.att"), "record");
-    auto data =
-        FakeDroppedData::MailClient({"a.eml", "a.eml"}, {ItemContents{"1"}, ItemContents{"2"}});
+    // A message copy of either kind takes its base name from the other kind.
+    auto data = FakeDroppedData::MailClient({"a.eml", "a.msg", "a.eml"},
+                                            {ItemContents{"1"}, ItemContents{"2"}, ItemContents{"3"}});
     EXPECT_TRUE(Drop(data));
-    EXPECT_EQ(m_host.m_arrPending, (PendingMessageList{InData("a(2).eml"), InData("a(1).eml")}));
+    EXPECT_EQ(m_host.m_arrPending,
+              (PendingMessageList{InData("a(3).eml"), InData("a(2).msg"), InData("a(1).eml")}));
     EXPECT_EQ(test::ReadFile(InData("a(1).eml")), "1");
-    EXPECT_EQ(test::ReadFile(InData("a(2).eml")), "2");
+    EXPECT_EQ(test::ReadFile(InData("a(2).msg")), "2");
+    EXPECT_EQ(test::ReadFile(InData("a(3).eml")), "3");
+}
+
+TEST_F(MailClientIntakeTest, TheUnicodeDescriptorIsPreferredAndItsNamesBecomeShiftJis) {
+    const ItemContents any{"x"};
+    // "é" and "😀" are not in code page 932: they become "?" and then "_" by the name rules.
+    auto data = FakeDroppedData::MailClient({"ansi.eml", "ansi2.eml", "ansi3.eml"},
+                                            {any, any, any});
+    data.m_arrFormatNames = {"FileGroupDescriptorW", "FileContents"};
+    data.m_descriptorW =
+        test::DescriptorBlockW({u"予定表.msg", u"caf\u00E9.eml", u"\U0001F600 x.MSG"});
+    EXPECT_TRUE(Drop(data));
+    EXPECT_EQ(Files(), (FileSet{"予定表.msg", "caf_.eml", "_ x.msg"}));
+
+    // A Unicode block that does not read takes nothing, whatever the ANSI block says.
+    data.m_descriptorW = std::string("\x05\0\0\0", 4);
+    m_host.m_arrPending.clear();
+    EXPECT_FALSE(Drop(data));
 }
 
 TEST_F(MailClientIntakeTest, ContentsAreCopiedInChunksWithAStepAndACheckEach) {
