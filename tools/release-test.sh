@@ -6,7 +6,7 @@
 #     entry and the installed-programs entry in place, and the installed program starts and
 #     shows its drop window;
 #   - a second silent install while the program runs ends the program, and keeps the user's
-#     data folder and settings;
+#     data folder and settings; an update keeps the choice not to start at sign-in;
 #   - a silent uninstall while the program runs ends it, removes the program files, the
 #     shortcut and both entries, and keeps the data folder and settings;
 #   - a silent uninstall with /REMOVEDATA removes those too.
@@ -151,6 +151,14 @@ check "the program files are still installed" installed_files_present
 check "the data folder was kept" grep -q kept "$DATA/marker.txt"
 check "the settings were kept" has_value "$SETTINGS_KEY" USE_UNSENDMAIL_FUNC 'REG_DWORD *0x1$'
 check "the program starts at sign-in" has_value "$RUN_KEY" Morvek 'morvek.exe'
+
+# A user who chose not to start the program at sign-in keeps that choice over an update.
+quiet wine reg delete "$RUN_KEY" /v Morvek /f
+quiet wine "$SETUP" /S || true
+check "an update keeps the choice not to start at sign-in" \
+    bash -c "! wine reg query '$RUN_KEY' /v Morvek </dev/null >/dev/null 2>&1"
+check "the update still has the installed-programs entry" \
+    has_value "$UNINSTALL_KEY" DisplayVersion "REG_SZ *$VERSION\$"
 
 # Uninstall while the program runs; the uninstaller works from a copy of itself, so the
 # script waits for it to finish.
