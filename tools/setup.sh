@@ -2,8 +2,9 @@
 # Installs the Debian packages the project needs (as root, or through sudo), skipping the
 # apt run when everything is already there.
 #   tools/setup.sh        build and test tools, with what the program's windows need on a
-#                         virtual display (Xvfb, xdotool, ImageMagick, a Japanese font) and
-#                         the Japanese locale, so that Wine runs with code page 932
+#                         virtual display (Xvfb, xdotool, ImageMagick, a Japanese font), the
+#                         Japanese locale, so that Wine runs with code page 932, and what
+#                         makes the release files (NSIS, zip)
 #   tools/setup.sh fuzz   also clang and libFuzzer
 #   tools/setup.sh bench  also the peer extractors the benchmark runs
 #   tools/setup.sh run    the same as without an argument
@@ -16,6 +17,7 @@ packages=(
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64
     xvfb xdotool imagemagick fonts-ipafont-gothic locales
+    nsis zip unzip
 )
 case "${1:-}" in
     fuzz) packages+=(clang libclang-rt-14-dev) ;;

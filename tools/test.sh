@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up everything and runs every test: the native build, the native build under
-# AddressSanitizer and UndefinedBehaviorSanitizer, the Windows build under Wine, and the
-# program end to end on a virtual display.
+# AddressSanitizer and UndefinedBehaviorSanitizer, the Windows build under Wine, the
+# program end to end on a virtual display, and the release files (installer and zip) built
+# and installed under Wine.
 # Then each fuzz target runs briefly (MORVEK_FUZZ_SECONDS, default 30). Warnings are
 # errors. Exits non-zero on any failure.
 set -euo pipefail
@@ -36,3 +37,7 @@ morvek_wine_stop
 
 echo "== test: the program end to end on a virtual display (Xvfb, Wine)"
 tools/gui-test.sh
+
+echo "== release: the installer and the zip, built and tested under Wine"
+tools/release.sh
+tools/release-test.sh

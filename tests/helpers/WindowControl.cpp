@@ -1,13 +1,41 @@
-// morvek_test_window: lets the end-to-end script reach the running program's list window.
+// morvek_test_window: lets the end-to-end scripts reach the running program's windows.
 //   morvek_test_window close   sends the list window a close request (it hides, the drop
 //                              window comes back)
 //   morvek_test_window open    sends it the open-list command
 //   morvek_test_window exit    asks the program to exit
-// Exits with 1 when no running program was found.
+//   morvek_test_window find    only looks for the running program
+//   morvek_test_window drop    looks for its drop window: a visible 120x150 window of the
+//                              program's process; prints its position and size
+// Exits with 1 when no running program (or no visible drop window) was found.
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cwchar>
+
+namespace {
+
+struct DropSearch {
+    DWORD process = 0;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindDropWindow(HWND window, LPARAM data) {
+    auto& search = *reinterpret_cast<DropSearch*>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    RECT rect{};
+    if (process != search.process || !IsWindowVisible(window) || !GetWindowRect(window, &rect)) {
+        return TRUE;
+    }
+    if (rect.right - rect.left == 120 && rect.bottom - rect.top == 150) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     const HWND frame = FindWindowW(nullptr, L"Morvek Attachment Extractor");
@@ -20,6 +48,19 @@ int wmain(int argc, wchar_t** argv) {
         SendMessageW(frame, WM_COMMAND, 32777, 0);
     } else if (std::wcscmp(argv[1], L"exit") == 0) {
         PostMessageW(frame, WM_APP + 3, 0, 0);
+    } else if (std::wcscmp(argv[1], L"find") == 0) {
+        return 0;
+    } else if (std::wcscmp(argv[1], L"drop") == 0) {
+        DropSearch search;
+        GetWindowThreadProcessId(frame, &search.process);
+        EnumWindows(FindDropWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found == nullptr) {
+            return 1;
+        }
+        RECT rect{};
+        GetWindowRect(search.found, &rect);
+        std::printf("%ld,%ld %ldx%ld\n", rect.left, rect.top, rect.right - rect.left,
+                    rect.bottom - rect.top);
     } else {
         return 2;
     }

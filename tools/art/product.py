@@ -64,5 +64,6 @@ def render():
                       anchor="ls", shadow=(0, 1, BLACK, 0.4))
     img = native_text(img, (14, 197), "Tevo Software Development", SANS, 10, (176, 188, 206),
                       anchor="ls")
-    img = native_text(img, (286, 197), "Version 1.0", SANS, 10, (176, 188, 206), anchor="rs")
+    # No version in the picture: the about box and the splash window show it as text, taken
+    # from the one version number of the build.
     return flatten(img, DEEP)
