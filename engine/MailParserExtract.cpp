@@ -6,6 +6,7 @@
 #include "engine/AttachmentNamer.h"
 #include "engine/FileSink.h"
 #include "engine/MailParser.h"
+#include "platform/DownloadMark.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/ShiftJis.h"
@@ -170,7 +171,11 @@ std::string CMailParser::ExtractAttachments(const std::string& messagePath,
                 bWritten = WritePlainBody(reader, sink, boundaryLine);
                 break;
         }
-        if (sink.Flush() && bWritten) {
+        const bool bComplete = sink.Flush() && bWritten;
+        output.Close();
+        // What came with mail came from outside, and Windows is to treat it so.
+        platform::MarkAsDownloaded(stagingFolder + "\\" + outputName);
+        if (bComplete) {
             ++written;
         }
     }
