@@ -7,6 +7,7 @@
 #include "engine/FileSink.h"
 #include "engine/MailParser.h"
 #include "engine/OutlookExtract.h"
+#include "platform/DownloadMark.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/ShiftJis.h"
@@ -209,10 +210,13 @@ private:
                 bWritten = m_parser.WritePlainBody(m_reader, sink, m_boundaries);
                 break;
         }
-        if (sink.Flush() && bWritten) {
+        const bool bComplete = sink.Flush() && bWritten;
+        output.Close();
+        // What came with mail came from outside, and Windows is to treat it so.
+        platform::MarkAsDownloaded(m_strStagingFolder + "\\" + outputName);
+        if (bComplete) {
             ++m_nWritten;
             // A TNEF stream ("winmail.dat") gives way to the files inside it.
-            output.Close();
             const int unpacked = m_staging.UnpackWrittenTnef(headerName, type, outputName);
             m_nWritten += unpacked > 0 ? unpacked - 1 : 0;
         }

@@ -3,6 +3,7 @@
 #include "engine/AlertText.h"
 #include "engine/OutlookItem.h"
 #include "engine/Tnef.h"
+#include "platform/DownloadMark.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/ShiftJis.h"
@@ -156,7 +157,14 @@ int CStagingWriter::WriteOne(const std::string& name, const std::string& data) {
     if (!output.Open(m_strFolder + "\\" + outputName, platform::File::Mode::Write)) {
         return 0;
     }
-    return output.Write(bProhibited ? MakeAlertText(name) : data) ? 1 : 0;
+    if (bProhibited) {
+        return output.Write(MakeAlertText(name)) ? 1 : 0;
+    }
+    const bool bWritten = output.Write(data);
+    output.Close();
+    // What came with mail came from outside, and Windows is to treat it so.
+    platform::MarkAsDownloaded(m_strFolder + "\\" + outputName);
+    return bWritten ? 1 : 0;
 }
 
 int CStagingWriter::Write(const std::string& name, const std::string& data,

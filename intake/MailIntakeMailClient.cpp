@@ -4,6 +4,7 @@
 #include "intake/FileGroupDescriptor.h"
 #include "intake/MailIntake.h"
 #include "intake/MessageCopyName.h"
+#include "platform/DownloadMark.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 
@@ -88,6 +89,9 @@ CMailIntake::CopyResult CMailIntake::CopyContents(IByteSource& contents,
     // Half a message would be extracted as if it were whole.
     if (result != CopyResult::Copied) {
         platform::RemoveFile(copyPath);
+        return result;
     }
+    // A message from the mail program came from outside, as a saved one would say.
+    platform::MarkAsDownloaded(copyPath);
     return result;
 }

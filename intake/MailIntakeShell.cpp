@@ -2,6 +2,7 @@
 
 #include "intake/MailIntake.h"
 #include "intake/MessageCopyName.h"
+#include "platform/DownloadMark.h"
 #include "platform/FileSystem.h"
 
 bool CMailIntake::SaveShellFiles(const std::vector<std::string>& paths,
@@ -21,6 +22,8 @@ bool CMailIntake::SaveShellFiles(const std::vector<std::string>& paths,
         // The name was free a moment ago; a file that appeared since is not replaced.
         const std::string copyPath = *name + "." + MessageCopyExtension(*path);
         if (platform::CopyFileTo(*path, copyPath, true)) {
+            // A message saved from mail or the web keeps its mark in the copy.
+            platform::CopyDownloadMark(*path, copyPath);
             pending.insert(pending.begin(), copyPath);
         }
     }

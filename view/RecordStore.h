@@ -87,11 +87,13 @@ public:
 
     // --- Folders ----------------------------------------------------------------------
 
-    // Whether folder holds at least one entry that is not a folder.
+    // Whether folder holds at least one entry that is not a folder. A name with a colon is no
+    // attachment (see ListFolder).
     static bool FolderHasFile(const std::string& folder);
 
     // Fills list with the full paths of the entries of folder (files and folders alike), in
-    // the reverse of the order the file system lists them.
+    // the reverse of the order the file system lists them. A name with a colon is left out:
+    // it is a stream written as a file of its own where the volume keeps no streams.
     static void ListFolder(const std::string& folder, std::vector<std::string>& list);
 
     // Deletes folder with everything inside it. What cannot be deleted (a read-only or open

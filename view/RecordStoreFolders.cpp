@@ -1,16 +1,30 @@
 // The folder walks of the store: is there a file, what is in a folder, delete a tree.
 
 #include "platform/FileSystem.h"
+#include "platform/ShiftJis.h"
 #include "view/RecordStore.h"
 #include "view/StorePaths.h"
 
 #include <algorithm>
 
+namespace {
+
+// No Windows file name holds a colon. Where a volume keeps no named streams, a write to the
+// stream "name:Zone.Identifier" (as another program may try) can leave a separate file of
+// that name beside the attachment; it is none of the message's files.
+bool IsAttachmentEntry(const platform::FoundEntry& entry) {
+    return sjis::FindFirstOf(entry.name, ":") == std::string::npos;
+}
+
+}  // namespace
+
 bool CRecordStore::FolderHasFile(const std::string& folder) {
     std::vector<platform::FoundEntry> entries;
     platform::FindEntries(store::WithBackslash(folder) + "*.*", entries);
     return std::any_of(entries.begin(), entries.end(),
-                       [](const platform::FoundEntry& entry) { return !entry.isFolder; });
+                       [](const platform::FoundEntry& entry) {
+                           return !entry.isFolder && IsAttachmentEntry(entry);
+                       });
 }
 
 void CRecordStore::ListFolder(const std::string& folder, std::vector<std::string>& list) {
@@ -21,7 +35,9 @@ void CRecordStore::ListFolder(const std::string& folder, std::vector<std::string
     // Each entry goes to the top of the list, so the list ends up in reverse order.
     list.reserve(entries.size());
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-        list.push_back(prefix + entry->name);
+        if (IsAttachmentEntry(*entry)) {
+            list.push_back(prefix + entry->name);
+        }
     }
 }
 

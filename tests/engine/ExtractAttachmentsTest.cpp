@@ -3,6 +3,7 @@
 
 #include "platform/FileSystem.h"
 #include "policy/ExtensionList.h"
+#include "support/RecordingDownloadMarker.h"
 #include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -339,6 +340,46 @@ TEST_F(ExtractAttachmentsTest, AnEmptyProhibitedListProhibitsNothing) {
     EXPECT_EQ(Extract(Message(Attachment("run.exe", "QUJD")), progress, CExtensionList()),
               Staging());
     EXPECT_EQ(test::ReadFile(Staging() + "\\run.exe"), "ABC");
+}
+
+TEST_F(ExtractAttachmentsTest, EveryFileFromTheMessageIsMarkedOnceItIsWhole) {
+    const std::string parts =
+        kTextPart + Attachment("a.txt", "QUJD") + Attachment("Setup.exe", "TVqQ") +
+        Part("Content-Type: message/rfc822\r\n", "Subject: inner\r\n\r\nbody") +
+        Part("Content-Type: text/plain\r\nContent-Transfer-Encoding: quoted-printable\r\n"
+             "Content-Disposition: attachment; filename=\"q.txt\"\r\n",
+             "caf=C3=A9");
+    test::RecordingDownloadMarker marker;
+    EXPECT_EQ(Extract(Message(parts)), Staging());
+    // Not the alert file, not the record file; each file closed and complete when marked.
+    EXPECT_EQ(marker.m_arrMarked,
+              (std::vector<std::string>{Staging() + "\\a.txt", Staging() + "\\message.eml",
+                                        Staging() + "\\q.txt"}));
+    EXPECT_EQ(marker.m_arrContents,
+              (std::vector<std::string>{"ABC", "Subject: inner\r\n\r\nbody", "caf\xC3\xA9"}));
+    EXPECT_TRUE(marker.m_arrCopied.empty());
+}
+
+TEST_F(ExtractAttachmentsTest, AMarkThatCannotBeWrittenChangesNothing) {
+    const std::string message = Message(kTextPart + Attachment("a.txt", "QUJD") +
+                                        Attachment("x.exe", "QUJD") + Attachment("b.txt", "RA=="));
+    const auto run = [&](bool failingMarks) {
+        test::RecordingDownloadMarker marker(failingMarks);
+        std::string outcome = Extract(message);
+        for (const std::string& name : Tree()) {
+            outcome += "|" + name;
+        }
+        for (const char* name : {"scanvirus\\B\\a.txt", "scanvirus\\B\\b.txt", "B.att"}) {
+            outcome += "|" + test::ReadFile(DataFolder() + name);
+        }
+        EXPECT_EQ(marker.m_arrMarked.size(), 2u);
+        test::DeleteTree(Staging());
+        platform::RemoveFile(DataFolder() + "B.att");
+        return outcome;
+    };
+    const std::string marked = run(false);
+    EXPECT_NE(marked.find("|scanvirus/B/b.txt|"), std::string::npos);
+    EXPECT_EQ(run(true), marked);
 }
 
 }  // namespace

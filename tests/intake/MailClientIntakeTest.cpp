@@ -1,6 +1,7 @@
 // Drops of virtual message files from the mail client.
 
 #include "intake/IntakeFixture.h"
+#include "support/RecordingDownloadMarker.h"
 
 namespace {
 
@@ -238,6 +239,40 @@ TEST_F(MailClientIntakeTest, ADescriptorThatCannotBeReadTakesNothing) {
     EXPECT_EQ(m_host.m_progress.nCreated, 0);
     EXPECT_TRUE(Files().empty());
     EXPECT_TRUE(m_host.m_arrPosted.empty());
+}
+
+TEST_F(MailClientIntakeTest, EachCopyIsMarkedAsDownloadedOnceItIsWhole) {
+    test::RecordingDownloadMarker marker;
+    auto data = FakeDroppedData::MailClient(
+        {"first.eml", "second.eml"}, {ItemContents{Message("1")}, ItemContents{Message("2")}});
+    EXPECT_TRUE(Drop(data));
+    EXPECT_EQ(marker.m_arrMarked,
+              (std::vector<std::string>{InData("first.eml"), InData("second.eml")}));
+    EXPECT_EQ(marker.m_arrContents, (std::vector<std::string>{Message("1"), Message("2")}));
+
+    // A copy that is cut short (cancel, read error) is deleted, never marked.
+    for (const std::string& name : {"first.eml", "second.eml"}) {
+        platform::RemoveFile(InData(name));
+    }
+    marker.m_arrMarked.clear();
+    test::FakeDropHost host;
+    host.m_progress.nCancelAtCheck = 5;
+    auto cancelled = FakeDroppedData::MailClient(
+        {"first.eml", "second.eml"}, {ItemContents{Message("1")}, ItemContents{Message("2")}});
+    EXPECT_TRUE(m_intake.OnDrop(host, cancelled, {1, 1}));
+    EXPECT_EQ(marker.m_arrMarked, std::vector<std::string>{InData("first.eml")});
+}
+
+TEST_F(MailClientIntakeTest, AMarkThatCannotBeWrittenChangesNothing) {
+    test::RecordingDownloadMarker marker(true);
+    auto data = FakeDroppedData::MailClient(
+        {"first.eml", "second.eml"}, {ItemContents{Message("1")}, ItemContents{Message("2")}});
+    EXPECT_TRUE(Drop(data));
+    EXPECT_EQ(marker.m_arrMarked.size(), 2u);
+    EXPECT_EQ(m_host.m_arrPending, (PendingMessageList{InData("second.eml"), InData("first.eml")}));
+    EXPECT_EQ(Files(), (FileSet{"first.eml", "second.eml"}));
+    EXPECT_EQ(test::ReadFile(InData("second.eml")), Message("2"));
+    EXPECT_EQ(m_host.m_arrPosted, std::vector<std::string>{"extraction"});
 }
 
 }  // namespace

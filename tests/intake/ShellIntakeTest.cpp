@@ -2,6 +2,7 @@
 
 #include "intake/IntakeFixture.h"
 #include "policy/ExtensionListFile.h"
+#include "support/RecordingDownloadMarker.h"
 
 namespace {
 
@@ -93,6 +94,28 @@ TEST_F(ShellIntakeTest, FilesCanBeTakenInWithoutAWindow) {
     EXPECT_EQ(m_intake.GetProhibitedList().GetExtensions(),
               (std::vector<std::string>{"zip", "alert"}));
     EXPECT_TRUE(m_host.m_arrPosted.empty());
+}
+
+TEST_F(ShellIntakeTest, EachCopyKeepsTheMarkOfItsMessageFile) {
+    for (const bool failingMarks : {false, true}) {
+        SCOPED_TRACE(failingMarks ? "failing marks" : "marks");
+        test::RecordingDownloadMarker marker(failingMarks);
+        const std::vector<std::string> paths{Source("a.eml", "A"), Source("b.txt", "B"),
+                                             m_source / "missing.eml", Source("c.eml", "C")};
+        EXPECT_TRUE(DropFiles(paths));
+        // Asked of every copy made, from its own original; whether there was a mark to keep
+        // is the platform's to find out.
+        using Copy = std::pair<std::string, std::string>;
+        EXPECT_EQ(marker.m_arrCopied,
+                  (std::vector<Copy>{{paths[3], InData("c.eml")}, {paths[0], InData("a.eml")}}));
+        EXPECT_TRUE(marker.m_arrMarked.empty());
+        EXPECT_EQ(m_host.m_arrPending, (PendingMessageList{InData("a.eml"), InData("c.eml")}));
+        EXPECT_EQ(test::ReadFile(InData("c.eml")), "C");
+        EXPECT_EQ(m_host.m_arrPosted, std::vector<std::string>{"extraction"});
+        for (const std::string& copy : m_host.m_arrPending) {
+            platform::RemoveFile(copy);
+        }
+    }
 }
 
 }  // namespace

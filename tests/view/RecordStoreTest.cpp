@@ -233,6 +233,24 @@ TEST_F(RecordStoreTest, FolderWalks) {
     EXPECT_TRUE(Exists(D()));
 }
 
+TEST_F(RecordStoreTest, NamesWithAColonAreNeverAttachments) {
+    // Where a volume keeps no named streams (Wine's drives), a stream written beside an
+    // attachment becomes a file of its own, "name:Zone.Identifier".
+    const std::string folder = D() + "表";
+    ASSERT_EQ(platform::MakeFolder(folder), platform::MakeFolderResult::Created);
+    test::WriteFile(folder + "\\a.docx:Zone.Identifier", "[ZoneTransfer]\r\nZoneId=3\r\n");
+    ASSERT_EQ(Enumerated("表\\*.*"), std::vector<std::string>{"a.docx:Zone.Identifier"});
+    EXPECT_FALSE(CRecordStore::FolderHasFile(folder));
+    test::WriteFile(folder + "\\a.docx", "PK");
+    EXPECT_TRUE(CRecordStore::FolderHasFile(folder));
+    std::vector<std::string> list;
+    CRecordStore::ListFolder(folder, list);
+    EXPECT_EQ(list, std::vector<std::string>{folder + "\\a.docx"});
+    // Deleting the record's folder takes it along.
+    CRecordStore::DeleteFolderTree(folder);
+    EXPECT_FALSE(Exists(folder));
+}
+
 TEST_F(RecordStoreTest, OpeningRecords) {
     MakeRecord(D(), "a", {"b.txt", "c.txt"});
     MakeRecord(D(), "b", {"x.txt"});
