@@ -43,7 +43,7 @@ actual="$(mktemp)"
         licenses/mingw-w64-runtime-and-winpthreads.txt licenses/gcc-runtime-libstdc++-libgcc.txt; do
         echo "morvek-$VERSION/$file"
     done
-    git ls-files res/help | sed "s|^res/|morvek-$VERSION/|"
+    (cd res && find help -type f) | sed "s|^|morvek-$VERSION/|"
 } | LC_ALL=C sort >"$expected"
 unzip -Z1 "$ZIP" | grep -v '/$' | LC_ALL=C sort >"$actual"
 check "the zip holds exactly the listed files" diff -u "$expected" "$actual"
@@ -116,6 +116,9 @@ check "the installed help page names version $DISPLAY_VERSION" \
     grep -q "Version $DISPLAY_VERSION " "$INSTDIR/help/index.htm"
 check "the version resource of morvek.exe is $VERSION" \
     bash -c "strings -el '$INSTDIR/morvek.exe' | grep -qx '$VERSION'"
+check "the about box and the splash window of morvek.exe show version $DISPLAY_VERSION" \
+    bash -c "strings -el '$INSTDIR/morvek.exe' | grep -qx ' Ver $DISPLAY_VERSION' &&
+             strings -el '$INSTDIR/morvek.exe' | grep -qx 'Version $DISPLAY_VERSION'"
 check "the version resource of morvek-cli.exe is $VERSION" \
     bash -c "strings -el '$INSTDIR/morvek-cli.exe' | grep -qx '$VERSION'"
 check "the Start-menu shortcut points at the program" \
@@ -141,7 +144,10 @@ check "the installed program starts and shows its drop window" start_program
 echo "     (drop window: $(wine "$WINDOW" drop </dev/null 2>/dev/null | tr -d '\r'))"
 check "the program has made its data folder" test -f "$DATA/morvek.atd"
 
-# An update over the running program: it is ended first, data and settings stay.
+# An update over the running program, with its settings dialog open: it is ended first,
+# data and settings stay.
+quiet wine "$WINDOW" settings
+check "the program's settings dialog is open" wait_until 10 quiet wine "$WINDOW" modal
 started=$SECONDS
 quiet wine "$SETUP" /S && code=0 || code=$?
 echo "     (silent install over the running program: exit code $code, $((SECONDS - started)) s)"
