@@ -31,9 +31,10 @@ sleep 1
 morvek_wine_display_setup
 morvek_wine_start
 
-shot() {  # shot NAME: the screen, trimmed to the window on it
-    import -window root "$SHOTS/$1.png"
-    convert "$SHOTS/$1.png" -trim +repage "$SHOTS/$1.png"
+shot() {  # shot NAME TITLE-PART: the visible window whose title holds TITLE-PART
+    local id
+    id="$(xdotool search --onlyvisible --name "$2" | head -1)"
+    import -window "$id" "$SHOTS/$1.png"
 }
 next() {  # next SECONDS: the default button (Enter), then a pause for the next page
     xdotool key Return
@@ -46,11 +47,11 @@ wait_for_window() {  # wait_for_window TITLE-PART
 
 wine "$SETUP" </dev/null >/dev/null 2>&1 &
 wait_for_window "セットアップ"
-shot setup-welcome
+shot setup-welcome "セットアップ"
 next 2
-shot setup-folder
+shot setup-folder "セットアップ"
 next 2
-shot setup-components
+shot setup-components "セットアップ"
 # Install, then wait for the last step (the shortcut) and the finish page.
 USERDIR="$(ls -d "$WINEPREFIX"/drive_c/users/* | grep -v Public | head -1)"
 INSTDIR="$USERDIR/AppData/Local/Programs/Morvek"
@@ -62,7 +63,7 @@ for _ in $(seq 120); do
     sleep 0.5
 done
 sleep 3
-shot setup-finish
+shot setup-finish "セットアップ"
 # Finish starts the program (its drop window appears); the uninstaller then ends it.
 next 0
 timeout 60 xdotool search --sync --onlyvisible --class morvek.exe >/dev/null
@@ -70,16 +71,16 @@ sleep 5
 
 wine "$INSTDIR/uninstall.exe" </dev/null >/dev/null 2>&1 &
 wait_for_window "アンインストール"
-shot uninstall-confirm
+shot uninstall-confirm "アンインストール"
 next 2
-shot uninstall-components
+shot uninstall-components "アンインストール"
 next 0
 for _ in $(seq 120); do
     [ -e "$INSTDIR" ] || break
     sleep 0.5
 done
 sleep 3
-shot uninstall-finish
+shot uninstall-finish "アンインストール"
 next 2
 
 if [ "${1:-}" = --docs ]; then
