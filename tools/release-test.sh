@@ -48,6 +48,18 @@ actual="$(mktemp)"
 unzip -Z1 "$ZIP" | grep -v '/$' | LC_ALL=C sort >"$actual"
 check "the zip holds exactly the listed files" diff -u "$expected" "$actual"
 rm -f "$expected" "$actual"
+# Nothing beyond what every Windows has: the runtime is linked in (and its licenses ship).
+only_system_dlls() {  # only_system_dlls FILE-IN-ZIP
+    local exe dlls
+    exe="$(mktemp)"
+    unzip -p "$ZIP" "morvek-$VERSION/$1" >"$exe"
+    dlls="$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z')"
+    rm -f "$exe"
+    grep -qx 'kernel32.dll' <<<"$dlls" || return 1
+    ! grep -vxE '(advapi32|comctl32|comdlg32|gdi32|kernel32|ole32|shell32|user32|msvcrt)\.dll' <<<"$dlls"
+}
+check "morvek.exe needs only the system's DLLs" only_system_dlls morvek.exe
+check "morvek-cli.exe needs only the system's DLLs" only_system_dlls morvek-cli.exe
 check "the zip's help page names version $DISPLAY_VERSION" \
     bash -c "unzip -p '$ZIP' 'morvek-$VERSION/help/index.htm' | grep -q 'Version $DISPLAY_VERSION '"
 check "the zip's read-me names version $VERSION" \
