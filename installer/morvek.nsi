@@ -9,6 +9,8 @@
 ; Command line of the installer: /S (silent), /D=<folder> (last, unquoted: install folder).
 ; Command line of the uninstaller: /S (silent), /REMOVEDATA (also remove the user's stored
 ; attachments and settings; without it they stay, as when the box is left unticked).
+; Exit codes besides NSIS's own (0 done, 1 cancelled, 2 aborted): 3 a running program did not
+; end when asked to (silent runs do not wait for the user), 4 another setup was running.
 
 Unicode true
 Target amd64-unicode

@@ -43,11 +43,23 @@ actual="$(mktemp)"
         licenses/mingw-w64-runtime-and-winpthreads.txt licenses/gcc-runtime-libstdc++-libgcc.txt; do
         echo "morvek-$VERSION/$file"
     done
-    git ls-files res/help | sed "s|^res/|morvek-$VERSION/|"
+    (cd res && find help -type f) | sed "s|^|morvek-$VERSION/|"
 } | LC_ALL=C sort >"$expected"
 unzip -Z1 "$ZIP" | grep -v '/$' | LC_ALL=C sort >"$actual"
 check "the zip holds exactly the listed files" diff -u "$expected" "$actual"
 rm -f "$expected" "$actual"
+# Nothing beyond what every Windows has: the runtime is linked in (and its licenses ship).
+only_system_dlls() {  # only_system_dlls FILE-IN-ZIP
+    local exe dlls
+    exe="$(mktemp)"
+    unzip -p "$ZIP" "morvek-$VERSION/$1" >"$exe"
+    dlls="$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z')"
+    rm -f "$exe"
+    grep -qx 'kernel32.dll' <<<"$dlls" || return 1
+    ! grep -vxE '(advapi32|comctl32|comdlg32|gdi32|kernel32|ole32|shell32|user32|msvcrt)\.dll' <<<"$dlls"
+}
+check "morvek.exe needs only the system's DLLs" only_system_dlls morvek.exe
+check "morvek-cli.exe needs only the system's DLLs" only_system_dlls morvek-cli.exe
 check "the zip's help page names version $DISPLAY_VERSION" \
     bash -c "unzip -p '$ZIP' 'morvek-$VERSION/help/index.htm' | grep -q 'Version $DISPLAY_VERSION '"
 check "the zip's read-me names version $VERSION" \
@@ -116,6 +128,9 @@ check "the installed help page names version $DISPLAY_VERSION" \
     grep -q "Version $DISPLAY_VERSION " "$INSTDIR/help/index.htm"
 check "the version resource of morvek.exe is $VERSION" \
     bash -c "strings -el '$INSTDIR/morvek.exe' | grep -qx '$VERSION'"
+check "the about box and the splash window of morvek.exe show version $DISPLAY_VERSION" \
+    bash -c "strings -el '$INSTDIR/morvek.exe' | grep -qx ' Ver $DISPLAY_VERSION' &&
+             strings -el '$INSTDIR/morvek.exe' | grep -qx 'Version $DISPLAY_VERSION'"
 check "the version resource of morvek-cli.exe is $VERSION" \
     bash -c "strings -el '$INSTDIR/morvek-cli.exe' | grep -qx '$VERSION'"
 check "the Start-menu shortcut points at the program" \
@@ -141,7 +156,10 @@ check "the installed program starts and shows its drop window" start_program
 echo "     (drop window: $(wine "$WINDOW" drop </dev/null 2>/dev/null | tr -d '\r'))"
 check "the program has made its data folder" test -f "$DATA/morvek.atd"
 
-# An update over the running program: it is ended first, data and settings stay.
+# An update over the running program, with its settings dialog open: it is ended first,
+# data and settings stay.
+quiet wine "$WINDOW" settings
+check "the program's settings dialog is open" wait_until 10 quiet wine "$WINDOW" modal
 started=$SECONDS
 quiet wine "$SETUP" /S && code=0 || code=$?
 echo "     (silent install over the running program: exit code $code, $((SECONDS - started)) s)"

@@ -3,7 +3,11 @@
 //                              window comes back)
 //   morvek_test_window open    sends it the open-list command
 //   morvek_test_window exit    asks the program to exit
+//   morvek_test_window settings opens the settings dialog (modal: the program then waits in
+//                              the dialog's message loop)
 //   morvek_test_window find    only looks for the running program
+//   morvek_test_window modal   succeeds while a modal dialog of the program is open (its
+//                              main window is disabled)
 //   morvek_test_window drop    looks for its drop window: a visible 120x150 window of the
 //                              program's process; prints its position and size
 // Exits with 1 when no running program (or no visible drop window) was found.
@@ -48,8 +52,12 @@ int wmain(int argc, wchar_t** argv) {
         SendMessageW(frame, WM_COMMAND, 32777, 0);
     } else if (std::wcscmp(argv[1], L"exit") == 0) {
         PostMessageW(frame, WM_APP + 3, 0, 0);
+    } else if (std::wcscmp(argv[1], L"settings") == 0) {
+        PostMessageW(frame, WM_COMMAND, 32778, 0);
     } else if (std::wcscmp(argv[1], L"find") == 0) {
         return 0;
+    } else if (std::wcscmp(argv[1], L"modal") == 0) {
+        return IsWindowEnabled(frame) ? 1 : 0;
     } else if (std::wcscmp(argv[1], L"drop") == 0) {
         DropSearch search;
         GetWindowThreadProcessId(frame, &search.process);
