@@ -51,7 +51,7 @@ def cp932_pairs():
         pairs[code] = value
     # The other Unicode forms Python's encoder knows (U+301C, U+2212, ...), in its choice.
     for code in range(0x80, 0x10000):
-        if code in pairs or 0xD800 <= code <= 0xDFFF or 0xF8F0 <= code <= 0xF8F3:
+        if code in pairs or code == 0x80 or 0xD800 <= code <= 0xDFFF or 0xF8F0 <= code <= 0xF8F3:
             continue
         try:
             pairs[code] = int.from_bytes(chr(code).encode("cp932"), "big")

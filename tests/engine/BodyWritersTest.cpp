@@ -72,6 +72,11 @@ std::string Lines(const std::string& text, const std::vector<std::size_t>& lengt
 TEST(Base64Body, DecodesUpToTheBoundaryLine) {
     const std::string bytes = SampleBytes(100000);
     const std::string encoded = Lines(test::Base64Encode(bytes), {76});
+    // 24,577 bytes without padding: the last group of two characters falls just past the
+    // first chunk and still gives exactly its one byte.
+    const std::string odd = SampleBytes(24577);
+    std::string unpadded = test::Base64Encode(odd);
+    unpadded.erase(unpadded.find('='));
     const struct {
         std::string body;
         std::string output;
@@ -80,6 +85,7 @@ TEST(Base64Body, DecodesUpToTheBoundaryLine) {
         {encoded + "--b--\r\n", bytes, "--b--"},  // the closing line stays for the walk
         {encoded + "--b\r\nnext", bytes, "--b"},
         {encoded, bytes, "<end>"},  // no boundary line at all
+        {Lines(unpadded, {76}) + "--b\r\n", odd, "--b"},
         {Lines(test::Base64Encode(bytes), {76}, "\n"), bytes, "<end>"},
         {"QUJD RE\tVG\r\n--b", "ABCDEF", "--b"},  // white space inside a line
         {"--b\r\n", "", "--b"},                   // an empty body
