@@ -90,6 +90,13 @@ TVqQAAMAAAAEAAAA
 --b1--
 MAIL
 cp "$WORK/report.eml" "$WORK/draft.eml"
+# Outlook items (read in place from the shared samples, when they are there): one for a
+# drag as Outlook makes it, one for a shell drop.
+OUTLOOK_SAMPLE="$(cd "$(dirname "$0")/../.." && pwd)/shared/corpus-outlook/msg/attachment_test_msg.msg"
+if [ -f "$OUTLOOK_SAMPLE" ]; then
+    cp "$OUTLOOK_SAMPLE" "$WORK/outlook.msg"
+    cp "$OUTLOOK_SAMPLE" "$WORK/shell.msg"
+fi
 
 # Pictures of the dialogs, each on its own on the empty screen (trimmed to the window).
 for dialog in progress scanconfirm about settings allowed prohibited; do
@@ -185,6 +192,24 @@ shot listwindow 520x392+252+188
 xdotool mousemove 450 356 click 1
 sleep 1
 shot listselection 520x392+252+188
+
+# Outlook items onto the list window: a drag as Outlook makes it (Unicode descriptor, the
+# item as a storage) and a .msg file from the shell; each gives a record in the list.
+if [ -f "$WORK/outlook.msg" ]; then
+    EFFECT="$(drag_message outlook.msg 512 420 --outlook || true)"
+    check "the Outlook drag onto the list was taken as a copy ($EFFECT)" test "$EFFECT" = copy
+    EFFECT="$(drag_message shell.msg 512 420 || true)"
+    check "the shell drop of a .msg onto the list was taken as a copy ($EFFECT)" test "$EFFECT" = copy
+    sleep 3
+    for item in outlook shell; do
+        check "the $item item was extracted into a record" test -f "$DATA/$item.att"
+        check "the $item item's attachments are in the store" \
+            bash -c "ls '$DATA/$item' | grep -q 'pj1.txt'"
+        check "the record list names the $item item" grep -qa "$item.att" "$DATA/morvek.atd"
+    done
+else
+    echo "SKIP: no Outlook samples at $OUTLOOK_SAMPLE"
+fi
 
 # The unsent function on, then a drag from the mail client onto the lower zone: a draft in
 # the temporary folder.

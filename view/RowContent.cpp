@@ -3,6 +3,7 @@
 #include "app/FilePath.h"
 #include "engine/MailParser.h"
 #include "engine/MessageReader.h"
+#include "engine/OutlookExtract.h"
 #include "platform/FileSystem.h"
 #include "platform/ShiftJis.h"
 #include "policy/ExtensionPolicy.h"
@@ -41,6 +42,18 @@ bool MessageText(const std::string& path, std::string& text) {
     std::string date;
     std::string contentType;
     if (!parser.ReadMessageSummary(reader, from, subject, date, contentType)) {
+        return false;
+    }
+    text = subject + "\r\n    " + date + "    " + from;
+    return true;
+}
+
+// The same for an attached Outlook item ("message.msg"): nothing unless it is a message.
+bool OutlookItemText(const std::string& path, std::string& text) {
+    std::string from;
+    std::string subject;
+    std::string date;
+    if (ReadOutlookSummary(path, from, subject, date) != OutlookSummaryResult::Message) {
         return false;
     }
     text = subject + "\r\n    " + date + "    " + from;
@@ -97,6 +110,9 @@ AttachmentRowContent DescribeAttachmentRow(const std::string& path,
             break;
     }
     if (ext == "eml" && MessageText(path, content.strText)) {
+        return content;
+    }
+    if (ext == "msg" && OutlookItemText(path, content.strText)) {
         return content;
     }
     content.strText = name + "\r\n   " + file.GetSizeText();

@@ -3,14 +3,17 @@
 // the drag ended.
 //
 //   morvek_test_dragsource --x X --y Y --result RESULT [--width W] [--height H]
-//                          [--ready READY] [--timeout SECONDS] [--mail] FILE...
+//                          [--ready READY] [--timeout SECONDS] [--mail | --outlook] FILE...
 //
 // The window (topmost, W by H pixels, default 120 by 80) opens with its top-left corner at
 // screen point X, Y. Pressing the left button in it starts the drag of FILE...:
 //   - by default as a shell file list (CF_HDROP) of the files' full paths;
 //   - with --mail as a mail client's virtual files: "FileGroupDescriptor" naming each file
 //     by its name without folder, "FileContents" with its bytes, and "Outlook Express
-//     Messages".
+//     Messages";
+//   - with --outlook as Outlook drags its items: "FileGroupDescriptorW" and
+//     "FileGroupDescriptor" without "Outlook Express Messages", each compound file (.msg)
+//     handed out as an open storage, any other file as a stream.
 // When the drag has ended, RESULT holds two lines: the effect ("copy", "move", "link" or
 // "none") and the result of DoDragDrop in hex (00040100 is a drop, 00040101 a cancel); the
 // program then ends with 0. READY, when given, is written ("ready") once the window shows.
@@ -51,6 +54,7 @@ struct Options {
     std::wstring result;
     std::wstring ready;
     bool mail = false;
+    bool outlook = false;
     std::vector<std::wstring> files;
 };
 
@@ -143,17 +147,21 @@ const char* EffectName(DWORD effect) {
 
 test::CTestDataObject* BuildDataObject() {
     test::CTestDataObject* data = test::CTestDataObject::Create();
-    if (g_options.mail) {
+    if (g_options.mail || g_options.outlook) {
         std::vector<test::VirtualFile> files;
         for (const std::wstring& path : g_options.files) {
             test::VirtualFile file;
-            file.name = platform::win32::FromWide(FileName(path));
+            file.wideName = FileName(path);
+            file.name = platform::win32::FromWide(file.wideName);
             if (!ReadWholeFile(path, file.contents)) {
                 std::fwprintf(stderr, L"cannot read %ls\n", path.c_str());
             }
+            if (g_options.outlook && file.contents.compare(0, 8, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1") == 0) {
+                file.medium = TYMED_ISTORAGE;
+            }
             files.push_back(std::move(file));
         }
-        data->OfferVirtualFiles(files, true);
+        data->OfferVirtualFiles(files, g_options.mail, g_options.outlook);
     } else {
         std::vector<std::wstring> paths;
         for (const std::wstring& path : g_options.files) {
@@ -196,7 +204,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             const HDC dc = BeginPaint(hwnd, &paint);
             RECT rect;
             GetClientRect(hwnd, &rect);
-            DrawTextW(dc, g_options.mail ? L"drag (mail)" : L"drag (files)", -1, &rect,
+            DrawTextW(dc, g_options.outlook ? L"drag (Outlook)" : g_options.mail ? L"drag (mail)" : L"drag (files)", -1, &rect,
                       DT_CENTER | DT_VCENTER | DT_SINGLELINE);
             EndPaint(hwnd, &paint);
             return 0;
@@ -225,6 +233,8 @@ bool ParseArguments(int argc, wchar_t** argv) {
         const bool hasValue = i + 1 < argc;
         if (argument == L"--mail") {
             g_options.mail = true;
+        } else if (argument == L"--outlook") {
+            g_options.outlook = true;
         } else if (argument == L"--x" && hasValue) {
             if (!ParseNumber(argv[++i], g_options.x)) {
                 return false;
@@ -265,7 +275,7 @@ int wmain(int argc, wchar_t** argv) {
     if (!ParseArguments(argc, argv)) {
         std::fputs(
             "usage: morvek_test_dragsource --x X --y Y --result RESULT [--width W] "
-            "[--height H] [--ready READY] [--timeout SECONDS] [--mail] FILE...\n",
+            "[--height H] [--ready READY] [--timeout SECONDS] [--mail | --outlook] FILE...\n",
             stderr);
         return 2;
     }

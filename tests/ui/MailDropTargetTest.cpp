@@ -1,9 +1,12 @@
 // The OLE drop target on a real window that answers the drop target's messages, fed by a
 // test data object: what each kind of drag saves, what is posted, and what is refused.
 
+#include "engine/OutlookItem.h"
 #include "intake/win/MailDropTarget.h"
+#include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/win32/WideText.h"
+#include "support/OutlookItemBuilder.h"
 #include "support/ScratchFolder.h"
 #include "ui/AppMessages.h"
 #include "ui/WindowBase.h"
@@ -194,16 +197,52 @@ TEST_F(MailDropTargetTest, VirtualFilesOfOtherProgramsAreReadByTheirFileList) {
     EXPECT_EQ(m_window.m_arrPending, PendingMessageList{InData("listed.eml")});
     EXPECT_EQ(m_pData->GetContentsCalls(), 0);
 
-    // Without a file list such a drag does nothing.
+    // Without a file list, virtual files that are no messages do nothing.
     m_window.m_arrPosted.clear();
     CTestDataObject* alone = CTestDataObject::Create();
-    alone->OfferVirtualFiles({{"virtual.eml", "V"}}, false);
+    alone->OfferVirtualFiles({{"virtual.txt", "V"}}, false);
     const std::vector<DWORD> effects = DragAndDrop(alone);
     EXPECT_EQ(effects[2], static_cast<DWORD>(DROPEFFECT_NONE));
     EXPECT_EQ(alone->GetContentsCalls(), 0);
     alone->Release();
     EXPECT_TRUE(m_window.m_arrPosted.empty());
     EXPECT_EQ(DataFiles(), std::vector<std::string>{"listed.eml"});
+}
+
+TEST_F(MailDropTargetTest, AnOutlookDragIsReadByItsUnicodeDescriptorAndItsStorages) {
+    // As Outlook drags: both descriptors, no mail client's format, each item's contents
+    // as a storage; a message saved as .eml comes as a stream.
+    test::MsgObject message;
+    message.Text(0x001A, u"IPM.Note").Text(0x0037, u"見積もり");
+    message.attachments.emplace_back();
+    message.attachments.back().Binary(0x3701, std::string(5000, 'q')).Text(0x3707, u"見積書.xlsx");
+    const std::string item = test::BuildItem(message);
+    m_pData->OfferVirtualFiles({{"??.msg", item, TYMED_ISTORAGE, L"見積é.msg"},
+                                {"mime.eml", Message('m'), TYMED_ISTREAM, L"メール.eml"}},
+                               false, true);
+    EXPECT_EQ(DragAndDrop(m_pData), kCopied);
+    EXPECT_EQ(m_window.m_arrPending, (PendingMessageList{InData("メール.eml"), InData("見積_.msg")}));
+    EXPECT_EQ(test::ReadFile(InData("メール.eml")), Message('m'));
+    EXPECT_EQ(m_window.m_arrPosted, std::vector<UINT>{ui::WM_EXTRACT_PENDING});
+    // The storage was copied whole: the copy is the same item.
+    std::string copy;
+    ASSERT_TRUE(platform::ReadWholeFile(InData("見積_.msg"), copy));
+    OutlookItem read;
+    ASSERT_EQ(ReadOutlookItem(copy, read), OutlookReadResult::Message);
+    EXPECT_EQ(read.subject, "見積もり");
+    ASSERT_EQ(read.attachments.size(), 1u);
+    EXPECT_EQ(read.attachments[0].name, "見積書.xlsx");
+    EXPECT_EQ(read.attachments[0].data, std::string(5000, 'q'));
+
+    // On the unsent zone an Outlook item is refused, and nothing is copied.
+    m_window.m_arrPosted.clear();
+    m_window.m_nZone = 2;
+    CTestDataObject* unsent = CTestDataObject::Create();
+    unsent->OfferVirtualFiles({{"u.msg", item, TYMED_ISTORAGE}}, false, true);
+    EXPECT_EQ(DragAndDrop(unsent)[2], static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_EQ(unsent->GetContentsCalls(), 0);
+    unsent->Release();
+    EXPECT_TRUE(m_window.m_arrPosted.empty());
 }
 
 TEST_F(MailDropTargetTest, DragsOutOfTheListAreTakenAndIgnored) {

@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 #include "policy/ExtensionList.h"
+#include "support/OutlookItemBuilder.h"
 #include "view/ListFixture.h"
 #include "view/RowContent.h"
 
@@ -175,6 +176,16 @@ TEST_F(ListCommandsTest, RowsShowTheirRecordAndFiles) {
                     "Date: Mon, 6 Dec 2004 10:20:30 +0900\r\n\r\nbody\r\n");
     EXPECT_EQ(list::DescribeAttachmentRow(D() + "r0\\m.eml", allowed).strText,
               "hello\r\n    2004年12月06日 10:20:30    a@example.jp");
+    // So does an attached Outlook item; a damaged one shows as a file.
+    test::MsgObject item;
+    item.Text(0x001A, u"IPM.Note").Text(0x0037, u"転送").Text(0x5D01, u"b@example.jp");
+    const std::string itemBytes = test::BuildItem(item);
+    test::WriteFile(D() + "r0\\message.msg", itemBytes);
+    EXPECT_EQ(list::DescribeAttachmentRow(D() + "r0\\message.msg", allowed).strText,
+              "転送\r\n        b@example.jp");
+    test::WriteFile(D() + "r0\\message.msg", itemBytes.substr(0, 600));
+    EXPECT_EQ(list::DescribeAttachmentRow(D() + "r0\\message.msg", allowed).strText,
+              "message.msg\r\n   600 bytes");
 
     EXPECT_FALSE(list::DescribeAttachmentRow(D() + "r0\\gone.txt", allowed).bDraw);
 }

@@ -1,11 +1,13 @@
 #include "ui/support/TestDataObject.h"
 
 #include "intake/DropFormats.h"
+#include "platform/win32/WideText.h"
 
 #include <shlobj.h>
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace test {
 
@@ -49,6 +51,32 @@ HRESULT StreamMedium(const std::string& data, STGMEDIUM& medium) {
     return S_OK;
 }
 
+// An open storage over the bytes of a compound file.
+HRESULT StorageMedium(const std::string& data, STGMEDIUM& medium) {
+    const HGLOBAL global = GlobalAlloc(GMEM_MOVEABLE, data.empty() ? 1 : data.size());
+    if (global == nullptr) {
+        return E_OUTOFMEMORY;
+    }
+    std::memcpy(GlobalLock(global), data.data(), data.size());
+    GlobalUnlock(global);
+    ILockBytes* bytes = nullptr;
+    if (FAILED(CreateILockBytesOnHGlobal(global, TRUE, &bytes))) {
+        GlobalFree(global);
+        return E_OUTOFMEMORY;
+    }
+    IStorage* storage = nullptr;
+    const HRESULT hr = StgOpenStorageOnILockBytes(
+        bytes, nullptr, STGM_READWRITE | STGM_SHARE_EXCLUSIVE, nullptr, 0, &storage);
+    bytes->Release();
+    if (FAILED(hr)) {
+        return hr;
+    }
+    medium.tymed = TYMED_ISTORAGE;
+    medium.pstg = storage;
+    medium.pUnkForRelease = nullptr;
+    return S_OK;
+}
+
 FORMATETC Format(CLIPFORMAT format, DWORD medium, LONG index = -1) {
     return FORMATETC{format, nullptr, DVASPECT_CONTENT, index, medium};
 }
@@ -78,7 +106,26 @@ void CTestDataObject::OfferFileList(const std::vector<std::wstring>& paths) {
 }
 
 void CTestDataObject::OfferVirtualFiles(const std::vector<VirtualFile>& files,
-                                        bool mailClientFormat) {
+                                        bool mailClientFormat, bool unicodeDescriptor) {
+    if (unicodeDescriptor) {
+        std::string wide(sizeof(UINT), '\0');
+        const UINT count = static_cast<UINT>(files.size());
+        std::memcpy(wide.data(), &count, sizeof count);
+        for (const VirtualFile& file : files) {
+            FILEDESCRIPTORW item{};
+            item.dwFlags = FD_FILESIZE;
+            item.nFileSizeLow = static_cast<DWORD>(file.contents.size());
+            const std::wstring name =
+                file.wideName.empty() ? platform::win32::ToWide(file.name) : file.wideName;
+            std::memcpy(item.cFileName, name.data(),
+                        std::min(name.size(), std::size(item.cFileName) - 1) * sizeof(wchar_t));
+            wide.append(reinterpret_cast<const char*>(&item), sizeof item);
+        }
+        m_arrOffers.push_back({Format(Register(kFileGroupDescriptorWFormatName), TYMED_HGLOBAL),
+                               [wide](STGMEDIUM& medium) {
+                                   return GlobalMedium(wide.data(), wide.size(), medium);
+                               }});
+    }
     std::string descriptor(sizeof(UINT), '\0');
     const UINT count = static_cast<UINT>(files.size());
     std::memcpy(descriptor.data(), &count, sizeof count);
@@ -101,7 +148,8 @@ void CTestDataObject::OfferVirtualFiles(const std::vector<VirtualFile>& files,
                                [data = files[i].contents, kind](STGMEDIUM& medium) {
                                    return kind == TYMED_HGLOBAL
                                               ? GlobalMedium(data.data(), data.size(), medium)
-                                              : StreamMedium(data, medium);
+                                          : kind == TYMED_ISTORAGE ? StorageMedium(data, medium)
+                                                                   : StreamMedium(data, medium);
                                }});
     }
     if (mailClientFormat) {

@@ -16,11 +16,14 @@
 namespace test {
 
 // One virtual file: its name in the descriptor (Shift_JIS), its bytes, and the medium its
-// contents come in (TYMED_ISTREAM or TYMED_HGLOBAL).
+// contents come in (TYMED_ISTREAM, TYMED_HGLOBAL, or TYMED_ISTORAGE for the bytes of a
+// compound file, which are then handed out as an open storage, as Outlook hands out its
+// items). wideName, when given, is its name in the Unicode descriptor.
 struct VirtualFile {
     std::string name;
     std::string contents;
     DWORD medium = TYMED_ISTREAM;
+    std::wstring wideName;
 };
 
 // COM objects are destroyed by their own Release, never through an interface pointer.
@@ -33,8 +36,10 @@ public:
     // CF_HDROP with these paths, in this order.
     void OfferFileList(const std::vector<std::wstring>& paths);
     // "FileGroupDescriptor" (ANSI) naming the files and "FileContents" per item index;
-    // "Outlook Express Messages" as well when mailClientFormat is set.
-    void OfferVirtualFiles(const std::vector<VirtualFile>& files, bool mailClientFormat = true);
+    // "Outlook Express Messages" as well when mailClientFormat is set, and
+    // "FileGroupDescriptorW" first when unicodeDescriptor is (as Outlook offers them).
+    void OfferVirtualFiles(const std::vector<VirtualFile>& files, bool mailClientFormat = true,
+                           bool unicodeDescriptor = false);
     // The program's private format, with a few bytes of data.
     void OfferPrivateFormat();
 
