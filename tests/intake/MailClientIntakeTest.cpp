@@ -228,7 +228,7 @@ TEST_F(MailClientIntakeTest, EachCopyIsMarkedAsDownloadedOnceItIsWhole) {
     EXPECT_EQ(marker.m_arrContents, (std::vector<std::string>{Message("1"), Message("2")}));
 
     // A copy that is cut short (cancel, read error) is deleted, never marked.
-    for (const std::string& name : {"first.eml", "second.eml"}) {
+    for (const char* name : {"first.eml", "second.eml"}) {
         platform::RemoveFile(InData(name));
     }
     marker.m_arrMarked.clear();
