@@ -57,7 +57,7 @@ bool CFilePath::GetFolder(std::string& out) const {
     return true;
 }
 
-std::uint32_t CFilePath::GetSize() const {
+std::uint64_t CFilePath::GetSize() const {
     if (!Exists()) {
         return kSizeUnavailable;
     }
@@ -66,14 +66,14 @@ std::uint32_t CFilePath::GetSize() const {
         return kSizeUnavailable;
     }
     const auto size = file.Size();
-    return size ? static_cast<std::uint32_t>(*size) : kSizeUnavailable;
+    return size.value_or(kSizeUnavailable);
 }
 
 std::string CFilePath::GetSizeText() const {
     return FormatSize(GetSize());
 }
 
-std::string CFilePath::FormatSize(std::uint32_t size) {
+std::string CFilePath::FormatSize(std::uint64_t size) {
     if (size == kSizeUnavailable) {
         return {};
     }
@@ -81,11 +81,11 @@ std::string CFilePath::FormatSize(std::uint32_t size) {
     if (size < 1024u) {
         std::snprintf(text, sizeof text, "%d bytes", static_cast<int>(size));
     } else if (size < 1048576u) {
-        std::snprintf(text, sizeof text, "%.1f KB", size * (1.0 / 1024));
+        std::snprintf(text, sizeof text, "%.1f KB", static_cast<double>(size) * (1.0 / 1024));
     } else if (size < 1073741824u) {
-        std::snprintf(text, sizeof text, "%.1f MB", size * (1.0 / 1048576));
+        std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(size) * (1.0 / 1048576));
     } else {
-        std::snprintf(text, sizeof text, "%.1f GB", size * (1.0 / 1073741824));
+        std::snprintf(text, sizeof text, "%.1f GB", static_cast<double>(size) * (1.0 / 1073741824));
     }
     return text;
 }

@@ -9,7 +9,7 @@
 
 class CFilePath {
 public:
-    static constexpr std::uint32_t kSizeUnavailable = 0xFFFFFFFF;
+    static constexpr std::uint64_t kSizeUnavailable = UINT64_MAX;
 
     // Keeps path without its last character when that is a backslash (one only).
     explicit CFilePath(std::string path);
@@ -32,11 +32,12 @@ public:
 
     // The size in bytes, or kSizeUnavailable when the file is missing or cannot be opened
     // (a folder, or a file another program holds open).
-    std::uint32_t GetSize() const;
+    std::uint64_t GetSize() const;
 
-    // The size as the list shows it ("1023 bytes", "1.5 KB"); empty when unavailable.
+    // The size as the list shows it ("1023 bytes", "1.5 KB", "5.0 GB"); empty when
+    // unavailable.
     std::string GetSizeText() const;
-    static std::string FormatSize(std::uint32_t size);
+    static std::string FormatSize(std::uint64_t size);
 
 private:
     std::string m_strPath;

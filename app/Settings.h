@@ -20,6 +20,7 @@ inline constexpr char kUseUnsendMailFunc[] = "USE_UNSENDMAIL_FUNC";
 inline constexpr int kNoScanApp = -1;
 inline constexpr int kNortonAntiVirus = 0;
 inline constexpr int kVirusChaser = 1;
+inline constexpr int kMicrosoftDefender = 2;
 }  // namespace settings
 
 // The application's own profile.

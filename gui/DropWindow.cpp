@@ -17,6 +17,7 @@
 #include "view/win/WindowRunHost.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 namespace {
 
@@ -123,9 +124,23 @@ void CDropWindow::Place() {
 }
 
 bool CDropWindow::PreTranslateMessage(MSG& msg) {
-    if (m_hWndTooltip != nullptr && msg.hwnd == m_hWnd && msg.message >= WM_MOUSEFIRST &&
-        msg.message <= WM_MOUSELAST) {
+    if (m_hWndTooltip == nullptr || msg.hwnd != m_hWnd) {
+        return false;
+    }
+    if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) {
         SendMessageW(m_hWndTooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+    } else if (msg.message >= WM_NCMOUSEMOVE && msg.message <= WM_NCMBUTTONDBLCLK) {
+        // Everything but the main zone and the close mark answers the hit test as caption, so
+        // the mouse over the unsent zone arrives as non-client messages with screen
+        // coordinates. The tooltip control follows client messages: relay each as its client
+        // counterpart, so the unsent zone's tip shows and a press there hides a tip.
+        POINT point{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
+        ScreenToClient(m_hWnd, &point);
+        MSG relayed = msg;
+        relayed.message = msg.message - WM_NCMOUSEMOVE + WM_MOUSEMOVE;
+        relayed.wParam = 0;
+        relayed.lParam = MAKELPARAM(point.x, point.y);
+        SendMessageW(m_hWndTooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
     }
     return false;
 }

@@ -25,7 +25,8 @@ public:
     // and drop target.
     bool Create();
 
-    // Hands mouse messages to the tooltips; true when msg was consumed.
+    // Hands mouse messages, client and non-client, to the tooltips; true when msg was
+    // consumed.
     bool PreTranslateMessage(MSG& msg);
 
     PendingMessageList& GetPendingList() { return m_arrPending; }

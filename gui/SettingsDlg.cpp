@@ -16,6 +16,9 @@ namespace {
 // The one tab stop of both list boxes, in dialog units: descriptions start in one column.
 constexpr int kListTabStop = 25;
 
+// Posted at initialisation: the damaged-list notice shows once the dialog is on screen.
+constexpr UINT kShowDamagedNotice = WM_APP + 1;
+
 int ToCheck(bool value) {
     return value ? BST_CHECKED : BST_UNCHECKED;
 }
@@ -55,7 +58,18 @@ BOOL CSettingsDlg::OnInitDialog() {
     for (const std::string& line : prohibited) {
         AddLine(m_listProhibited, line);
     }
+    if (!m_listFiles.DamagedNotice().empty()) {
+        PostMessageW(m_hWnd, kShowDamagedNotice, 0, 0);
+    }
     return TRUE;
+}
+
+bool CSettingsDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+    if (message == kShowDamagedNotice) {
+        ui::ShowMessageBox(m_hWnd, m_listFiles.DamagedNotice(), MB_OK | MB_ICONWARNING);
+        return true;
+    }
+    return ui::CDialogBase::OnMessage(message, wParam, lParam, result);
 }
 
 bool CSettingsDlg::OnCommand(UINT id, UINT code) {
@@ -91,6 +105,11 @@ bool CSettingsDlg::OnCommand(UINT id, UINT code) {
 
 void CSettingsDlg::OnOK() {
     UpdateData(true);
+    // A damaged list file is replaced only when the user agrees; it is kept aside then.
+    const std::string question = m_listFiles.ReplaceQuestion();
+    const bool bReplaceDamaged =
+        !question.empty() &&
+        ui::ShowMessageBox(m_hWnd, question, MB_YESNO | MB_ICONQUESTION) == IDYES;
     SettingsValues values;
     values.exitOnCloseList = m_bExitOnCloseList != 0;
     values.virusScanExeName = m_strScanExeName;
@@ -100,7 +119,7 @@ void CSettingsDlg::OnOK() {
     CSettings().Write(values);
 
     const std::string heldBack =
-        m_listFiles.Save(GetLines(m_listAllowed), GetLines(m_listProhibited));
+        m_listFiles.Save(GetLines(m_listAllowed), GetLines(m_listProhibited), bReplaceDamaged);
     if (!heldBack.empty()) {
         ui::ShowMessageBox(m_hWnd, heldBack, MB_OK);
     }
@@ -128,7 +147,7 @@ void CSettingsDlg::UpdateData(bool save) {
 
 void CSettingsDlg::OnSelchangeScanApp() {
     UpdateData(true);
-    const ScannerDetection detection = DetectScanner(m_nScanApp, GetProgramFilesFolder());
+    const ScannerDetection detection = DetectScanner(m_nScanApp, GetScannerFolders());
     if (!detection.bApplies) {
         return;
     }

@@ -23,6 +23,7 @@ protected:
     BOOL OnInitDialog() override;
     bool OnCommand(UINT id, UINT code) override;
     void OnOK() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
 private:
     // save: controls into the members; otherwise the members into the controls.

@@ -28,6 +28,8 @@ void EnterSandbox(const std::string& folder) {
         "Morvek Sandbox " + std::to_string(random()) + "-" + std::to_string(random());
     MakeFolder(folder + "\\AppData");
     MakeFolder(folder + "\\Program Files");
+    MakeFolder(folder + "\\Program Files (x86)");
+    MakeFolder(folder + "\\ProgramData");
     MakeFolder(folder + "\\Temp");
 }
 

@@ -14,6 +14,14 @@ std::string AppDataFolder();
 // empty when it cannot be found.
 std::string ProgramFilesFolder();
 
+// The folder 32-bit programs are installed in on 64-bit Windows ("C:\\Program Files (x86)"),
+// without trailing backslash; empty when the system has none.
+std::string ProgramFilesX86Folder();
+
+// The application data shared by all users ("C:\\ProgramData"), without trailing
+// backslash; empty when it cannot be found.
+std::string CommonAppDataFolder();
+
 // The system temporary path, ending with a backslash; empty when it cannot be found.
 std::string TempPath();
 

@@ -8,5 +8,6 @@
 // 22 entries, avi to zip, with their descriptions; eml is not among them.
 CExtensionList DefaultAllowedList();
 
-// The 45 dangerous extensions, ade to html, with their descriptions.
+// The dangerous extensions with their descriptions: the original 45, ade to html, then the
+// 36 carriers added later, iso to msh2xml.
 CExtensionList DefaultProhibitedList();

@@ -8,13 +8,19 @@
 #include <string_view>
 
 // Extensions that can never be put on the allowed list and are never opened, whatever the
-// allowed list says, as a comma-delimited token text. It is written in four pieces; joining
-// them puts ",," between exe and hlp, which makes the empty extension dangerous too.
+// allowed list says, as a comma-delimited token text. Its first four pieces are the
+// original set; joining them puts ",," between exe and hlp, which makes the empty extension
+// dangerous too. The pieces after them are the carriers added to the default prohibited list
+// later, in its order.
 inline constexpr char DangerousExtensions[] =
     ",ade,adp,bas,bat,btm,chm,cmd,com,cpl,crt,css,dll,exe,"
     ",hlp,hta,inf,ins,isp,js,jse,lnk,mdb,mde,msc,msi,msp,mst,"
     "nls,pcd,pif,reg,scr,sct,shb,shs,url,vb,vba,vbe,vbs,wsc,"
-    "wsf,wsh,htm,html,";
+    "wsf,wsh,htm,html,"
+    "iso,img,vhd,vhdx,ps1,psm1,psd1,ps1xml,psc1,jar,jnlp,"
+    "appx,appxbundle,msix,msixbundle,appinstaller,application,appref-ms,msu,"
+    "settingcontent-ms,library-ms,search-ms,scf,website,wsb,one,xll,diagcab,"
+    "gadget,ws,msh,msh1,msh2,mshxml,msh1xml,msh2xml,";
 
 // Extensions that can never be put on the prohibited list, as a comma-delimited token text.
 inline constexpr char NeverProhibitedExtensions[] = ",txt,jpg,jpeg,gif,png,";

@@ -82,6 +82,43 @@ constexpr FileTypeDescription kProhibitedRows[] = {
     {"wsh", "Windows Scripting Host"},
     {"htm", "HTMLファイル"},
     {"html", "HTMLファイル"},
+    // Carriers of today's malicious mail, added after the original 45.
+    {"iso", "ディスクイメージファイル"},
+    {"img", "ディスクイメージファイル"},
+    {"vhd", "仮想ハードディスク"},
+    {"vhdx", "仮想ハードディスク"},
+    {"ps1", "PowerShell スクリプト"},
+    {"psm1", "PowerShell スクリプトモジュール"},
+    {"psd1", "PowerShell データファイル"},
+    {"ps1xml", "PowerShell 書式設定ファイル"},
+    {"psc1", "PowerShell コンソールファイル"},
+    {"jar", "Java アーカイブ"},
+    {"jnlp", "Java Web Start ファイル"},
+    {"appx", "Windows アプリパッケージ"},
+    {"appxbundle", "Windows アプリバンドル"},
+    {"msix", "Windows アプリパッケージ"},
+    {"msixbundle", "Windows アプリバンドル"},
+    {"appinstaller", "App Installer ファイル"},
+    {"application", "ClickOnce アプリケーション"},
+    {"appref-ms", "ClickOnce アプリケーション参照"},
+    {"msu", "Windows Update パッケージ"},
+    {"settingcontent-ms", "設定のショートカット"},
+    {"library-ms", "ライブラリの定義"},
+    {"search-ms", "保存された検索"},
+    {"scf", "Windows エクスプローラー コマンド"},
+    {"website", "ピン留めサイトのショートカット"},
+    {"wsb", "Windows サンドボックス構成"},
+    {"one", "OneNote セクション"},
+    {"xll", "Excel アドイン"},
+    {"diagcab", "診断パッケージ"},
+    {"gadget", "ガジェット"},
+    {"ws", "Windows スクリプトファイル"},
+    {"msh", "Monad シェルスクリプト"},
+    {"msh1", "Monad シェルスクリプト"},
+    {"msh2", "Monad シェルスクリプト"},
+    {"mshxml", "Monad シェル書式設定ファイル"},
+    {"msh1xml", "Monad シェル書式設定ファイル"},
+    {"msh2xml", "Monad シェル書式設定ファイル"},
 };
 
 constexpr std::size_t kAllowedCount = std::size(kAllowedRows) + 1;
@@ -102,7 +139,7 @@ constexpr std::array<FileTypeDescription, kProhibitedCount> kProhibitedTable = [
     return table;
 }();
 
-static_assert(std::size(kAllowedRows) == 22 && std::size(kProhibitedRows) == 45);
+static_assert(std::size(kAllowedRows) == 22 && std::size(kProhibitedRows) == 81);
 
 }  // namespace
 

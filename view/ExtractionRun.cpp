@@ -55,8 +55,13 @@ ExtractionOutcome CExtractionRun::Run(const PendingMessageList& pending,
             return ExtractionOutcome::ScanFolderFailed;
         }
         m_host.HideForScan();
-        CAntivirusProgram::Run(scanner, scanFolder);
+        const ScanOutcome scan = CAntivirusProgram::Run(scanner, scanFolder);
         m_host.ShowAfterScan();
+        // A scanner that did not start, or did not finish, or took files away: said before
+        // the question, which stays as it is.
+        if (!scan.strNotice.empty()) {
+            m_host.ShowMessage(scan.strNotice);
+        }
         if (m_host.ConfirmScan() == kScanConfirmDiscardAll) {
             outcome = ExtractionOutcome::Discarded;
         }

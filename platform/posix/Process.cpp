@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -43,14 +44,17 @@ std::string ToCoreArgument(const std::string& argument) {
 
 }  // namespace
 
-bool RunAndWait(const std::string& commandLine) {
+ProcessRun RunAndWait(const std::string& commandLine) {
+    ProcessRun run;
     const std::vector<std::string> arguments = SplitCommandLine(commandLine);
     if (arguments.empty()) {
-        return false;
+        run.strFailure = std::strerror(ENOENT);
+        return run;
     }
     const auto program = posix::ToNativePath(arguments[0]);
     if (!program) {
-        return false;
+        run.strFailure = std::strerror(ENOENT);
+        return run;
     }
     std::vector<std::string> native{*program};
     for (std::size_t i = 1; i < arguments.size(); ++i) {
@@ -61,18 +65,26 @@ bool RunAndWait(const std::string& commandLine) {
         argv.push_back(argument.data());
     }
     argv.push_back(nullptr);
+    // The C library reports a program that cannot be executed (missing, not executable,
+    // not a program) as the spawn's own error.
     pid_t pid = 0;
-    if (posix_spawn(&pid, native[0].c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
-        return false;
+    const int error = posix_spawn(&pid, native[0].c_str(), nullptr, nullptr, argv.data(), environ);
+    if (error != 0) {
+        run.strFailure = std::strerror(error);
+        return run;
     }
+    run.bStarted = true;
     int status = 0;
     while (waitpid(pid, &status, 0) < 0) {
         if (errno != EINTR) {
-            return false;
+            run.exitCode = 0xFFFFFFFF;  // the child's end cannot be known
+            return run;
         }
     }
-    // The C library reports a program that could not be executed as exit status 127.
-    return !(WIFEXITED(status) && WEXITSTATUS(status) == 127);
+    // A program ended by a signal gets the shell's status for it.
+    run.exitCode = static_cast<std::uint32_t>(WIFEXITED(status) ? WEXITSTATUS(status)
+                                                                : 128 + WTERMSIG(status));
+    return run;
 }
 
 std::vector<std::string> ProgramArguments() {

@@ -51,6 +51,21 @@ std::string ProgramFilesFolder() {
     return posix::ToCorePath("/opt");
 }
 
+// There are no Windows programs to look for here: both places exist only in the sandbox.
+std::string ProgramFilesX86Folder() {
+    if (!detail::SandboxFolder().empty()) {
+        return detail::SandboxFolder() + "\\Program Files (x86)";
+    }
+    return {};
+}
+
+std::string CommonAppDataFolder() {
+    if (!detail::SandboxFolder().empty()) {
+        return detail::SandboxFolder() + "\\ProgramData";
+    }
+    return {};
+}
+
 std::string TempPath() {
     if (!detail::SandboxFolder().empty()) {
         return detail::SandboxFolder() + "\\Temp\\";

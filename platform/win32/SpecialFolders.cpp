@@ -40,6 +40,20 @@ std::string ProgramFilesFolder() {
     return ShellFolder(CSIDL_PROGRAM_FILES);
 }
 
+std::string ProgramFilesX86Folder() {
+    if (!detail::SandboxFolder().empty()) {
+        return detail::SandboxFolder() + "\\Program Files (x86)";
+    }
+    return ShellFolder(CSIDL_PROGRAM_FILESX86);
+}
+
+std::string CommonAppDataFolder() {
+    if (!detail::SandboxFolder().empty()) {
+        return detail::SandboxFolder() + "\\ProgramData";
+    }
+    return ShellFolder(CSIDL_COMMON_APPDATA);
+}
+
 std::string TempPath() {
     if (!detail::SandboxFolder().empty()) {
         return detail::SandboxFolder() + "\\Temp\\";

@@ -54,7 +54,7 @@ TEST(FilePath, PartsOfThePath) {
 }
 
 TEST(FilePath, SizeText) {
-    const std::pair<std::uint32_t, const char*> cases[] = {
+    const std::pair<std::uint64_t, const char*> cases[] = {
         {0, "0 bytes"},
         {1023, "1023 bytes"},
         {1024, "1.0 KB"},
@@ -64,7 +64,11 @@ TEST(FilePath, SizeText) {
         {1073741823, "1024.0 MB"},
         {1073741824, "1.0 GB"},
         {0xFFFFFFFE, "4.0 GB"},
-        {0xFFFFFFFF, ""},
+        {0xFFFFFFFF, "4.0 GB"},
+        {0x100000000, "4.0 GB"},
+        {5368709120, "5.0 GB"},  // not 1.0 GB, the size cut to 32 bits
+        {1099511627776, "1024.0 GB"},
+        {CFilePath::kSizeUnavailable, ""},
     };
     for (const auto& [size, text] : cases) {
         EXPECT_EQ(CFilePath::FormatSize(size), text) << size;
@@ -95,6 +99,22 @@ TEST(FilePath, QueriesOnTheDisk) {
     ASSERT_TRUE(holder.Open(file.GetPath(), platform::File::Mode::Read));
     EXPECT_EQ(file.GetSize(), CFilePath::kSizeUnavailable);
     EXPECT_TRUE(file.Exists());
+}
+
+TEST(FilePath, AFileOf5GiBIsMeasuredWhole) {
+    // A sparse file: one byte written at the end takes no room on the disk.
+    test::ScratchFolder scratch;
+    const std::string path = scratch / "large.iso";
+    constexpr std::uint64_t kSize = 5ull << 30;
+    {
+        platform::File output;
+        ASSERT_TRUE(output.Open(path, platform::File::Mode::Write));
+        ASSERT_TRUE(output.Seek(kSize - 1));
+        ASSERT_TRUE(output.Write("x", 1));
+    }
+    const CFilePath file(path);
+    EXPECT_EQ(file.GetSize(), kSize);
+    EXPECT_EQ(file.GetSizeText(), "5.0 GB");
 }
 
 }  // namespace

@@ -64,6 +64,14 @@ TEST(MorvekCli, UsageErrorsExitWithTwoAndOneLine) {
     const CliRun help = RunCli({"--help"});
     EXPECT_EQ(help.code, 0);
     EXPECT_NE(help.out.find("morvek-cli summary FILE"), std::string::npos);
+    // list reconciles the store, and the help of list says that it may delete.
+    const CliRun listHelp = RunCli({"list", "--help"});
+    EXPECT_EQ(listHelp.code, 0);
+    const std::size_t list = listHelp.out.find("morvek-cli list");
+    ASSERT_NE(list, std::string::npos);
+    const std::string listText = listHelp.out.substr(list, listHelp.out.find("morvek-cli summary") - list);
+    EXPECT_NE(listText.find("reconciles the store"), std::string::npos) << listText;
+    EXPECT_NE(listText.find("folder deleted"), std::string::npos) << listText;
 }
 
 TEST(MorvekCli, SummaryPrintsDateSenderAndSubject) {

@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include "app/FirstStartFiles.h"
+#include "app/Settings.h"
 #include "gui/AboutDlg.h"
 #include "gui/AllowedExtensionDlg.h"
 #include "gui/ProhibitedExtensionDlg.h"
@@ -109,6 +110,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     } else if (which == L"prohibited") {
         dialog = std::make_unique<CProhibitedExtensionDlg>();
     } else {
+        // Shown with Microsoft Defender chosen, as on a machine with nothing else installed.
+        SettingsValues values;
+        values.virusScanApp = settings::kMicrosoftDefender;
+        values.virusScanExeName =
+            "C:\\ProgramData\\Microsoft\\Windows Defender\\Platform\\4.18.24090.11-0\\"
+            "MpCmdRun.exe";
+        CSettings().Write(values);
         dialog = std::make_unique<CSettingsDlg>(dataFolder);
     }
     if (closeAfter != 0) {
@@ -119,7 +127,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     for (const FirstStartFile& file : FirstStartFiles()) {
         platform::RemoveFile(dataFolder + file.name);
     }
-    for (const char* folder : {"AppData", "Program Files", "Temp"}) {
+    for (const char* folder :
+         {"AppData", "Program Files", "Program Files (x86)", "ProgramData", "Temp"}) {
         platform::RemoveEmptyFolder(dataFolder + folder);
     }
     platform::RemoveEmptyFolder(sandbox);

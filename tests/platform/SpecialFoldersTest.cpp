@@ -11,7 +11,8 @@ namespace {
 
 TEST(SpecialFolders, PointIntoTheSandboxDuringTests) {
     for (const std::string& folder :
-         {platform::AppDataFolder(), platform::ProgramFilesFolder(), platform::TempPath()}) {
+         {platform::AppDataFolder(), platform::ProgramFilesFolder(),
+          platform::ProgramFilesX86Folder(), platform::CommonAppDataFolder(), platform::TempPath()}) {
         auto attributes = platform::QueryAttributes(folder);
         ASSERT_TRUE(attributes) << folder;
         EXPECT_TRUE(attributes->isFolder) << folder;

@@ -2,6 +2,7 @@
 
 #include "policy/DefaultExtensionLists.h"
 #include "policy/ExtensionListFile.h"
+#include "policy/ExtensionPolicy.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,7 @@ TEST(FileTypeDescriptions, TablesAndDefaultListsHoldTheSameRows) {
     const auto allowed = AllowedDescriptionTable();
     const auto prohibited = ProhibitedDescriptionTable();
     ASSERT_EQ(allowed.size(), 23u);
-    ASSERT_EQ(prohibited.size(), 68u);
+    ASSERT_EQ(prohibited.size(), 104u);
     EXPECT_EQ(ExtensionsOf(allowed),
               (std::vector<std::string>{"avi", "bmp", "csv",  "doc", "eml",  "gif", "jpeg", "jpg",
                                         "lzh", "mid", "midi", "mov", "mpeg", "mpg", "pdf",  "png",
@@ -30,7 +31,7 @@ TEST(FileTypeDescriptions, TablesAndDefaultListsHoldTheSameRows) {
     const CExtensionList defaultAllowed = DefaultAllowedList();
     const CExtensionList defaultProhibited = DefaultProhibitedList();
     ASSERT_EQ(defaultAllowed.GetCount(), 22u);
-    ASSERT_EQ(defaultProhibited.GetCount(), 45u);
+    ASSERT_EQ(defaultProhibited.GetCount(), 81u);
     // The allowed table is the default allowed list with eml after doc; the prohibited
     // table adds the default prohibited list.
     CExtensionList expected;
@@ -49,20 +50,59 @@ TEST(FileTypeDescriptions, TablesAndDefaultListsHoldTheSameRows) {
     }
     EXPECT_EQ(table, expected);
     EXPECT_EQ(defaultProhibited.GetExtensions().front(), "ade");
-    EXPECT_EQ(defaultProhibited.GetExtensions().back(), "html");
+    EXPECT_EQ(defaultProhibited.GetExtensions()[44], "html");
 
-    // Extensions are lower-case ASCII and unique.
+    // Extensions are lower-case ASCII (with digits and a hyphen in the newer ones) and
+    // unique; every row has a description.
     const std::vector<std::string> extensions = ExtensionsOf(prohibited);
-    EXPECT_EQ(std::set<std::string>(extensions.begin(), extensions.end()).size(), 68u);
-    for (const std::string& ext : extensions) {
-        EXPECT_EQ(ext.find_first_not_of("abcdefghijklmnopqrstuvwxyz"), std::string::npos) << ext;
+    EXPECT_EQ(std::set<std::string>(extensions.begin(), extensions.end()).size(), 104u);
+    for (const FileTypeDescription& row : prohibited) {
+        const std::string ext = row.extension;
+        EXPECT_EQ(ext.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-"), std::string::npos)
+            << ext;
+        EXPECT_STRNE(row.description, "") << ext;
     }
+}
+
+TEST(FileTypeDescriptions, NewCarriersFollowTheOriginalDefaultProhibitedList) {
+    const CExtensionList prohibited = DefaultProhibitedList();
+    const std::vector<std::string>& extensions = prohibited.GetExtensions();
+    ASSERT_EQ(extensions.size(), 81u);
+    EXPECT_EQ(std::vector<std::string>(extensions.begin() + 45, extensions.end()),
+              (std::vector<std::string>{
+                  "iso",          "img",         "vhd",        "vhdx",
+                  "ps1",          "psm1",        "psd1",       "ps1xml",
+                  "psc1",         "jar",         "jnlp",       "appx",
+                  "appxbundle",   "msix",        "msixbundle", "appinstaller",
+                  "application",  "appref-ms",   "msu",        "settingcontent-ms",
+                  "library-ms",   "search-ms",   "scf",        "website",
+                  "wsb",          "one",         "xll",        "diagcab",
+                  "gadget",       "ws",          "msh",        "msh1",
+                  "msh2",         "mshxml",      "msh1xml",    "msh2xml"}));
+    // Each carrier is dangerous, so it can never be allowed to open, and an attachment named
+    // for it is held back.
+    for (auto it = extensions.begin() + 45; it != extensions.end(); ++it) {
+        EXPECT_TRUE(IsDangerousExtension(*it)) << *it;
+        EXPECT_TRUE(IsProhibitedName("C:\\d\\invoice." + *it, prohibited)) << *it;
+    }
+    EXPECT_EQ(LookupFileTypeDescription(ProhibitedDescriptionTable(), "ISO"),
+              "ディスクイメージファイル");
+    EXPECT_EQ(LookupFileTypeDescription(ProhibitedDescriptionTable(), "appref-ms"),
+              "ClickOnce アプリケーション参照");
 }
 
 TEST(FileTypeDescriptions, DefaultListFilesHaveTheirKnownLengths) {
     // Lengths of the Shift_JIS encodings of the default tables, counted independently.
     EXPECT_EQ(EncodeExtensionList(DefaultAllowedList())->size(), 488u);
-    EXPECT_EQ(EncodeExtensionList(DefaultProhibitedList())->size(), 1225u);
+    // The original 45 entries keep their bytes: alone they still encode to the old length.
+    const CExtensionList prohibited = DefaultProhibitedList();
+    const CExtensionList original(
+        std::vector<std::string>(prohibited.GetExtensions().begin(),
+                                 prohibited.GetExtensions().begin() + 45),
+        std::vector<std::string>(prohibited.GetDescriptions().begin(),
+                                 prohibited.GetDescriptions().begin() + 45));
+    EXPECT_EQ(EncodeExtensionList(original)->size(), 1225u);
+    EXPECT_EQ(EncodeExtensionList(prohibited)->size(), 2323u);
 }
 
 TEST(FileTypeDescriptions, Lookup) {

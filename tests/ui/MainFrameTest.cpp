@@ -278,6 +278,47 @@ TEST_F(MainFrameTest, TheUnsentToolIsThereWhenTheFunctionIsOnAtCreation) {
     EXPECT_STREQ(text, L"閉じる");
 }
 
+TEST_F(MainFrameTest, EveryZonesTipShowsWhenTheMouseRestsOnIt) {
+    SetSetting(false, true);
+    CreateFrame();
+    ShowWindow(Drop(), SW_SHOWNOACTIVATE);
+    CDropWindow& drop = *m_pFrame->GetDropWindow();
+    const HWND tooltip = drop.GetTooltipWindow();
+    // The unsent zone is non-client (it drags the window): its moves come as WM_NCMOUSEMOVE
+    // with screen coordinates, through the message loop's PreTranslateMessage.
+    const struct {
+        POINT point;
+        UINT id;
+    } cases[] = {{{50, 50}, 1}, {{50, 110}, 2}, {{110, 10}, 3}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.id);
+        SendMessageW(tooltip, TTM_POP, 0, 0);
+        POINT screen = c.point;
+        ClientToScreen(Drop(), &screen);
+        SetCursorPos(screen.x, screen.y);
+        const LRESULT hit = SendMessageW(Drop(), WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
+        MSG msg{};
+        msg.hwnd = Drop();
+        msg.time = GetTickCount();
+        msg.pt = screen;
+        if (hit == HTCLIENT) {
+            msg.message = WM_MOUSEMOVE;
+            msg.lParam = MAKELPARAM(c.point.x, c.point.y);
+        } else {
+            msg.message = WM_NCMOUSEMOVE;
+            msg.wParam = static_cast<WPARAM>(hit);
+            msg.lParam = MAKELPARAM(screen.x, screen.y);
+        }
+        drop.PreTranslateMessage(msg);
+        test::PumpFor(300);
+        TTTOOLINFOW info{};
+        info.cbSize = TTTOOLINFOW_V2_SIZE;
+        ASSERT_TRUE(SendMessageW(tooltip, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&info)));
+        EXPECT_EQ(info.uId, c.id);
+        EXPECT_TRUE(IsWindowVisible(tooltip));
+    }
+}
+
 TEST_F(MainFrameTest, OnlyTheMainZoneAndCloseMarkAreClientAreaTheRestDragsTheWindow) {
     CreateFrame();
     EXPECT_EQ(HitTest(50, 50), HTCLIENT);

@@ -131,7 +131,8 @@ TEST_F(SettingsDlgTest, TheDialogHoldsEveryControlWithItsText) {
         }
         EXPECT_EQ(test::ComboBoxItems(dialog, IDC_SCAN_APP),
                   (std::vector<std::string>{"ノートンアンチウィルス（Norton AntiVirus)",
-                                            "ウィルスチェーサー(Virus Chaser)"}));
+                                            "ウィルスチェーサー(Virus Chaser)",
+                                            "Microsoft Defender ウイルス対策"}));
         const auto style = [dialog](int id) {
             return static_cast<DWORD>(GetWindowLongPtrW(GetDlgItem(dialog, id), GWL_STYLE));
         };
@@ -229,7 +230,7 @@ TEST_F(SettingsDlgTest, TheDefaultListsAreWrittenBackSortedAtTheFirstOK) {
     driver.Then(OnSettings([](HWND dialog) { test::PostCommand(dialog, IDOK); }));
     EXPECT_EQ(Run(driver), IDOK);
     const std::vector<std::string> prohibited = Load(ProhibitedFile()).GetExtensions();
-    ASSERT_EQ(prohibited.size(), 45u);
+    ASSERT_EQ(prohibited.size(), 81u);
     const auto at = [&prohibited](const char* ext) {
         return std::find(prohibited.begin(), prohibited.end(), ext) - prohibited.begin();
     };
@@ -237,7 +238,7 @@ TEST_F(SettingsDlgTest, TheDefaultListsAreWrittenBackSortedAtTheFirstOK) {
     EXPECT_EQ(at("html"), at("hta") + 2);
     EXPECT_EQ(at("inf"), at("hta") + 3);
     EXPECT_EQ(prohibited.front(), "ade");
-    EXPECT_EQ(prohibited.back(), "wsh");
+    EXPECT_EQ(prohibited.back(), "xll");
     const CExtensionList allowed = Load(AllowedFile());
     EXPECT_EQ(allowed.GetCount(), 22u);
     EXPECT_EQ(allowed.GetDescriptions().front(), "ビデオクリック");
@@ -311,34 +312,58 @@ TEST_F(SettingsDlgTest, OKWritesTheSettingsAndCancelWritesNothing) {
 }
 
 TEST_F(SettingsDlgTest, AnInstalledProductIsFoundWithoutAMessage) {
-    const std::string folder = platform::ProgramFilesFolder() + "\\Norton AntiVirus";
-    ASSERT_NE(platform::MakeFolder(folder), platform::MakeFolderResult::Failed);
-    const std::string program = folder + "\\NAVW32.EXE";
-    test::WriteFile(program, "");
-    test::CDialogDriver driver;
-    driver
-        .Then(OnSettings([](HWND dialog) {
-            // Unticked before the choice; the detection leaves the check box alone.
-            CheckDlgButton(dialog, IDC_SCAN_VIRUS, BST_UNCHECKED);
-            ChooseProduct(dialog, settings::kNortonAntiVirus);
-        }))
-        .Then([&program] {
-            EXPECT_EQ(test::FindProgramMessage(), nullptr);
-            const HWND dialog = test::FindActiveWindow(kSettingsTitle);
-            if (dialog == nullptr || test::ItemText(dialog, IDC_SCAN_EXE_NAME).empty()) {
-                return false;
-            }
-            EXPECT_EQ(test::ItemText(dialog, IDC_SCAN_EXE_NAME), program);
-            EXPECT_FALSE(Checked(dialog, IDC_SCAN_VIRUS));
-            test::PostCommand(dialog, IDOK);
-            return true;
-        });
-    EXPECT_EQ(Run(driver), IDOK);
-    const SettingsValues read = CSettings().Read();
-    EXPECT_EQ(read.virusScanExeName, program);
-    EXPECT_EQ(read.virusScanApp, settings::kNortonAntiVirus);
-    EXPECT_FALSE(read.scanVirus);
-    test::DeleteTree(folder);
+    // Norton AntiVirus, a 32-bit program, under "Program Files (x86)"; Microsoft Defender in
+    // its newest platform folder under the common application data.
+    const std::string defenderPlatform =
+        platform::CommonAppDataFolder() + "\\Microsoft\\Windows Defender\\Platform";
+    const struct {
+        int index;
+        std::vector<std::string> folders;  // made in this order; the program goes in the last
+        std::string program;
+    } cases[] = {
+        {settings::kNortonAntiVirus,
+         {platform::ProgramFilesX86Folder() + "\\Norton AntiVirus"},
+         "NAVW32.EXE"},
+        {settings::kMicrosoftDefender,
+         {platform::CommonAppDataFolder() + "\\Microsoft",
+          platform::CommonAppDataFolder() + "\\Microsoft\\Windows Defender", defenderPlatform,
+          defenderPlatform + "\\4.18.24090.11-0"},
+         "MpCmdRun.exe"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.index);
+        CSettings().Write(SettingsValues{});
+        for (const std::string& folder : c.folders) {
+            ASSERT_NE(platform::MakeFolder(folder), platform::MakeFolderResult::Failed);
+        }
+        const std::string program = c.folders.back() + "\\" + c.program;
+        test::WriteFile(program, "");
+        const int index = c.index;
+        test::CDialogDriver driver;
+        driver
+            .Then(OnSettings([index](HWND dialog) {
+                // Unticked before the choice; the detection leaves the check box alone.
+                CheckDlgButton(dialog, IDC_SCAN_VIRUS, BST_UNCHECKED);
+                ChooseProduct(dialog, index);
+            }))
+            .Then([&program] {
+                EXPECT_EQ(test::FindProgramMessage(), nullptr);
+                const HWND dialog = test::FindActiveWindow(kSettingsTitle);
+                if (dialog == nullptr || test::ItemText(dialog, IDC_SCAN_EXE_NAME).empty()) {
+                    return false;
+                }
+                EXPECT_EQ(test::ItemText(dialog, IDC_SCAN_EXE_NAME), program);
+                EXPECT_FALSE(Checked(dialog, IDC_SCAN_VIRUS));
+                test::PostCommand(dialog, IDOK);
+                return true;
+            });
+        EXPECT_EQ(Run(driver), IDOK);
+        const SettingsValues read = CSettings().Read();
+        EXPECT_EQ(read.virusScanExeName, program);
+        EXPECT_EQ(read.virusScanApp, c.index);
+        EXPECT_FALSE(read.scanVirus);
+        test::DeleteTree(c.folders.front());
+    }
 }
 
 TEST_F(SettingsDlgTest, AMissingProductIsReportedAndCancellingTheBrowseChoosesNothing) {
@@ -410,14 +435,10 @@ TEST_F(SettingsDlgTest, AProgramPickedInTheBrowseDialogIsTakenAndNothingElseChan
     test::DeleteTree(folder);
 }
 
-TEST_F(SettingsDlgTest, AListFileThatCouldNotBeReadIsNotOverwritten) {
+TEST_F(SettingsDlgTest, AListFileThatCannotBeOpenedIsNotOverwritten) {
     WriteFirstStartFiles();
-    const std::string damaged(
-        "\x02\x00\x03"
-        "exe\x03",
-        7);
     platform::RemoveFile(ProhibitedFile());
-    test::WriteFile(ProhibitedFile(), damaged);
+    ASSERT_EQ(platform::MakeFolder(ProhibitedFile()), platform::MakeFolderResult::Created);
     test::CDialogDriver driver;
     driver
         .Then(OnSettings([](HWND dialog) {
@@ -428,7 +449,79 @@ TEST_F(SettingsDlgTest, AListFileThatCouldNotBeReadIsNotOverwritten) {
         .Then(AnswerMessage("「prohibitedext.dat」を読み込めなかったため、"
                             "取り出しを禁止する拡張子の一覧は保存しませんでした。"));
     EXPECT_EQ(Run(driver), IDOK);
+    EXPECT_TRUE(platform::QueryAttributes(ProhibitedFile())->isFolder);
+    EXPECT_EQ(Load(AllowedFile()).GetCount(), 22u);
+}
+
+// A step that expects the program's question starting with text and answers it with answer.
+test::CDialogDriver::Step AnswerQuestion(std::string text, int answer) {
+    return [text, answer] {
+        const HWND message = test::FindProgramMessage();
+        if (message == nullptr) {
+            return false;
+        }
+        EXPECT_EQ(test::MessageText(message).substr(0, text.size()), text);
+        test::PostCommand(message, answer);
+        return true;
+    };
+}
+
+constexpr char kDamagedNoticeStart[] = "「prohibitedext.dat」が壊れているため読み込めませんでした。";
+constexpr char kReplaceQuestionStart[] =
+    "次の一覧ファイルは壊れています。表示している一覧で置き換えますか？";
+
+TEST_F(SettingsDlgTest, ADamagedListShowsTheListInForceAndOKReplacesItWhenTheUserAgrees) {
+    WriteFirstStartFiles();
+    const std::string damaged("\x02\x00\x03" "exe\x03", 7);
+    platform::RemoveFile(ProhibitedFile());
+    test::WriteFile(ProhibitedFile(), damaged);
+    test::CDialogDriver driver;
+    driver
+        // Said once, as the dialog opens.
+        .Then(AnswerQuestion(kDamagedNoticeStart, IDOK))
+        .Then(OnSettings([](HWND dialog) {
+            // The default list that drops use while the file is damaged.
+            const std::vector<std::string> lines = test::ListBoxLines(dialog, IDC_PROHIBITED_LIST);
+            EXPECT_EQ(lines.size(), 81u);
+            EXPECT_NE(std::find(lines.begin(), lines.end(), "iso\tディスクイメージファイル"),
+                      lines.end());
+            EXPECT_EQ(test::FindProgramMessage(), nullptr);
+            test::PostCommand(dialog, IDOK);
+        }))
+        .Then(AnswerQuestion(kReplaceQuestionStart, IDYES));
+    EXPECT_EQ(Run(driver), IDOK);
+    EXPECT_EQ(test::ReadFile(ProhibitedFile() + ".damaged"), damaged);
+    const std::vector<std::string> saved = Load(ProhibitedFile()).GetExtensions();
+    EXPECT_EQ(saved.size(), 81u);
+    EXPECT_EQ(saved.front(), "ade");
+    EXPECT_EQ(Load(AllowedFile()).GetCount(), 22u);
+}
+
+TEST_F(SettingsDlgTest, ADamagedListIsKeptOnCancelAndWhenTheUserDeclines) {
+    WriteFirstStartFiles();
+    const std::string damaged("\x01", 1);
+    platform::RemoveFile(ProhibitedFile());
+    test::WriteFile(ProhibitedFile(), damaged);
+    {
+        test::CDialogDriver driver;
+        driver.Then(AnswerQuestion(kDamagedNoticeStart, IDOK))
+            .Then(OnSettings([](HWND dialog) { test::PostCommand(dialog, IDCANCEL); }));
+        EXPECT_EQ(Run(driver), IDCANCEL);
+    }
+    {
+        test::CDialogDriver driver;
+        driver.Then(AnswerQuestion(kDamagedNoticeStart, IDOK))
+            .Then(OnSettings([](HWND dialog) {
+                CheckDlgButton(dialog, IDC_USE_UNSENDMAIL, BST_CHECKED);
+                test::PostCommand(dialog, IDOK);
+            }))
+            .Then(AnswerQuestion(kReplaceQuestionStart, IDNO));
+        EXPECT_EQ(Run(driver), IDOK);
+    }
     EXPECT_EQ(test::ReadFile(ProhibitedFile()), damaged);
+    EXPECT_FALSE(platform::QueryAttributes(ProhibitedFile() + ".damaged"));
+    // The other settings and the other list are saved as usual.
+    EXPECT_TRUE(CSettings().Read().useUnsendMailFunc);
     EXPECT_EQ(Load(AllowedFile()).GetCount(), 22u);
 }
 

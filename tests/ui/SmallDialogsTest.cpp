@@ -85,6 +85,18 @@ TEST(AboutDlgTest, LinksAreBlueUnderlinedWithAPointingHand) {
             SendMessageW(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                          reinterpret_cast<LPARAM>(link));
             EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 255)) << id;
+            // The whole address fits on the label's line, in the link font.
+            wchar_t text[128] = {};
+            const int length = GetWindowTextW(link, text, 128);
+            const HGDIOBJ previous =
+                SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(link, WM_GETFONT, 0, 0)));
+            SIZE extent{};
+            GetTextExtentPoint32W(dc, text, length, &extent);
+            SelectObject(dc, previous);
+            RECT client{};
+            GetClientRect(link, &client);
+            EXPECT_LE(extent.cx, client.right) << test::WindowText(link);
+            EXPECT_LE(extent.cy, client.bottom) << test::WindowText(link);
             ReleaseDC(link, dc);
             EXPECT_TRUE(SendMessageW(dialog, WM_SETCURSOR, reinterpret_cast<WPARAM>(link),
                                      MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));

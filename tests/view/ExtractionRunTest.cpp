@@ -334,14 +334,106 @@ TEST_F(ExtractionRunTest, WhatTheScannerDeletesIsMissingFromTheRecords) {
     EXPECT_FALSE(Exists(D() + "b"));
 }
 
-TEST_F(ExtractionRunTest, AScannerThatCannotStartCountsAsOneThatEndedAtOnce) {
-    test::WriteFile(m_scratch / "not-a-program.exe", "text");
-    SetScanner(true, m_scratch / "not-a-program.exe");
+TEST_F(ExtractionRunTest, AScannerThatCannotStartIsReportedBeforeTheQuestion) {
+    const std::string program = m_scratch / "not-a-program.exe";
+    test::WriteFile(program, "text");
+    SetScanner(true, program);
     Drop("a", {{"1.txt", "one"}});
     EXPECT_EQ(Run(), ExtractionOutcome::Kept);
-    EXPECT_EQ(m_host.m_arrEvents,
-              (std::vector<std::string>{"begin progress", "end progress", "hide", "show", "confirm",
-                                        "add a.att", "refresh kept"}));
+    ASSERT_EQ(m_host.m_arrEvents.size(), 8u);
+    EXPECT_EQ(std::vector<std::string>(m_host.m_arrEvents.begin(), m_host.m_arrEvents.begin() + 4),
+              (std::vector<std::string>{"begin progress", "end progress", "hide", "show"}));
+    // The path and the system's reason, then the question as always.
+    const std::string& message = m_host.m_arrEvents[4];
+    const std::string opening = "message: ウィルス対策ソフトを起動できませんでした。\n\n" + program + "\n";
+    EXPECT_EQ(message.substr(0, opening.size()), opening) << message;
+    EXPECT_GT(message.size(), opening.size() + 1) << "no reason given";
+    EXPECT_EQ(std::vector<std::string>(m_host.m_arrEvents.begin() + 5, m_host.m_arrEvents.end()),
+              (std::vector<std::string>{"confirm", "add a.att", "refresh kept"}));
+}
+
+TEST(AntivirusProgram, DefenderGetsItsScanArgumentsAndItsExitStatusIsRead) {
+    const std::string defender =
+        "C:\\ProgramData\\Microsoft\\Windows Defender\\Platform\\4.18.24090.11-0\\MpCmdRun.exe";
+    EXPECT_TRUE(CAntivirusProgram::IsDefender(defender));
+    EXPECT_TRUE(CAntivirusProgram::IsDefender("C:\\x\\mpcmdrun.EXE"));
+    EXPECT_FALSE(CAntivirusProgram::IsDefender("C:\\x\\MpCmdRun.exe.bak"));
+    EXPECT_FALSE(CAntivirusProgram::IsDefender("C:\\MpCmdRun.exe\\scan.exe"));
+    EXPECT_EQ(CAntivirusProgram::MakeCommandLine(defender, "C:\\データ\\scanvirus"),
+              "\"" + defender + "\" -Scan -ScanType 3 -File \"C:\\データ\\scanvirus\"");
+
+    const struct {
+        const char* program;
+        std::uint32_t exitCode;
+        ScanEnd end;
+        const char* notice;  // the start of it
+    } cases[] = {
+        {"C:\\av\\MpCmdRun.exe", 0, ScanEnd::Clean, ""},
+        {"C:\\av\\MpCmdRun.exe", 2, ScanEnd::ThreatsQuarantined,
+         "Microsoft Defender が脅威を検出しました。"},
+        {"C:\\av\\MpCmdRun.exe", 1, ScanEnd::NotCompleted,
+         "Microsoft Defender のスキャンは完了しませんでした（終了コード 1）。"},
+        {"C:\\av\\MpCmdRun.exe", 0x80508023, ScanEnd::NotCompleted,
+         "Microsoft Defender のスキャンは完了しませんでした（終了コード 0x80508023）。"},
+        // Any other program's status is not read.
+        {"C:\\av\\scan.exe", 2, ScanEnd::Ended, ""},
+        {"C:\\av\\scan.exe", 0xFFFFFFFF, ScanEnd::Ended, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.exitCode);
+        platform::ProcessRun run;
+        run.bStarted = true;
+        run.exitCode = c.exitCode;
+        const ScanOutcome outcome = CAntivirusProgram::Interpret(c.program, run);
+        EXPECT_EQ(outcome.end, c.end);
+        EXPECT_EQ(outcome.strNotice.substr(0, std::string(c.notice).size()), c.notice);
+        EXPECT_EQ(outcome.strNotice.empty(), std::string(c.notice).empty());
+    }
+    // Quarantined files are gone from the scan folder: the notice says so.
+    platform::ProcessRun found;
+    found.bStarted = true;
+    found.exitCode = 2;
+    EXPECT_NE(CAntivirusProgram::Interpret("MpCmdRun.exe", found).strNotice.find("検疫"),
+              std::string::npos);
+}
+
+TEST_F(ExtractionRunTest, DefenderScansTheFolderAndWhatItQuarantinedIsReported) {
+    std::string folder;
+    CFilePath(platform::ProgramFilePath()).GetFolder(folder);
+    SetScanner(true, folder + "defender\\MpCmdRun.exe");
+    const struct {
+        const char* contents;
+        const char* notice;  // after "message: ", empty for none
+    } cases[] = {
+        {"fine", ""},
+        {"x MORVEK-TEST-INFECTED x", "Microsoft Defender が脅威を検出しました。"},
+        {"MORVEK-TEST-SCAN-FAILS", "Microsoft Defender のスキャンは完了しませんでした（終了コード 5）。"},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.contents);
+        const std::string name = "m" + std::to_string(++n);
+        m_arrPending.clear();
+        m_host.m_arrEvents.clear();
+        Drop(name, {{"clean.txt", "fine"}, {"2.txt", c.contents}});
+        EXPECT_EQ(Run(), ExtractionOutcome::Kept);
+        const std::vector<std::string>& events = m_host.m_arrEvents;
+        ASSERT_GE(events.size(), 6u);
+        EXPECT_EQ(events[3], "show");
+        if (*c.notice == '\0') {
+            EXPECT_EQ(events[4], "confirm");
+        } else {
+            const std::string expected = std::string("message: ") + c.notice;
+            EXPECT_EQ(events[4].substr(0, expected.size()), expected);
+            EXPECT_EQ(events[5], "confirm");
+        }
+        // Defender's arguments, with the folder last.
+        const std::string log = test::ReadFile(D() + "scanvirus\\scan.log");
+        EXPECT_EQ(log.substr(0, log.find("found")),
+                  "argument: -Scan\nargument: -ScanType\nargument: 3\nargument: -File\n"
+                  "argument: " + D() + "scanvirus\n");
+    }
+    EXPECT_EQ(test::Tree(D() + "m2\\"), std::set<std::string>{"clean.txt"});
 }
 
 TEST_F(ExtractionRunTest, AScanFolderThatCannotBeMadeEndsTheRunLeavingEverything) {
