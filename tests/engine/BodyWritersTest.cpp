@@ -223,7 +223,7 @@ TEST(BodyWriters, GiveTheSameResultWhereverBlocksEnd) {
     } cases[] = {
         {Writer::Base64, encoded + "--b--\r\n"},
         {Writer::Base64, "QQ==QkM=\r\nQUJD\nQUJD\r\n--bQUJD\r\n-\r\nQ\r\nQ\r\n--b \r\nx"},
-        {Writer::Base64, "QUJD\r\n-QUJD\r\n--c\r\nQUJDRA"},  // unpadded, no delimiter line
+        {Writer::Base64, "QUJD\r\n-QUJD\r\n-- \r\nQUJDRA"},  // unpadded, no delimiter line
         {Writer::QuotedPrintable,
          "caf=E9=3d =\r\nsoft=\nhard\r\n=4=\r\n=ZZ=G5= 5x\r\n-=\r\n--bx\r\n--b--\r\n"},
         {Writer::QuotedPrintable, "a long run without escapes, copied at once=\r\n=82=A0\r\n"},
