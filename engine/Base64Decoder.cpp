@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr unsigned char kEsc = 0x1B;
-
 // The base64 value of every byte value, -1 outside the alphabet.
 struct AlphabetTable {
     signed char values[256];
@@ -108,10 +106,6 @@ inline void DecodeWholeGroupRun(const unsigned char*& in, const unsigned char* e
     }
     in = p;
     out = o;
-}
-
-bool IsJisByte(unsigned char c) {
-    return c >= 0x21 && c <= 0x7E;
 }
 
 // Decodes text group by group. A group of four alphabet characters gives three bytes; an
@@ -277,60 +271,4 @@ std::size_t CBase64Stream::Finish(unsigned char* out) {
     m_nBits = 0;
     m_nFilled = 0;
     return count;
-}
-
-std::string CBase64Decoder::JisToSjis(std::string_view jis) const {
-    std::string result;
-    result.reserve(jis.size() + 8);
-    bool bTwoByte = false;
-    for (std::size_t pos = 0; pos < jis.size();) {
-        const unsigned char b = static_cast<unsigned char>(jis[pos]);
-        if (b == kEsc && pos + 2 < jis.size()) {
-            const char c1 = jis[pos + 1];
-            const char c2 = jis[pos + 2];
-            if (c1 == '$' && c2 == 'B') {
-                bTwoByte = true;
-                pos += 3;
-                continue;
-            }
-            if (c1 == '(' && (c2 == 'B' || c2 == 'J')) {
-                bTwoByte = false;
-                pos += 3;
-                continue;
-            }
-        }
-        if (bTwoByte && IsJisByte(b)) {
-            const unsigned char j1 = b;
-            const unsigned char j2 =
-                pos + 1 < jis.size() ? static_cast<unsigned char>(jis[pos + 1]) : 0;
-            if (!IsJisByte(j2)) {
-                break;  // not a JIS X 0208 code: the text ends here
-            }
-            // JIS X 0208 row and cell to Shift_JIS, done here rather than by the platform
-            // so that it works whatever code page the process runs under.
-            int lead = ((j1 - 0x21) >> 1) + 0x81;
-            if (j1 >= 0x5F) {
-                lead += 0x40;  // skips the single-byte katakana 0xA0-0xDF
-            }
-            int trail = 0;
-            if (j1 & 1) {
-                trail = j2 + 0x1F + (j2 >= 0x60 ? 1 : 0);  // steps over 0x7F
-            } else {
-                trail = j2 + 0x7E;
-            }
-            result += static_cast<char>(lead);
-            result += static_cast<char>(trail);
-            pos += 2;
-            continue;
-        }
-        if (b == '\n' && (pos == 0 || jis[pos - 1] != '\r')) {
-            result += "\r\n";
-        } else if (b == 0) {
-            break;
-        } else {
-            result += static_cast<char>(b);
-        }
-        ++pos;
-    }
-    return result;
 }

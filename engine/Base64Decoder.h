@@ -1,7 +1,6 @@
 #pragma once
 
-// Base64 arithmetic and the JIS to Shift_JIS conversion of encoded words. No state is kept
-// between calls.
+// Base64 arithmetic. No state is kept between calls.
 //
 // Decoding follows RFC 2045 and forgives what real mail gets wrong: bytes outside the
 // alphabet are skipped; "=" ends a group of two or three characters (which gives one or two
@@ -41,11 +40,6 @@ public:
     // Decoding the first part on its own gives exactly what Decode of the whole text gives
     // for those groups.
     std::size_t GetWholeGroupLength(const char* text, std::size_t length) const;
-
-    // Converts JIS text (ESC $ B switches to JIS X 0208, ESC ( B and ESC ( J back) to
-    // Shift_JIS. The text ends at the first NUL. An LF not preceded by CR becomes CR LF. An
-    // invalid two-byte code ends the converted text there.
-    std::string JisToSjis(std::string_view jis) const;
 
     // The base64 value of a byte, or -1 when it is outside the alphabet.
     static int AlphabetValue(unsigned char c);

@@ -7,8 +7,6 @@
 
 namespace {
 
-using namespace std::string_literals;
-
 // Decodes into a buffer of exactly the promised bound, so that the sanitizer build catches
 // any byte written beyond it.
 std::string Decode(const std::string& text) {
@@ -106,48 +104,6 @@ TEST(Base64Decoder, EstimatesBoundsAndWholeGroups) {
         const std::size_t whole = decoder.GetWholeGroupLength(c.text.data(), c.text.size());
         EXPECT_EQ(Decode(c.text.substr(0, whole)) + Decode(c.text.substr(whole)), Decode(c.text))
             << c.text;
-    }
-}
-
-TEST(Base64Decoder, ConvertsJisToShiftJis) {
-    CBase64Decoder decoder;
-    const DecodeCase cases[] = {
-        {"\x1B$BF|K\\8l\x1B(B", "日本語"},
-        {"\x1B$BF|K\\8l\x1B(J", "日本語"},  // back to one byte with ESC ( J
-        {"a\x1B$BF|K\\8l", "a日本語"},      // ends in two-byte mode
-        {"\x1B$BF|\x1B(Bx", "日x"},
-        {"\x1B$BF| K\\", "日 本"},     // a space does not end two-byte mode
-        {"a\nb\r\nc", "a\r\nb\r\nc"},  // LF alone becomes CR LF
-        {"\n", "\r\n"},
-        {"a\x1B$BF\nb", "a"},                  // an invalid second byte ends the text
-        {"\x1B$@F|\x1B(I", "\x1B$@F|\x1B(I"},  // other escapes are ordinary bytes
-        {"ab\0cd"s, "ab"},                     // NUL ends the text
-        {"\x1B$", "\x1B$"},
-    };
-    for (const DecodeCase& c : cases) {
-        EXPECT_EQ(decoder.JisToSjis(c.text), c.expected) << c.text;
-    }
-}
-
-// Every JIS X 0208 code maps onto a Shift_JIS pair that maps back by the inverse rule; a
-// slip in the arithmetic shows up as a pair that is no valid character or a wrong row.
-TEST(Base64Decoder, JisArithmeticCoversTheWholeTable) {
-    CBase64Decoder decoder;
-    for (int j1 = 0x21; j1 <= 0x7E; ++j1) {
-        for (int j2 = 0x21; j2 <= 0x7E; ++j2) {
-            const std::string jis =
-                std::string("\x1B$B") + static_cast<char>(j1) + static_cast<char>(j2);
-            const std::string sjis = decoder.JisToSjis(jis);
-            ASSERT_EQ(sjis.size(), 2u);
-            const int lead = static_cast<unsigned char>(sjis[0]);
-            const int trail = static_cast<unsigned char>(sjis[1]);
-            ASSERT_TRUE((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xEF));
-            ASSERT_TRUE(trail >= 0x40 && trail <= 0xFC && trail != 0x7F);
-            const int row = (lead <= 0x9F ? lead - 0x81 : lead - 0xC1) * 2 + (trail >= 0x9F);
-            const int cell = trail >= 0x9F ? trail - 0x9F : trail - 0x40 - (trail > 0x7F);
-            ASSERT_EQ(row + 0x21, j1);
-            ASSERT_EQ(cell + 0x21, j2);
-        }
     }
 }
 

@@ -112,4 +112,26 @@ TEST(HeaderText, StrayLeadByteBeforeAWordDoesNotHideIt) {
     EXPECT_EQ(parser.DecodeEncodedWords("\x93\x40" + kNihongo), "\x93\x40日本語");
 }
 
+// Every JIS X 0208 code maps onto a Shift_JIS pair that maps back by the inverse rule; a
+// slip in the arithmetic shows up as a pair that is no valid character or a wrong row.
+TEST(HeaderText, JisArithmeticCoversTheWholeTable) {
+    for (int j1 = 0x21; j1 <= 0x7E; ++j1) {
+        for (int j2 = 0x21; j2 <= 0x7E; ++j2) {
+            const std::string jis =
+                std::string("\x1B$B") + static_cast<char>(j1) + static_cast<char>(j2);
+            std::string sjis;
+            ASSERT_TRUE(engine::ConvertToShiftJis("ISO-2022-JP", jis, sjis));
+            ASSERT_EQ(sjis.size(), 2u);
+            const int lead = static_cast<unsigned char>(sjis[0]);
+            const int trail = static_cast<unsigned char>(sjis[1]);
+            ASSERT_TRUE((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xEF));
+            ASSERT_TRUE(trail >= 0x40 && trail <= 0xFC && trail != 0x7F);
+            const int row = (lead <= 0x9F ? lead - 0x81 : lead - 0xC1) * 2 + (trail >= 0x9F);
+            const int cell = trail >= 0x9F ? trail - 0x9F : trail - 0x40 - (trail > 0x7F);
+            ASSERT_EQ(row + 0x21, j1);
+            ASSERT_EQ(cell + 0x21, j2);
+        }
+    }
+}
+
 }  // namespace
