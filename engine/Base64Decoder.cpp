@@ -1,6 +1,8 @@
 #include "engine/Base64Decoder.h"
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -22,6 +24,89 @@ constexpr AlphabetTable MakeAlphabetTable() {
 }
 
 constexpr AlphabetTable kAlphabetValues = MakeAlphabetTable();
+
+// The decoding tables of whole groups: for each of the four places in a group, every byte
+// value's bits already moved to where they land in the three decoded bytes, so a group
+// decodes by four look-ups joined with OR. A byte outside the alphabet sets kBadGroup,
+// which no valid group has. On a little-endian machine the bytes lie in memory order (the
+// first decoded byte lowest), ready for one four-byte store; elsewhere the first decoded
+// byte is the highest of the three.
+constexpr std::uint32_t kBadGroup = 0x01000000;
+constexpr bool kLittleEndian = std::endian::native == std::endian::little;
+
+struct GroupTables {
+    std::uint32_t places[4][256];
+};
+
+constexpr std::uint32_t PlaceBits(int place, std::uint32_t value) {
+    // The 24 bits of a group, first decoded byte highest.
+    const std::uint32_t bits = value << (18 - 6 * place);
+    if (!kLittleEndian) {
+        return bits;
+    }
+    return (bits >> 16 & 0xFF) | (bits & 0xFF00) | (bits & 0xFF) << 16;
+}
+
+constexpr GroupTables MakeGroupTables() {
+    GroupTables tables{};
+    for (int place = 0; place < 4; ++place) {
+        for (int c = 0; c < 256; ++c) {
+            const int value = kAlphabetValues.values[c];
+            tables.places[place][c] =
+                value < 0 ? kBadGroup : PlaceBits(place, static_cast<std::uint32_t>(value));
+        }
+    }
+    return tables;
+}
+
+constexpr GroupTables kGroupTables = MakeGroupTables();
+
+// Decodes as many whole groups as follow each other from in, stopping before the first
+// group that holds a byte outside the alphabet (or fewer than four bytes). Writes three
+// bytes a group and may write one byte past them. Moves in and out past what it did.
+inline void DecodeWholeGroupRun(const unsigned char*& in, const unsigned char* end,
+                                unsigned char*& out) {
+    const auto& t = kGroupTables.places;
+    const unsigned char* p = in;
+    unsigned char* o = out;
+    while (end - p >= 8) {
+        const std::uint32_t first = t[0][p[0]] | t[1][p[1]] | t[2][p[2]] | t[3][p[3]];
+        const std::uint32_t second = t[0][p[4]] | t[1][p[5]] | t[2][p[6]] | t[3][p[7]];
+        if ((first | second) & kBadGroup) {
+            break;
+        }
+        if constexpr (kLittleEndian) {
+            std::memcpy(o, &first, 4);
+            std::memcpy(o + 3, &second, 4);
+        } else {
+            o[0] = static_cast<unsigned char>(first >> 16);
+            o[1] = static_cast<unsigned char>(first >> 8);
+            o[2] = static_cast<unsigned char>(first);
+            o[3] = static_cast<unsigned char>(second >> 16);
+            o[4] = static_cast<unsigned char>(second >> 8);
+            o[5] = static_cast<unsigned char>(second);
+        }
+        p += 8;
+        o += 6;
+    }
+    while (end - p >= 4) {
+        const std::uint32_t group = t[0][p[0]] | t[1][p[1]] | t[2][p[2]] | t[3][p[3]];
+        if (group & kBadGroup) {
+            break;
+        }
+        if constexpr (kLittleEndian) {
+            std::memcpy(o, &group, 4);
+        } else {
+            o[0] = static_cast<unsigned char>(group >> 16);
+            o[1] = static_cast<unsigned char>(group >> 8);
+            o[2] = static_cast<unsigned char>(group);
+        }
+        p += 4;
+        o += 3;
+    }
+    in = p;
+    out = o;
+}
 
 // Decodes text group by group. A group of four alphabet characters gives three bytes; an
 // "=" ends a group of two or three characters, which gives one or two bytes, and is
@@ -109,9 +194,12 @@ std::size_t CBase64Decoder::GetDecodedBound(std::size_t length) {
 }
 
 std::size_t CBase64Decoder::Decode(const char* text, std::size_t length, unsigned char* out) const {
+    // From the start of a group, whole groups end at most (length / 4) * 3 bytes in, so
+    // the stream's one byte past them stays inside the bound.
+    CBase64Stream stream;
     std::size_t count = 0;
-    DecodeGroups(text, length, true, [&](unsigned char byte) { out[count++] = byte; });
-    return count;
+    stream.Decode(text, length, out, count);
+    return count + stream.Finish(out + count);
 }
 
 std::size_t CBase64Decoder::DecodeWholeGroups(const char* text, std::size_t length,
@@ -122,4 +210,65 @@ std::size_t CBase64Decoder::DecodeWholeGroups(const char* text, std::size_t leng
 
 std::size_t CBase64Decoder::GetWholeGroupLength(const char* text, std::size_t length) const {
     return DecodeGroups(text, length, false, [](unsigned char) {});
+}
+
+std::size_t CBase64Stream::Decode(const char* text, std::size_t length, unsigned char* out,
+                                  std::size_t& count, char lineStart) {
+    const unsigned char* in = reinterpret_cast<const unsigned char*>(text);
+    const unsigned char* const end = in + length;
+    unsigned char* o = out;
+    std::uint32_t bits = m_nBits;
+    int filled = m_nFilled;
+    for (;;) {
+        if (filled == 0) {
+            DecodeWholeGroupRun(in, end, o);
+        }
+        if (in == end) {
+            break;
+        }
+        // One character the slow way: the same rules as CBase64Decoder::Decode.
+        const unsigned char c = *in++;
+        const int value = kAlphabetValues.values[c];
+        if (value >= 0) {
+            bits = bits << 6 | static_cast<std::uint32_t>(value);
+            if (++filled == 4) {
+                o[0] = static_cast<unsigned char>(bits >> 16);
+                o[1] = static_cast<unsigned char>(bits >> 8);
+                o[2] = static_cast<unsigned char>(bits);
+                o += 3;
+                filled = 0;
+                bits = 0;
+            }
+        } else if (c == '=' && filled >= 2) {
+            bits <<= 6 * (4 - filled);
+            *o++ = static_cast<unsigned char>(bits >> 16);
+            if (filled == 3) {
+                *o++ = static_cast<unsigned char>(bits >> 8);
+            }
+            filled = 0;
+            bits = 0;
+        } else if (c == '\n' && lineStart != '\0' && in != end &&
+                   *in == static_cast<unsigned char>(lineStart)) {
+            break;
+        }
+    }
+    m_nBits = bits;
+    m_nFilled = filled;
+    count = static_cast<std::size_t>(o - out);
+    return static_cast<std::size_t>(in - reinterpret_cast<const unsigned char*>(text));
+}
+
+std::size_t CBase64Stream::Finish(unsigned char* out) {
+    std::size_t count = 0;
+    if (m_nFilled >= 2) {
+        // A last group without its padding.
+        const std::uint32_t bits = m_nBits << 6 * (4 - m_nFilled);
+        out[count++] = static_cast<unsigned char>(bits >> 16);
+        if (m_nFilled == 3) {
+            out[count++] = static_cast<unsigned char>(bits >> 8);
+        }
+    }
+    m_nBits = 0;
+    m_nFilled = 0;
+    return count;
 }

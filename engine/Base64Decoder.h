@@ -9,6 +9,7 @@
 // character gives nothing.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -42,4 +43,33 @@ public:
 
     // The base64 value of a byte, or -1 when it is outside the alphabet.
     static int AlphabetValue(unsigned char c);
+};
+
+// Base64 text that arrives in pieces (the blocks of a message body), decoded as it comes:
+// the bytes are those CBase64Decoder::Decode gives for all the pieces joined, however the
+// text is cut. Whole groups of four alphabet characters are decoded by table; anything
+// else (line ends, padding, stray bytes, a group cut by a piece's end) goes one character
+// at a time.
+class CBase64Stream {
+public:
+    // The room Decode needs in out for length characters: their bytes (with up to three
+    // characters left over from the piece before, and a group of two characters and "="
+    // giving a byte of its own), and the one byte past them that decoding a whole group
+    // may write over.
+    static std::size_t GetOutputSize(std::size_t length) { return (length + 3) / 4 * 3 + 2; }
+
+    // Decodes the next piece into out, which must hold GetOutputSize(length) bytes; count
+    // is the number of bytes decoded. Stops after a line end (LF) whose next byte is
+    // lineStart, so that the caller can look at that line first; any other byte (the
+    // default, NUL: none) never stops it. Returns the length of text consumed.
+    std::size_t Decode(const char* text, std::size_t length, unsigned char* out, std::size_t& count,
+                       char lineStart = '\0');
+
+    // Ends the text: the one or two bytes of an unfinished last group of two or three
+    // characters, put into out (three bytes of room); returns how many.
+    std::size_t Finish(unsigned char* out);
+
+private:
+    std::uint32_t m_nBits = 0;  // the characters of the unfinished group, 6 bits each
+    int m_nFilled = 0;          // how many there are (0 to 3)
 };

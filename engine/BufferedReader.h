@@ -1,8 +1,9 @@
 #pragma once
 
-// Reads a file (or a text held in memory) in large blocks and hands it out byte by byte
-// or up to a delimiter, with byte-offset positions that can be moved back and forth. A
-// message of many megabytes costs a few dozen reads, not one read per byte.
+// Reads a file (or a text held in memory) in large blocks and hands it out byte by byte,
+// up to a delimiter, or a block at a time, with byte-offset positions that can be moved
+// back and forth. A message of many megabytes costs a few dozen reads, not one read per
+// byte.
 //
 // A read error ends the readable bytes where it happened, as the end of the file would,
 // and is remembered: HasError() tells the caller that the text was cut short.
@@ -11,7 +12,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 
 class CBufferedReader {
 public:
@@ -23,8 +26,9 @@ public:
 
     // Opens a file for reading with exclusive access; false when it cannot be opened.
     bool Open(const std::string& path);
-    // Reads text from memory instead of a file.
-    void OpenText(std::string text);
+    // Reads text from memory instead of a file, handed out in blocks of blockSize bytes as
+    // a file's would be (a small block size puts block ends anywhere, for tests).
+    void OpenText(std::string text, std::size_t blockSize = kBlockSize);
     void Close();
     bool IsOpen() const { return m_bOpen; }
 
@@ -35,6 +39,12 @@ public:
     // Appends the bytes up to and including the next delimiter (or up to the end) to out;
     // false when nothing was left to read.
     bool ReadThrough(char delimiter, std::string& out);
+
+    // The unread bytes of the block in hand, reading the next block when none are left;
+    // empty at the end. The view stays valid until the next call that reads or moves.
+    std::string_view Buffered();
+    // Consumes the first count bytes of what Buffered returned.
+    void Consume(std::size_t count) { m_nPos += count; }
 
     // The byte offset of the next byte to be read.
     std::uint64_t Tell() const { return m_nBufferStart + m_nPos; }
@@ -51,8 +61,11 @@ private:
     bool m_bOpen = false;
     bool m_bInMemory = false;
     bool m_bError = false;
-    std::string m_strBuffer;           // the block read last, or the whole text in memory
-    std::uint64_t m_nBufferStart = 0;  // byte offset of m_strBuffer[0]
-    std::size_t m_nLength = 0;         // valid bytes in m_strBuffer
-    std::size_t m_nPos = 0;            // next byte to hand out, index into m_strBuffer
+    std::unique_ptr<char[]> m_fileBlock;    // a file's block read last
+    std::string m_strText;                  // the whole text in memory
+    const char* m_pData = nullptr;          // the one of them in use
+    std::uint64_t m_nBufferStart = 0;       // byte offset of m_pData[0]
+    std::size_t m_nLength = 0;              // bytes handed out so far (in memory: the window's end)
+    std::size_t m_nPos = 0;                 // next byte to hand out, index into m_pData
+    std::size_t m_nTextBlock = kBlockSize;  // in memory: how many bytes a block holds
 };

@@ -3,7 +3,9 @@
 // A body writer's output into a file opened by the caller for writing (binary: the bytes
 // are written as they are). Writes are gathered into blocks, so a body of many short lines
 // costs a few large writes instead of two per line; Flush writes what is gathered and must
-// be called (and its result taken) before the file is closed.
+// be called (and its result taken) before the file is closed. A piece of 32 KiB or
+// more (what the body writers hand over once they have gathered a block themselves) is
+// written as it is, without a copy.
 
 #include "engine/ByteSink.h"
 #include "platform/File.h"
@@ -13,16 +15,17 @@
 class CFileSink : public CByteSink {
 public:
     static constexpr std::size_t kBlockSize = 256 * 1024;
+    static constexpr std::size_t kDirectSize = 32 * 1024;
 
     explicit CFileSink(platform::File& file) : m_file(file) { m_strBlock.reserve(kBlockSize); }
     CFileSink(const CFileSink&) = delete;
     CFileSink& operator=(const CFileSink&) = delete;
 
     bool Write(const char* data, std::size_t size) override {
-        if (m_strBlock.size() + size > kBlockSize && !Flush()) {
+        if ((size >= kDirectSize || m_strBlock.size() + size > kBlockSize) && !Flush()) {
             return false;
         }
-        if (size >= kBlockSize) {
+        if (size >= kDirectSize) {
             return m_file.Write(data, size);
         }
         m_strBlock.append(data, size);

@@ -5,15 +5,16 @@
 #include "engine/MailParser.h"
 
 #include <algorithm>
-
-#include <vector>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <memory>
 
 namespace {
 
-// Base64 text is decoded in chunks: once a line brings the gathered text to the flush
-// threshold, or whenever the text buffer is full (inside a very long line).
-constexpr std::size_t kTextBufferSize = 65536;
-constexpr std::size_t kFlushThreshold = 32768;
+// The decoded bytes of a body are gathered in blocks of this size before they are written.
+constexpr std::size_t kOutputBlockSize = 128 * 1024;
 
 // Writes to out until a write fails; afterwards writes nothing and stays false.
 class CGuardedOutput {
@@ -32,62 +33,45 @@ private:
     bool m_bOk = true;
 };
 
-// Gathers base64 text and decodes it chunk by chunk. A chunk is decoded up to its last
-// whole group; the unfinished rest (at most three characters once skipped bytes are left
-// out) starts the next chunk, so no group is split between chunks and no byte is lost.
-class CBase64Chunker {
+// A block the body writers decode into directly; full blocks go to the output in one write.
+class COutputBlock {
 public:
-    explicit CBase64Chunker(CGuardedOutput& out)
-        : m_out(out), m_arrDecoded(CBase64Decoder::GetDecodedBound(kTextBufferSize)) {
-        m_strText.reserve(kTextBufferSize);
+    explicit COutputBlock(CGuardedOutput& out)
+        : m_out(out), m_data(new char[kOutputBlockSize]), m_nSize(kOutputBlockSize) {}
+    COutputBlock(const COutputBlock&) = delete;
+    COutputBlock& operator=(const COutputBlock&) = delete;
+    ~COutputBlock() { Flush(); }
+
+    // Room for size more bytes (written first when the block cannot hold them; a piece
+    // larger than a whole block gets a block of its size). Commit says how many were used.
+    char* Reserve(std::size_t size) {
+        if (m_nSize - m_nUsed < size) {
+            Flush();
+            if (m_nSize < size) {
+                m_data.reset(new char[size]);
+                m_nSize = size;
+            }
+        }
+        return m_data.get() + m_nUsed;
+    }
+    void Commit(const char* end) { m_nUsed = static_cast<std::size_t>(end - m_data.get()); }
+
+    void Append(std::string_view text) {
+        char* at = Reserve(text.size());
+        std::memcpy(at, text.data(), text.size());
+        Commit(at + text.size());
     }
 
-    void AppendLine(std::string_view line) {
-        while (line.size() > kTextBufferSize - m_strText.size()) {
-            const std::size_t room = kTextBufferSize - m_strText.size();
-            m_strText.append(line.substr(0, room));
-            line.remove_prefix(room);
-            Flush(false);
-        }
-        m_strText.append(line);
-        if (m_strText.size() >= kFlushThreshold) {
-            Flush(false);
-        }
-    }
-
-    // Decodes what is left, an unfinished last group included (its one or two bytes).
-    void Finish() {
-        if (!m_strText.empty()) {
-            Flush(true);
-        }
+    void Flush() {
+        m_out.Write(m_data.get(), m_nUsed);
+        m_nUsed = 0;
     }
 
 private:
-    void Flush(bool bLast) {
-        std::size_t length = m_strText.size();
-        std::size_t count = 0;
-        if (bLast) {
-            count = m_decoder.Decode(m_strText.data(), length, m_arrDecoded.data());
-        } else {
-            length = m_decoder.DecodeWholeGroups(m_strText.data(), m_strText.size(),
-                                                 m_arrDecoded.data(), count);
-        }
-        m_out.Write(reinterpret_cast<const char*>(m_arrDecoded.data()), count);
-        // Only alphabet characters and "=" of the rest matter to the next chunk.
-        std::size_t kept = 0;
-        for (std::size_t pos = length; pos < m_strText.size(); ++pos) {
-            const unsigned char c = static_cast<unsigned char>(m_strText[pos]);
-            if (c == '=' || CBase64Decoder::AlphabetValue(c) >= 0) {
-                m_strText[kept++] = m_strText[pos];
-            }
-        }
-        m_strText.resize(kept);
-    }
-
     CGuardedOutput& m_out;
-    CBase64Decoder m_decoder;
-    std::string m_strText;                    // the text buffer
-    std::vector<unsigned char> m_arrDecoded;  // the output buffer of one chunk
+    std::unique_ptr<char[]> m_data;  // not cleared: only what Commit covers is written
+    std::size_t m_nSize;
+    std::size_t m_nUsed = 0;
 };
 
 bool IsHexDigit(char c) {
@@ -128,33 +112,91 @@ bool ScanHex(std::string_view text, int& value) {
     return true;
 }
 
-// Decodes one quoted-printable line onto the end of result; softBreak tells whether it
-// ended in "=".
-void AppendQuotedPrintableLine(std::string_view line, bool& softBreak, std::string& result) {
+// The value of each hex digit, -1 for any other byte.
+struct HexTable {
+    signed char values[256];
+};
+
+constexpr HexTable MakeHexTable() {
+    HexTable table{};
+    for (int c = 0; c < 256; ++c) {
+        table.values[c] = -1;
+    }
+    for (int digit = 0; digit < 10; ++digit) {
+        table.values['0' + digit] = static_cast<signed char>(digit);
+    }
+    for (int digit = 0; digit < 6; ++digit) {
+        table.values['a' + digit] = static_cast<signed char>(10 + digit);
+        table.values['A' + digit] = static_cast<signed char>(10 + digit);
+    }
+    return table;
+}
+
+constexpr HexTable kHexValues = MakeHexTable();
+
+// Copies the run of text from in up to the next "=" (or end) to out; returns where it
+// stopped and moves out past the copy. Eight bytes are copied at a time, and the run's end
+// found among them by arithmetic: in a word whose bytes were XORed with "=", the lowest
+// zero byte is where the first "=" was.
+const char* CopyRun(const char* in, const char* end, char*& out) {
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kOnes = 0x0101010101010101;
+        constexpr std::uint64_t kHighs = 0x8080808080808080;
+        constexpr std::uint64_t kEquals = kOnes * '=';
+        while (end - in >= 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, in, 8);
+            // The output never runs ahead of the input, so eight bytes fit.
+            std::memcpy(out, &word, 8);
+            const std::uint64_t x = word ^ kEquals;
+            const std::uint64_t zeros = (x - kOnes) & ~x & kHighs;
+            if (zeros != 0) {
+                const int length = std::countr_zero(zeros) / 8;
+                out += length;
+                return in + length;
+            }
+            in += 8;
+            out += 8;
+        }
+    }
+    while (in < end && *in != '=') {
+        *out++ = *in++;
+    }
+    return in;
+}
+
+// Decodes one quoted-printable line into out, which must hold line.size() bytes (a decoded
+// line is never longer than the line: an escape of three characters gives one byte, and
+// text that is no escape stays as written). Returns the end of what was written; softBreak
+// tells whether the line ended in "=".
+char* DecodeQuotedPrintableInto(std::string_view line, bool& softBreak, char* out) {
     softBreak = false;
-    // A decoded line is never longer than the line: an escape of three characters gives one
-    // byte, and text that is no escape stays as written.
-    const std::size_t start = result.size();
-    result.resize(start + line.size());
-    char* out = result.data() + start;
     const char* in = line.data();
     const char* const end = in + line.size();
     while (in < end) {
         // "=" (0x3D) is never a trail byte, so a byte test cannot land inside a character.
         if (*in != '=') {
-            *out++ = *in++;
+            in = CopyRun(in, end, out);
             continue;
+        }
+        if (end - in >= 3) {
+            // The common escape: two hex digits.
+            const int high = kHexValues.values[static_cast<unsigned char>(in[1])];
+            const int low = kHexValues.values[static_cast<unsigned char>(in[2])];
+            if ((high | low) >= 0) {
+                *out++ = static_cast<char>(high << 4 | low);
+                in += 3;
+                continue;
+            }
         }
         if (in + 1 == end) {
             softBreak = true;
             break;
         }
-        const std::string_view escape(in + 1, std::min<std::size_t>(2, end - in - 1));
+        const std::string_view escape(in + 1, std::min<std::ptrdiff_t>(2, end - in - 1));
         int value = 0;
-        if (escape.size() == 2 && IsHexDigit(escape[0]) && IsHexDigit(escape[1])) {
-            // The common escape, read as the scan would read it.
-            *out++ = static_cast<char>(HexValue(escape[0]) << 4 | HexValue(escape[1]));
-        } else if (ScanHex(escape, value)) {
+        if (ScanHex(escape, value)) {
+            // Read as the scan format "%x" would read it.
             *out++ = static_cast<char>(value & 0xFF);
         } else {
             // No hex digit at all: not an escape, so the text stays as it was written.
@@ -165,7 +207,7 @@ void AppendQuotedPrintableLine(std::string_view line, bool& softBreak, std::stri
         }
         in += 1 + escape.size();
     }
-    result.resize(static_cast<std::size_t>(out - result.data()));
+    return out;
 }
 
 }  // namespace
@@ -221,8 +263,8 @@ bool CMailParser::WritePlainBody(CMessageReader& reader, CByteSink& out,
 }
 
 void CMailParser::SkipBody(CMessageReader& reader, const CBoundaryStack& boundaries) {
-    std::string line;
-    while (reader.ReadLine(line)) {
+    std::string_view line;
+    while (reader.ReadLineView(line)) {
         if (IsDelimiter(line, boundaries)) {
             reader.StepBack();
             break;
@@ -233,49 +275,81 @@ void CMailParser::SkipBody(CMessageReader& reader, const CBoundaryStack& boundar
 bool CMailParser::WriteBase64Body(CMessageReader& reader, CByteSink& out,
                                   const CBoundaryStack& boundaries) {
     CGuardedOutput output(out);
-    CBase64Chunker chunker(output);
-    std::string line;
-    while (reader.ReadLine(line)) {
-        if (IsDelimiter(line, boundaries)) {
-            reader.StepBack();
+    CBase64Stream stream;
+    const std::unique_ptr<unsigned char[]> decoded(
+        new unsigned char[CBase64Stream::GetOutputSize(CBufferedReader::kBlockSize)]);
+    const auto decode = [&](std::string_view text) {
+        // In pieces no larger than a block, the size of the output buffer.
+        while (!text.empty()) {
+            std::size_t count = 0;
+            const std::size_t piece = std::min(text.size(), CBufferedReader::kBlockSize);
+            stream.Decode(text.data(), piece, decoded.get(), count);
+            output.Write(reinterpret_cast<const char*>(decoded.get()), count);
+            text.remove_prefix(piece);
+        }
+    };
+    // The body is decoded block by block as it lies in the reader. Only a line that begins
+    // with "-" can be a delimiter line: the decoding stops before each one, which is then
+    // read as a line and looked at.
+    bool bLineStart = true;
+    for (;;) {
+        const std::string_view block = reader.Buffered();
+        if (block.empty()) {
             break;
         }
-        chunker.AppendLine(line);
+        if (bLineStart && block[0] == '-') {
+            std::string_view line;
+            reader.ReadLineView(line);
+            if (IsDelimiter(line, boundaries)) {
+                reader.StepBack();
+                break;
+            }
+            decode(line);  // the line end is no base64 text
+            continue;
+        }
+        std::size_t count = 0;
+        const std::size_t used =
+            stream.Decode(block.data(), block.size(), decoded.get(), count, '-');
+        reader.Skip(used);
+        output.Write(reinterpret_cast<const char*>(decoded.get()), count);
+        bLineStart = block[used - 1] == '\n';
     }
-    chunker.Finish();
+    const std::size_t count = stream.Finish(decoded.get());
+    output.Write(reinterpret_cast<const char*>(decoded.get()), count);
     return output.IsOk();
 }
 
 std::string CMailParser::DecodeQuotedPrintableLine(std::string_view line, bool& softBreak) const {
-    std::string result;
-    AppendQuotedPrintableLine(line, softBreak, result);
+    std::string result(line.size(), '\0');
+    result.resize(static_cast<std::size_t>(
+        DecodeQuotedPrintableInto(line, softBreak, result.data()) - result.data()));
     return result;
 }
 
 bool CMailParser::WriteQuotedPrintableBody(CMessageReader& reader, CByteSink& out,
                                            const CBoundaryStack& boundaries) {
     CGuardedOutput output(out);
-    std::string line;
-    std::string decoded;
+    std::string_view line;
     std::string_view lineBreak;  // the line end of the line before, written with the next
     bool bFirst = true;
     bool bSoftBreak = false;
-    while (reader.ReadLine(line)) {
-        if (IsDelimiter(line, boundaries)) {
-            reader.StepBack();
-            break;
+    {
+        COutputBlock block(output);
+        while (reader.ReadLineView(line)) {
+            if (IsDelimiter(line, boundaries)) {
+                reader.StepBack();
+                break;
+            }
+            if (!bFirst && !bSoftBreak) {
+                block.Append(lineBreak);
+            }
+            lineBreak = reader.LastLineBreak();
+            block.Commit(DecodeQuotedPrintableInto(line, bSoftBreak, block.Reserve(line.size())));
+            bFirst = false;
         }
-        decoded.clear();
-        if (!bFirst && !bSoftBreak) {
-            decoded = lineBreak;
+        if (boundaries.Size() == 0 && !bSoftBreak) {
+            block.Append(lineBreak);  // no delimiter line owns the last line end
         }
-        lineBreak = reader.LastLineBreak();
-        AppendQuotedPrintableLine(line, bSoftBreak, decoded);
-        output.Write(decoded);
-        bFirst = false;
-    }
-    if (boundaries.Size() == 0 && !bSoftBreak) {
-        output.Write(lineBreak);  // no delimiter line owns the last line end
     }
     return output.IsOk();
 }
@@ -283,23 +357,26 @@ bool CMailParser::WriteQuotedPrintableBody(CMessageReader& reader, CByteSink& ou
 bool CMailParser::WritePlainBody(CMessageReader& reader, CByteSink& out,
                                  const CBoundaryStack& boundaries) {
     CGuardedOutput output(out);
-    std::string line;
+    std::string_view line;
     std::string_view lineBreak;  // the line end of the line before, written with the next
     bool bFirst = true;
-    while (reader.ReadLine(line)) {
-        if (IsDelimiter(line, boundaries)) {
-            reader.StepBack();
-            break;
+    {
+        COutputBlock block(output);
+        while (reader.ReadLineView(line)) {
+            if (IsDelimiter(line, boundaries)) {
+                reader.StepBack();
+                break;
+            }
+            if (!bFirst) {
+                block.Append(lineBreak);
+            }
+            lineBreak = reader.LastLineBreak();
+            block.Append(line);
+            bFirst = false;
         }
-        if (!bFirst) {
-            output.Write(lineBreak);
+        if (boundaries.Size() == 0) {
+            block.Append(lineBreak);  // no delimiter line owns the last line end
         }
-        lineBreak = reader.LastLineBreak();
-        output.Write(line);
-        bFirst = false;
-    }
-    if (boundaries.Size() == 0) {
-        output.Write(lineBreak);  // no delimiter line owns the last line end
     }
     return output.IsOk();
 }

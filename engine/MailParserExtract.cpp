@@ -97,8 +97,8 @@ private:
     // the level it delimits; a line of an outer level is left unread. -1 at the end of the
     // file.
     int NextDelimiter(int level, bool& closing) {
-        std::string line;
-        while (m_reader.ReadLine(line)) {
+        std::string_view line;
+        while (m_reader.ReadLineView(line)) {
             const int found = m_boundaries.Match(line, closing);
             if (found < 0 || found > level) {
                 continue;

@@ -1,5 +1,6 @@
 #include "engine/MessageReader.h"
 
+#include <cstring>
 #include <utility>
 
 bool CMessageReader::Open(const std::string& path) {
@@ -7,9 +8,9 @@ bool CMessageReader::Open(const std::string& path) {
     return m_reader.Open(path);
 }
 
-void CMessageReader::OpenText(std::string text) {
+void CMessageReader::OpenText(std::string text, std::size_t blockSize) {
     m_nLastStart = 0;
-    m_reader.OpenText(std::move(text));
+    m_reader.OpenText(std::move(text), blockSize);
 }
 
 void CMessageReader::Close() {
@@ -18,17 +19,38 @@ void CMessageReader::Close() {
 }
 
 bool CMessageReader::ReadLine(std::string& line) {
-    line.clear();
+    std::string_view view;
+    const bool bRead = ReadLineView(view);
+    line.assign(view);
+    return bRead;
+}
+
+bool CMessageReader::ReadLineView(std::string_view& line) {
     m_nLastStart = m_reader.Tell();
     m_lastBreak = {};
-    if (!m_reader.ReadThrough('\n', line)) {
+    const std::string_view block = m_reader.Buffered();
+    if (block.empty()) {
+        line = {};
         return false;
     }
-    if (!line.empty() && line.back() == '\n') {
-        line.pop_back();
+    const void* found = std::memchr(block.data(), '\n', block.size());
+    if (found != nullptr) {
+        // The common case: the whole line is in the block in hand.
+        const std::size_t length =
+            static_cast<std::size_t>(static_cast<const char*>(found) - block.data()) + 1;
+        line = block.substr(0, length);
+        m_reader.Consume(length);
+    } else {
+        m_strLine.assign(block);
+        m_reader.Consume(block.size());
+        m_reader.ReadThrough('\n', m_strLine);
+        line = m_strLine;
+    }
+    if (line.back() == '\n') {
+        line.remove_suffix(1);
         m_lastBreak = "\n";
         if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
+            line.remove_suffix(1);
             m_lastBreak = "\r\n";
         }
     }
@@ -48,6 +70,11 @@ bool CMessageReader::ReadByte(char& byte) {
     }
     byte = static_cast<char>(read);
     return true;
+}
+
+void CMessageReader::Skip(std::size_t count) {
+    m_nLastStart = m_reader.Tell();
+    m_reader.Consume(count);
 }
 
 void CMessageReader::StepBack() {

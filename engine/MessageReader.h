@@ -11,6 +11,7 @@
 
 #include "engine/BufferedReader.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -23,12 +24,17 @@ public:
 
     // Opens a message file with exclusive access; false when it cannot be opened.
     bool Open(const std::string& path);
-    // Reads a message held in memory.
-    void OpenText(std::string text);
+    // Reads a message held in memory, handed out in blocks of blockSize bytes as a file's
+    // would be.
+    void OpenText(std::string text, std::size_t blockSize = CBufferedReader::kBlockSize);
     void Close();
 
     // The next line without its line end; false (and line empty) at the end of the file.
     bool ReadLine(std::string& line);
+
+    // The same line as a view: into the reader's block when the line lies within it, else
+    // into a copy held by the reader. Valid until the next call that reads or moves.
+    bool ReadLineView(std::string_view& line);
 
     // The line end of the line ReadLine read last: "\r\n", "\n", or empty when it had none
     // (the last line of the file).
@@ -38,7 +44,13 @@ public:
     // nothing is consumed and a step back stays where it is.
     bool ReadByte(char& byte);
 
-    // Returns to the offset where the last ReadLine or ReadByte began, so that the line or
+    // The unread bytes of the block in hand (see CBufferedReader::Buffered), for readers
+    // that take a body in bulk; Skip consumes the first count of them, which a step back
+    // returns to.
+    std::string_view Buffered() { return m_reader.Buffered(); }
+    void Skip(std::size_t count);
+
+    // Returns to the offset where the last ReadLine, ReadByte or Skip began, so that the line or
     // byte is read again.
     void StepBack();
 
@@ -50,4 +62,5 @@ private:
     CBufferedReader m_reader;
     std::uint64_t m_nLastStart = 0;
     std::string_view m_lastBreak;
+    std::string m_strLine;  // a line that straddles blocks
 };

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <utility>
 
 namespace platform {
 
@@ -160,19 +161,29 @@ bool FindEntries(const std::string& pattern, std::vector<FoundEntry>& entries) {
         if (!detail::MatchesWildcard(name, wildcard)) {
             continue;
         }
-        struct stat st;
-        const bool isFolder =
-            fstatat(dirfd(dir), entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+        // The entry's type comes with it on most file systems; a link (followed, as
+        // Windows would) or an unknown type is looked up.
+        bool isFolder = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat st;
+            isFolder = fstatat(dirfd(dir), entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+        }
         entries.push_back({name, isFolder});
     }
     closedir(dir);
     // Native directories keep no order; list by name as the Windows file system does, its
-    // letters compared in upper case.
-    std::sort(entries.begin(), entries.end(), [](const FoundEntry& a, const FoundEntry& b) {
-        const std::string upperA = UpperAscii(a.name);
-        const std::string upperB = UpperAscii(b.name);
-        return upperA != upperB ? upperA < upperB : a.name < b.name;
+    // letters compared in upper case. Each name's upper-case form is made once.
+    std::vector<std::pair<std::string, FoundEntry>> keyed;
+    keyed.reserve(entries.size());
+    for (FoundEntry& entry : entries) {
+        keyed.emplace_back(UpperAscii(entry.name), std::move(entry));
+    }
+    std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first < b.first : a.second.name < b.second.name;
     });
+    for (std::size_t i = 0; i < keyed.size(); ++i) {
+        entries[i] = std::move(keyed[i].second);
+    }
     return true;
 }
 

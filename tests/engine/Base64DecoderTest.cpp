@@ -32,8 +32,8 @@ TEST(Base64Decoder, DecodesByItsGroupRules) {
         {"QUJDRA", "ABCD"},    // a last group without padding gives its bytes
         {"QUJDREU", "ABCDE"},
         {"QQ", "A"},
-        {"QUJDR", "ABC"},       // a lone last character gives nothing
-        {"QQ==QkM=", "ABC"},    // "=" ends a group; decoding goes on after it
+        {"QUJDR", "ABC"},     // a lone last character gives nothing
+        {"QQ==QkM=", "ABC"},  // "=" ends a group; decoding goes on after it
         {"QQ==QUJD", "AABC"},
         {"QUJD=QUJD", "ABCABC"},  // "=" between groups is ignored
         {"QQ=QQ=", "AA"},
@@ -45,6 +45,43 @@ TEST(Base64Decoder, DecodesByItsGroupRules) {
     for (const DecodeCase& c : cases) {
         EXPECT_EQ(Decode(c.text), c.expected) << c.text;
     }
+}
+
+// Text fed to the stream in two pieces, cut anywhere (inside a group, between a group's
+// characters and its "=", between CR and LF), decodes to what the whole text decodes to,
+// within the room the stream asks for.
+TEST(Base64Decoder, StreamDecodesPiecesAsOneText) {
+    const std::string texts[] = {
+        "QQ==QkM=QUJD\r\nQUJDRA", "QUJD=QUJD\r\nQQ=QQ=",
+        "Q*U*J*D\r\nQUJDREU",     "QUJDQUJDQUJDQUJDQUJDQUJDQUJD\r\nQUJDQUJD=",
+        "  QU\nJD\n-QUJDQUJDQ",
+    };
+    for (const std::string& text : texts) {
+        for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+            CBase64Stream stream;
+            std::string decoded;
+            for (const std::string& piece : {text.substr(0, cut), text.substr(cut)}) {
+                std::vector<unsigned char> out(CBase64Stream::GetOutputSize(piece.size()));
+                std::size_t count = 0;
+                EXPECT_EQ(stream.Decode(piece.data(), piece.size(), out.data(), count),
+                          piece.size());
+                EXPECT_LT(count, out.size());
+                decoded.append(reinterpret_cast<const char*>(out.data()), count);
+            }
+            unsigned char last[3] = {};
+            decoded.append(reinterpret_cast<const char*>(last), stream.Finish(last));
+            EXPECT_EQ(decoded, Decode(text)) << text << " / " << cut;
+        }
+    }
+    // Asked to, the stream stops after a line end followed by the given byte.
+    CBase64Stream stream;
+    const std::string text = "QUJD\r\n-QUJD\n";
+    unsigned char out[16] = {};
+    std::size_t count = 0;
+    EXPECT_EQ(stream.Decode(text.data(), text.size(), out, count, '-'), 6u);
+    EXPECT_EQ(count, 3u);
+    EXPECT_EQ(stream.Decode(text.data() + 6, text.size() - 6, out, count, '-'), 6u);
+    EXPECT_EQ(count, 3u);
 }
 
 TEST(Base64Decoder, EstimatesBoundsAndWholeGroups) {

@@ -23,10 +23,12 @@ struct WriteResult {
     std::string strNextLine;  // what the reader reads after the writer
 };
 
-WriteResult WriteBody(Writer writer, const std::string& body, CByteSink* sink = nullptr) {
+// blockSize: how many bytes the reader hands out at once, as a file's blocks.
+WriteResult WriteBody(Writer writer, const std::string& body, CByteSink* sink = nullptr,
+                      std::size_t blockSize = CBufferedReader::kBlockSize) {
     CMailParser parser;
     CMessageReader reader;
-    reader.OpenText(body);
+    reader.OpenText(body, blockSize);
     CStringSink memory;
     CByteSink& out = sink ? *sink : memory;
     WriteResult result;
@@ -207,6 +209,52 @@ TEST(LineBodies, KeepTheMessagesLineEndsBetweenLines) {
         EXPECT_EQ(result.strOutput, c.output) << c.body;
         EXPECT_EQ(result.strNextLine, c.nextLine) << c.body;
     }
+}
+
+// The writers take the body block by block as the reader holds it: wherever the blocks end
+// (inside a group, between CR and LF, after an "=" of padding or of a soft line break, in
+// an escape, inside a delimiter line) the output and the line read next are those of a
+// body read in one block.
+TEST(BodyWriters, GiveTheSameResultWhereverBlocksEnd) {
+    const std::string encoded = Lines(test::Base64Encode(SampleBytes(700)), {76, 75, 2});
+    const struct {
+        Writer writer;
+        std::string body;
+    } cases[] = {
+        {Writer::Base64, encoded + "--b--\r\n"},
+        {Writer::Base64, "QQ==QkM=\r\nQUJD\nQUJD\r\n--bQUJD\r\n-\r\nQ\r\nQ\r\n--b \r\nx"},
+        {Writer::Base64, "QUJD\r\n-QUJD\r\n-- \r\nQUJDRA"},  // unpadded, no delimiter line
+        {Writer::QuotedPrintable,
+         "caf=E9=3d =\r\nsoft=\nhard\r\n=4=\r\n=ZZ=G5= 5x\r\n-=\r\n--bx\r\n--b--\r\n"},
+        {Writer::QuotedPrintable, "a long run without escapes, copied at once=\r\n=82=A0\r\n"},
+        {Writer::Plain, "one\r\ntwo\n\r\n\rx\r\r\n--c\r\n--b\n"},
+    };
+    for (const auto& c : cases) {
+        const WriteResult whole = WriteBody(c.writer, c.body);
+        for (std::size_t blockSize = 1; blockSize <= 17; ++blockSize) {
+            const WriteResult result = WriteBody(c.writer, c.body, nullptr, blockSize);
+            EXPECT_TRUE(result.bOk);
+            EXPECT_EQ(result.strOutput, whole.strOutput) << c.body << " / " << blockSize;
+            EXPECT_EQ(result.strNextLine, whole.strNextLine) << c.body << " / " << blockSize;
+        }
+    }
+    // Base64 bodies decode as their text up to the delimiter line does in one piece, and
+    // quoted-printable escapes and soft breaks read as within a line.
+    CBase64Decoder decoder;
+    for (const auto& c : cases) {
+        const std::size_t delimiter = c.body.rfind("\n--b");
+        if (c.writer == Writer::Base64 && delimiter != std::string::npos) {
+            const std::string text = c.body.substr(0, delimiter);
+            std::vector<unsigned char> out(CBase64Decoder::GetDecodedBound(text.size()));
+            out.resize(decoder.Decode(text.data(), text.size(), out.data()));
+            EXPECT_EQ(WriteBody(c.writer, c.body).strOutput, std::string(out.begin(), out.end()));
+        }
+    }
+    EXPECT_EQ(WriteBody(Writer::Base64, cases[1].body).strOutput.substr(0, 9), "ABCABCABC");
+    EXPECT_EQ(WriteBody(Writer::Base64, cases[1].body).strNextLine, "--b ");
+    EXPECT_EQ(WriteBody(Writer::Base64, cases[2].body).strOutput, "ABCABCABCD");
+    EXPECT_EQ(WriteBody(Writer::QuotedPrintable, cases[3].body).strOutput,
+              "caf\xE9= softhard\r\n\x04\r\n=ZZ=G5\x05x\r\n---bx");
 }
 
 class CFailingSink : public CByteSink {

@@ -1,6 +1,7 @@
-// Base64 of any bytes decodes within the promised bound. And valid base64 cut into lines
-// of any lengths, some far longer than the text buffer, comes out of the base64 body
-// writer as exactly the bytes that were encoded.
+// Base64 of any bytes decodes within the promised bound, the same whether it is decoded
+// whole, as whole groups and a rest, or as a stream cut anywhere. And valid base64 cut into
+// lines of any lengths, some far longer than the reader's block, comes out of the base64
+// body writer as exactly the bytes that were encoded, whatever the reader's block size.
 
 #include "engine/Base64Decoder.h"
 #include "engine/MailParser.h"
@@ -34,6 +35,23 @@ void DecodeWithinBound(const std::string& text) {
     const std::size_t second =
         decoder.Decode(text.data() + whole, text.size() - whole, parts.get() + first);
     if (first + second != count || !std::equal(out.get(), out.get() + count, parts.get())) {
+        std::abort();
+    }
+    // The stream, fed two pieces cut where the first byte says.
+    const std::size_t cut = text.empty() ? 0 : static_cast<unsigned char>(text[0]) % text.size();
+    CBase64Stream stream;
+    const std::unique_ptr<unsigned char[]> streamed(
+        new unsigned char[CBase64Stream::GetOutputSize(cut) +
+                          CBase64Stream::GetOutputSize(text.size() - cut) + 2]);
+    std::size_t head = 0;
+    std::size_t tail = 0;
+    if (stream.Decode(text.data(), cut, streamed.get(), head) != cut ||
+        stream.Decode(text.data() + cut, text.size() - cut, streamed.get() + head, tail) !=
+            text.size() - cut) {
+        std::abort();
+    }
+    const std::size_t end = head + tail + stream.Finish(streamed.get() + head + tail);
+    if (end != count || !std::equal(out.get(), out.get() + count, streamed.get())) {
         std::abort();
     }
 }
@@ -78,7 +96,7 @@ void RoundTripThroughTheBodyWriter(const std::uint8_t* data, std::size_t size) {
 
     CMailParser parser;
     CMessageReader reader;
-    reader.OpenText(message);
+    reader.OpenText(message, 1 + (data[1] >> 2) * 97);  // blocks of 1 to 6112 bytes
     CStringSink out;
     std::string next;
     if (!parser.WriteBase64Body(reader, out, "--b") || out.GetData() != bytes ||

@@ -11,9 +11,11 @@ and runs, each the way its users run it, into a fresh output folder:
   ripmime  ripmime -i FILE -d OUT                                  (one call per file)
   munpack  munpack -q -C OUT FILE...                               (one call for all files)
   mu       mu extract --save-attachments --overwrite --target-dir=OUT FILE (one per file)
-Outputs are written under /dev/shm when it exists (MORVEK_BENCH_OUT overrides). Prints wall
-time, peak memory (largest resident set of any one process) and each peer's
-time divided by ours. Needs the Debian packages ripmime, mpack, maildir-utils and time
+Outputs are written under /dev/shm when it exists (MORVEK_BENCH_OUT overrides), and
+MORVEK_BENCH_CLI names another morvek-cli to time (an older build, say). Prints wall time,
+CPU time (user and system, summed over the calls: on a loaded machine the one figure that
+does not depend on the other work), peak memory (largest resident set of any one process)
+and each peer's times divided by ours. Needs the Debian packages ripmime, mpack, maildir-utils and time
 (tools/setup.sh bench installs them), and the native build (cmake --preset native).
 Usage: tools/bench/benchmark.py [--regenerate]
 """
@@ -28,7 +30,7 @@ import time
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 WORK = os.path.join(ROOT, "build", "bench")
-CLI = os.path.join(ROOT, "build", "native", "cli", "morvek-cli")
+CLI = os.environ.get("MORVEK_BENCH_CLI") or os.path.join(ROOT, "build", "native", "cli", "morvek-cli")
 # Outputs go to memory where there is a tmpfs: on a virtual machine's disk, write-back of
 # the earlier runs' files dominates and scatters the timings of the later ones.
 OUT = os.environ.get("MORVEK_BENCH_OUT") or (
@@ -131,16 +133,20 @@ def workloads(regenerate):
 
 
 def measure(commands):
-    """Runs the commands one after another; returns wall seconds and the largest peak RSS."""
+    """Runs the commands one after another; returns wall seconds, CPU seconds and the largest
+    peak RSS."""
     peak = 0
+    cpu = 0.0
     start = time.monotonic()
     for command in commands:
-        result = subprocess.run(["/usr/bin/time", "-f", "%M"] + command,
+        result = subprocess.run(["/usr/bin/time", "-f", "%M %U %S"] + command,
                                 stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
         if result.returncode != 0:
             raise RuntimeError(f"{command[0]} failed: {result.stderr.decode()[-300:]}")
-        peak = max(peak, int(result.stderr.decode().strip().splitlines()[-1]))
-    return time.monotonic() - start, peak / 1024
+        rss, user, system = result.stderr.decode().strip().splitlines()[-1].split()
+        peak = max(peak, int(rss))
+        cpu += float(user) + float(system)
+    return time.monotonic() - start, cpu, peak / 1024
 
 
 def tools(files, out):
@@ -158,18 +164,21 @@ def main():
     if not os.access(CLI, os.X_OK):
         sys.exit(f"build the native preset first ({CLI} is missing)")
     loads = workloads("--regenerate" in sys.argv)
-    print(f"{'workload':<12}{'tool':<9}{'seconds':>9}{'peak MB':>9}{'peer/ours':>11}")
+    print(f"{'workload':<12}{'tool':<9}{'seconds':>9}{'cpu s':>8}{'peak MB':>9}"
+          f"{'peer/ours':>11}{'cpu ratio':>11}")
     for name, files in loads:
         ours = None
         for tool in ("morvek", "ripmime", "munpack", "mu"):
             out = os.path.join(OUT, f"{name}-{tool}")
             shutil.rmtree(out, ignore_errors=True)
             os.makedirs(out)
-            seconds, peak = measure(tools(files, out)[tool])
+            seconds, cpu, peak = measure(tools(files, out)[tool])
             shutil.rmtree(out, ignore_errors=True)
-            ours = seconds if tool == "morvek" else ours
-            ratio = "" if tool == "morvek" else f"{seconds / ours:.2f}"
-            print(f"{name:<12}{tool:<9}{seconds:>9.2f}{peak:>9.1f}{ratio:>11}", flush=True)
+            ours = (seconds, cpu) if tool == "morvek" else ours
+            ratio = "" if tool == "morvek" else f"{seconds / ours[0]:.2f}"
+            cpu_ratio = "" if tool == "morvek" else f"{cpu / max(ours[1], 0.005):.2f}"
+            print(f"{name:<12}{tool:<9}{seconds:>9.2f}{cpu:>8.2f}{peak:>9.1f}{ratio:>11}"
+                  f"{cpu_ratio:>11}", flush=True)
 
 
 if __name__ == "__main__":
