@@ -9,6 +9,9 @@
 
 #include <ole2.h>
 
+#include <string>
+#include <vector>
+
 class COleDroppedData final : public IDroppedData {
 public:
     explicit COleDroppedData(IDataObject* data);
@@ -22,6 +25,7 @@ public:
     std::optional<std::string_view> GetFileGroupDescriptor() override;
     std::unique_ptr<IByteSource> OpenFileContents(std::size_t index) override;
     std::optional<std::vector<std::string>> GetFileList() override;
+    std::unique_ptr<IByteSource> OpenListedFile(std::size_t index) override;
 
     // The clipboard format of the program's private drags (string 57606).
     static CLIPFORMAT PrivateFormat();
@@ -31,4 +35,5 @@ private:
     STGMEDIUM m_descriptorMedium{};
     const void* m_pDescriptor = nullptr;
     bool m_bDescriptorFetched = false;
+    std::vector<std::wstring> m_arrWidePaths;  // the file list as the shell gave it
 };

@@ -38,3 +38,7 @@ std::unique_ptr<IProgressSink> CWindowDropHost::CreateProgress() {
     dialog->Create(m_hWnd);
     return dialog;
 }
+
+void CWindowDropHost::ShowWarning(const std::string& text) {
+    ui::ShowMessageBox(m_hWnd, text, MB_OK | MB_ICONEXCLAMATION);
+}
