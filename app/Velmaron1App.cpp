@@ -19,7 +19,6 @@ CVelmaron1App::CVelmaron1App(const std::string& programName) {
     m_strDataFolder = MakeDataFolder("morvek");
     CFilePath(programName).GetFolder(m_strProgramFolder);
     PrepareDataFiles();
-    ClearTemporaryFolder();
 }
 
 CVelmaron1App::CVelmaron1App(const std::string& programName, const std::string& dataFolder) {
@@ -29,7 +28,6 @@ CVelmaron1App::CVelmaron1App(const std::string& programName, const std::string& 
     }
     CFilePath(programName).GetFolder(m_strProgramFolder);
     PrepareDataFiles();
-    ClearTemporaryFolder();
 }
 
 std::string CVelmaron1App::GetDataFolder() const {

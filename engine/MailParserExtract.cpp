@@ -11,6 +11,8 @@
 #include "platform/ShiftJis.h"
 #include "policy/ExtensionPolicy.h"
 
+#include <vector>
+
 namespace {
 
 constexpr char kNestedMessageName[] = "message.eml";
@@ -35,10 +37,10 @@ std::string MessageBaseName(const std::string& messagePath) {
 
 // Date, sender and subject, one line each. The record file is a text file: each line ends
 // in CR CR LF on disk, as text-mode output of "\r\n" writes it.
-void WriteRecordFile(const std::string& path, const std::string& dateText,
+bool WriteRecordFile(const std::string& path, const std::string& dateText,
                      const std::string& fromText, const std::string& subjectText) {
-    platform::WriteWholeFile(path,
-                             dateText + "\r\r\n" + fromText + "\r\r\n" + subjectText + "\r\r\n");
+    return platform::WriteWholeFile(
+        path, dateText + "\r\r\n" + fromText + "\r\r\n" + subjectText + "\r\r\n");
 }
 
 enum class PartKind { Skipped, Attachment, NestedMessage };
@@ -49,12 +51,9 @@ std::string CMailParser::ExtractAttachments(const std::string& messagePath,
                                             const CExtensionList& prohibitedList,
                                             IProgress& progress, int progressStart,
                                             int progressEnd) {
+    m_writeFailure = {};
     CMessageReader reader;
     if (!reader.Open(messagePath)) {
-        return {};
-    }
-    const std::string scanFolder = m_strDataFolder + "scanvirus\\";
-    if (platform::MakeFolder(scanFolder) == platform::MakeFolderResult::Failed) {
         return {};
     }
     // A message that cannot be extracted is consumed. An empty base name would make the
@@ -64,6 +63,11 @@ std::string CMailParser::ExtractAttachments(const std::string& messagePath,
         platform::RemoveFile(messagePath);
         return std::string();
     };
+    const std::string scanFolder = m_strDataFolder + "scanvirus\\";
+    if (platform::MakeFolder(scanFolder) == platform::MakeFolderResult::Failed) {
+        m_writeFailure = {WriteFailureKind::Folder, m_strDataFolder + "scanvirus"};
+        return consume();
+    }
     const std::string baseName = MessageBaseName(messagePath);
     if (baseName.empty()) {
         return consume();
@@ -86,7 +90,11 @@ std::string CMailParser::ExtractAttachments(const std::string& messagePath,
     const std::string closingLine = boundaryLine + "--";
     CAttachmentNamer namer;
     int written = 0;
-    bool bFailed = false;
+    // Every file this message opened, so that a failure takes all of them away again.
+    std::vector<std::string> outputs;
+    const auto fail = [&](WriteFailureKind kind, const std::string& path) {
+        m_writeFailure = {kind, path};
+    };
     int step = 1;
     std::string line;
     while (true) {
@@ -140,21 +148,26 @@ std::string CMailParser::ExtractAttachments(const std::string& messagePath,
             continue;
         }
         if (platform::MakeFolder(stagingFolder) == platform::MakeFolderResult::Failed) {
-            bFailed = true;
+            fail(WriteFailureKind::Folder, stagingFolder);
             break;
         }
         const bool bProhibited = isProhibited(fileName);
         const std::string outputName = bProhibited ? fileName + kAlertSuffix : fileName;
         namer.MarkTaken(outputName);
+        const std::string outputPath = stagingFolder + "\\" + outputName;
         platform::File output;
-        if (!output.Open(stagingFolder + "\\" + outputName, platform::File::Mode::Write)) {
-            continue;
+        if (!output.Open(outputPath, platform::File::Mode::Write)) {
+            fail(WriteFailureKind::File, outputPath);
+            break;
         }
+        outputs.push_back(outputPath);
         if (bProhibited) {
             // The body is not read: the next boundary search skips it.
-            if (output.Write(MakeAlertText(headerName))) {
-                ++written;
+            if (!output.Write(MakeAlertText(headerName))) {
+                fail(WriteFailureKind::File, outputPath);
+                break;
             }
+            ++written;
             continue;
         }
         CFileSink sink(output);
@@ -170,20 +183,39 @@ std::string CMailParser::ExtractAttachments(const std::string& messagePath,
                 bWritten = WritePlainBody(reader, sink, boundaryLine);
                 break;
         }
-        if (sink.Flush() && bWritten) {
-            ++written;
+        // A body writer stops at its first failed write; the part is then incomplete.
+        const bool bFlushed = sink.Flush();
+        if (!bWritten || !bFlushed) {
+            fail(WriteFailureKind::File, outputPath);
+            break;
         }
+        ++written;
     }
 
     // A message cut short by a read error is kept: it may extract completely next time.
     const bool bReadError = reader.HasError();
     reader.Close();
+    const std::string recordFile = m_strDataFolder + baseName + ".att";
+    if (m_writeFailure.kind == WriteFailureKind::None && !bReadError && written > 0 &&
+        !WriteRecordFile(recordFile, dateText, fromText, subjectText)) {
+        platform::RemoveFile(recordFile);
+        fail(WriteFailureKind::File, recordFile);
+    }
+    if (m_writeFailure.kind != WriteFailureKind::None) {
+        // Nothing half-written is kept: the message leaves nothing of itself behind, and
+        // the caller tells the user which message to take in again.
+        for (const std::string& output : outputs) {
+            platform::RemoveFile(output);
+        }
+        platform::RemoveEmptyFolder(stagingFolder);
+        platform::RemoveFile(messagePath);
+        return {};
+    }
     if (written == 0) {
         platform::RemoveEmptyFolder(stagingFolder);
     }
     std::string result;
-    if (!bFailed && !bReadError && written > 0) {
-        WriteRecordFile(m_strDataFolder + baseName + ".att", dateText, fromText, subjectText);
+    if (!bReadError && written > 0) {
         result = stagingFolder;
     }
     if (!bReadError) {

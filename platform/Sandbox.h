@@ -10,7 +10,8 @@ namespace platform {
 
 // folder must exist. Afterwards AppDataFolder() is folder + "\\AppData",
 // ProgramFilesFolder() is folder + "\\Program Files" and TempPath() is folder + "\\Temp\\"
-// (all three are created), and every Profile lives in a scratch store of its own.
+// (all three are created), every Profile lives in a scratch store of its own, and every
+// NamedMutex has a name of the sandbox's own.
 void EnterSandbox(const std::string& folder);
 
 // Deletes the scratch profile store and returns to the user's own places.
