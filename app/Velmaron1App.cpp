@@ -19,6 +19,8 @@ CVelmaron1App::CVelmaron1App(const std::string& programName) {
     m_strDataFolder = MakeDataFolder("morvek");
     CFilePath(programName).GetFolder(m_strProgramFolder);
     PrepareDataFiles();
+    // Made here in every process; emptied only by the owner of the program's mutex.
+    platform::MakeFolder(GetTemporaryFolder());
 }
 
 CVelmaron1App::CVelmaron1App(const std::string& programName, const std::string& dataFolder) {
@@ -28,6 +30,8 @@ CVelmaron1App::CVelmaron1App(const std::string& programName, const std::string& 
     }
     CFilePath(programName).GetFolder(m_strProgramFolder);
     PrepareDataFiles();
+    // Made here in every process; emptied only by the owner of the program's mutex.
+    platform::MakeFolder(GetTemporaryFolder());
 }
 
 std::string CVelmaron1App::GetDataFolder() const {

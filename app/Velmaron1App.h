@@ -2,9 +2,9 @@
 
 // The application object's folder work, done once when the process starts (also in a
 // second instance that then finds the first one running): the data folder and its scan
-// folder, the first-start files and the program folder. The temporary folder is emptied
-// only by the process that owns the program's mutex (kMutexName), as it may hold the
-// drafts a running instance handed to the mail program.
+// folder, the first-start files, the program folder and the temporary folder. Only the
+// process that owns the program's mutex (kMutexName) empties the temporary folder, as it
+// may hold the drafts a running instance handed to the mail program.
 
 #include <string>
 
