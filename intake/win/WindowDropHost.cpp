@@ -3,6 +3,7 @@
 #include "intake/win/ProgressDialog.h"
 #include "res/resource.h"
 #include "ui/AppMessages.h"
+#include "ui/Resources.h"
 
 bool CWindowDropHost::HasPendingList() {
     if (m_pPending == nullptr) {
