@@ -19,7 +19,8 @@ CVelmaron1App::CVelmaron1App(const std::string& programName) {
     m_strDataFolder = MakeDataFolder("morvek");
     CFilePath(programName).GetFolder(m_strProgramFolder);
     PrepareDataFiles();
-    ClearTemporaryFolder();
+    // Made here in every process; emptied only by the owner of the program's mutex.
+    platform::MakeFolder(GetTemporaryFolder());
 }
 
 CVelmaron1App::CVelmaron1App(const std::string& programName, const std::string& dataFolder) {
@@ -29,7 +30,8 @@ CVelmaron1App::CVelmaron1App(const std::string& programName, const std::string& 
     }
     CFilePath(programName).GetFolder(m_strProgramFolder);
     PrepareDataFiles();
-    ClearTemporaryFolder();
+    // Made here in every process; emptied only by the owner of the program's mutex.
+    platform::MakeFolder(GetTemporaryFolder());
 }
 
 std::string CVelmaron1App::GetDataFolder() const {

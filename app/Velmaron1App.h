@@ -2,12 +2,19 @@
 
 // The application object's folder work, done once when the process starts (also in a
 // second instance that then finds the first one running): the data folder and its scan
-// folder, the first-start files, the program folder, and the emptied temporary folder.
+// folder, the first-start files, the program folder and the temporary folder. Only the
+// process that owns the program's mutex (kMutexName) empties the temporary folder, as it
+// may hold the drafts a running instance handed to the mail program.
 
 #include <string>
 
 class CVelmaron1App {
 public:
+    // The program's mutex: held by the running windows program and by a morvek-cli command
+    // that changes the store, for as long as they run, so that only one of them works on
+    // the store and the temporary folder at a time.
+    static constexpr char kMutexName[] = "VELMARON1_MUTEX";
+
     // programName: the program's name as it was started (the first command-line argument).
     explicit CVelmaron1App(const std::string& programName);
     // The same with a data folder of the caller's choice instead of the one under the
@@ -34,7 +41,8 @@ public:
     // Creates the scan folder and each missing first-start file.
     void PrepareDataFiles() const;
 
-    // Creates the temporary folder, or deletes every file in it (subfolders stay).
+    // Creates the temporary folder, or deletes every file in it (subfolders stay). Only the
+    // owner of the program's mutex calls it.
     static void ClearTemporaryFolder();
 
     std::string m_strDataFolder;     // without trailing backslash; empty when not made

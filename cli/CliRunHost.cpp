@@ -12,6 +12,13 @@ void CCliRunHost::ShowMessage(const std::string& text) {
     m_console.Write(ConsoleStream::Err, text + "\n");
 }
 
+void CCliRunHost::ReportFailures(const std::vector<std::string>& lines) {
+    m_progress.Finish();
+    for (const std::string& line : lines) {
+        m_console.Write(ConsoleStream::Err, "morvek-cli: " + line + "\n");
+    }
+}
+
 void CCliRunHost::HideForScan() {
     m_progress.Finish();
     m_console.Write(ConsoleStream::Err, "ウィルススキャンを実行しています...\n");

@@ -21,6 +21,7 @@ public:
     IProgressSink& BeginProgress() override { return m_progress; }
     void EndProgress() override { m_progress.Finish(); }
     void ShowMessage(const std::string& text) override;
+    void ReportFailures(const std::vector<std::string>& lines) override;
     void HideForScan() override;
     void ShowAfterScan() override {}
     int ConfirmScan() override;

@@ -6,13 +6,16 @@
 #include "engine/MailParser.h"
 #include "engine/OutlookExtract.h"
 #include "intake/MailIntake.h"
+#include "platform/NamedMutex.h"
 #include "platform/Shell.h"
 #include "platform/ShiftJis.h"
 #include "policy/ExtensionListFile.h"
 #include "policy/ExtensionPolicy.h"
 #include "view/ExtractionRun.h"
+#include "view/InterruptedRun.h"
 #include "view/RecordFile.h"
 #include "view/RecordStore.h"
+#include "view/WriteFailureText.h"
 
 CMorvekCli::CMorvekCli(std::string programName, std::vector<std::string> arguments,
                        ICliConsole& console)
@@ -51,8 +54,16 @@ std::string CMorvekCli::HelpText() {
            "DIR is the data folder to use instead of the program's own (the one under the\n"
            "user's application data, which the windows program lists).\n"
            "Like the windows program, the tool first prepares its folders (data folder, scan\n"
-           "folder, first-start files) and empties its temporary folder.\n"
-           "Exit codes: 0 done, 1 nothing done, 2 usage error.\n";
+           "folder, first-start files). extract and list work on the store only while\n"
+           "neither the windows program nor another extract or list runs: they then empty\n"
+           "the temporary folder and clear away what an interrupted run left (its messages\n"
+           "are named by count, to be extracted again). extract waits for nobody: when the\n"
+           "store is in use it exits with 3; list then prints the listed records and\n"
+           "changes nothing. summary and unsent never touch the store.\n"
+           "A message that cannot be extracted (a full disk) leaves nothing behind and is\n"
+           "named on the error stream, as is a draft that cannot be written.\n"
+           "Exit codes: 0 done, 1 nothing done, 2 usage error, 3 store in use, 4 a message\n"
+           "or draft could not be written.\n";
 }
 
 int CMorvekCli::Run() {
@@ -75,8 +86,26 @@ int CMorvekCli::Run() {
             PrintError("the data folder cannot be made\n");
             return 1;
         }
+        // The store is changed by one process at a time: the windows program or one command
+        // of this tool. Without the mutex, "list" still lists, changing nothing.
+        const platform::NamedMutex mutex(CVelmaron1App::kMutexName);
+        const bool bOwner = mutex.IsValid() && !mutex.AlreadyExisted();
+        if (!bOwner && arguments.strCommand == "extract") {
+            PrintError("the store is in use by the windows program or another morvek-cli "
+                       "command; try again when it has ended\n");
+            return kExitStoreInUse;
+        }
+        if (bOwner) {
+            CVelmaron1App::ClearTemporaryFolder();
+            const int interrupted = ClearInterruptedRuns(app.GetDataFolder());
+            if (interrupted > 0) {
+                PrintError(std::to_string(interrupted) +
+                           " message(s) of an interrupted run were not kept; extract them "
+                           "again\n");
+            }
+        }
         return arguments.strCommand == "extract" ? RunExtract(arguments, app.GetDataFolder())
-                                                 : RunList(app.GetDataFolder());
+                                                 : RunList(app.GetDataFolder(), bOwner);
     }
     if (arguments.strCommand == "summary") {
         return RunSummary(arguments);
@@ -100,19 +129,32 @@ int CMorvekCli::RunExtract(const CliArguments& arguments, const std::string& dat
     CExtractionRun run(dataFolder, host);
     run.SetScanForcedOff(arguments.Has("--no-scan"));
     const ExtractionOutcome outcome = run.Run(*pending, intake.GetProhibitedList());
-    if (outcome != ExtractionOutcome::Kept || host.GetAddedRecords().empty()) {
-        return 1;
-    }
     for (const std::string& record : host.GetAddedRecords()) {
         PrintRecord(record, nullptr);
     }
-    return 0;
+    if (!run.GetFailures().empty()) {
+        return kExitFailed;
+    }
+    return outcome == ExtractionOutcome::Kept && !host.GetAddedRecords().empty() ? 0 : 1;
 }
 
-int CMorvekCli::RunList(const std::string& dataFolder) {
+int CMorvekCli::RunList(const std::string& dataFolder, bool bReconcile) {
     CRecordStore store(dataFolder);
     store.LoadRecordList();
-    store.ReconcileRecords();
+    if (bReconcile) {
+        store.ReconcileRecords();
+    } else {
+        // The store is another process's: the listed records that are whole, read only.
+        std::vector<std::string> whole;
+        for (const std::string& record : store.m_arrRecords) {
+            const std::string folder = record.substr(0, record.size() - 4);
+            if (store.IsStoreRecord(record) && CFilePath(record).Exists() &&
+                CFilePath(folder).IsFolder() && CRecordStore::FolderHasFile(folder)) {
+                whole.push_back(record);
+            }
+        }
+        store.m_arrRecords = std::move(whole);
+    }
     CExtensionList allowed;
     LoadExtensionList(dataFolder + "allowedext.dat", allowed, false);
     for (const std::string& record : store.m_arrRecords) {
@@ -211,6 +253,11 @@ int CMorvekCli::RunUnsent(const CliArguments& arguments) {
     }
     CMailParser parser;
     const std::string draft = parser.WriteUnsentMail(path);
+    if (parser.GetWriteFailure().kind != CMailParser::WriteFailureKind::None) {
+        PrintError(path + ": no draft written: " +
+                   WriteFailureReason(parser.GetWriteFailure()) + "\n");
+        return kExitFailed;
+    }
     if (draft.empty()) {
         PrintError("no draft written: " + path +
                    " cannot be read or has no blank line within its first 600 lines\n");

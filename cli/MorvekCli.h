@@ -16,14 +16,20 @@ public:
     // arguments: the command line without the program's name.
     CMorvekCli(std::string programName, std::vector<std::string> arguments, ICliConsole& console);
 
-    // Runs the command and returns the exit code: 0 done, 1 nothing done, 2 usage error.
+    static constexpr int kExitStoreInUse = 3;
+    static constexpr int kExitFailed = 4;
+
+    // Runs the command and returns the exit code: 0 done, 1 nothing done, 2 usage error,
+    // kExitStoreInUse when another process works on the store, kExitFailed when a message
+    // or a draft could not be written.
     int Run();
 
     static std::string HelpText();
 
 private:
     int RunExtract(const CliArguments& arguments, const std::string& dataFolder);
-    int RunList(const std::string& dataFolder);
+    // bReconcile: this process owns the store and brings it in step with the disk.
+    int RunList(const std::string& dataFolder, bool bReconcile);
     int RunSummary(const CliArguments& arguments);
     int RunUnsent(const CliArguments& arguments);
 

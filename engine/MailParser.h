@@ -73,7 +73,10 @@ public:
     // is on prohibitedList, and the message's record file; then deletes the message file.
     // Returns the staging folder when something was written, otherwise empty. The bar
     // moves within [progressStart, progressEnd]; a cancel request stops the walk before
-    // the next part. Every name written lies inside the staging folder.
+    // the next part. Every name written lies inside the staging folder. A folder that
+    // cannot be made or a file that cannot be written in full fails the whole message:
+    // what it wrote is deleted, it gives no record, its message file is deleted too, and
+    // GetWriteFailure tells what failed.
     std::string ExtractAttachments(const std::string& messagePath,
                                    const CExtensionList& prohibitedList, IProgress& progress,
                                    int progressStart, int progressEnd);
@@ -85,8 +88,16 @@ public:
     void MakeUnsentMail(const std::string& messagePath);
 
     // The draft of MakeUnsentMail without the shell: returns its path, empty when none was
-    // written.
+    // written. A draft that cannot be written in full is deleted (see GetWriteFailure).
     std::string WriteUnsentMail(const std::string& messagePath);
+
+    // What the last ExtractAttachments, WriteUnsentMail or MakeUnsentMail could not write.
+    enum class WriteFailureKind { None, Folder, File };
+    struct WriteFailure {
+        WriteFailureKind kind = WriteFailureKind::None;
+        std::string path;  // the folder that could not be made or the file not written
+    };
+    const WriteFailure& GetWriteFailure() const { return m_writeFailure; }
 
     // Reads the header lines up to and including the blank line (at most 600 lines before
     // it), each followed by CR LF. False, with header empty, when there is no blank line.
@@ -223,4 +234,5 @@ private:
                            std::string& subjectText, std::string& dateText, PartFields& fields);
 
     std::string m_strDataFolder;
+    WriteFailure m_writeFailure;
 };

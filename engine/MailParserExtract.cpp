@@ -13,6 +13,8 @@
 #include "platform/ShiftJis.h"
 #include "policy/ExtensionPolicy.h"
 
+#include <vector>
+
 namespace {
 
 constexpr char kNestedMessageName[] = "message.eml";
@@ -37,10 +39,10 @@ std::string MessageBaseName(const std::string& messagePath) {
 
 // Date, sender and subject, one line each. The record file is a text file: each line ends
 // in CR CR LF on disk, as text-mode output of "\r\n" writes it.
-void WriteRecordFile(const std::string& path, const std::string& dateText,
+bool WriteRecordFile(const std::string& path, const std::string& dateText,
                      const std::string& fromText, const std::string& subjectText) {
-    platform::WriteWholeFile(path,
-                             dateText + "\r\r\n" + fromText + "\r\r\n" + subjectText + "\r\r\n");
+    return platform::WriteWholeFile(
+        path, dateText + "\r\r\n" + fromText + "\r\r\n" + subjectText + "\r\r\n");
 }
 
 // Limits that keep a hostile message from exhausting the stack, the time or the disk: how
@@ -90,7 +92,8 @@ public:
     }
 
     int Written() const { return m_nWritten; }
-    bool Failed() const { return m_bFailed; }
+    // Every file this message opened, so that a failure takes all of them away again.
+    const std::vector<std::string>& Outputs() const { return m_arrOutputs; }
 
 private:
     // Reads lines up to the next delimiter line of level or of a level outside it. Returns
@@ -177,23 +180,26 @@ private:
             return;
         }
         if (platform::MakeFolder(m_strStagingFolder) == platform::MakeFolderResult::Failed) {
-            m_bFailed = true;
-            m_bStop = true;
+            Fail(WriteFailureKind::Folder, m_strStagingFolder);
             return;
         }
         const bool bProhibited = IsProhibited(fileName);
         const std::string outputName = bProhibited ? fileName + kAlertSuffix : fileName;
         m_namer.MarkTaken(outputName);
+        const std::string outputPath = m_strStagingFolder + "\\" + outputName;
         platform::File output;
-        if (!output.Open(m_strStagingFolder + "\\" + outputName, platform::File::Mode::Write)) {
-            SkipBody(m_reader, m_boundaries);
+        if (!output.Open(outputPath, platform::File::Mode::Write)) {
+            Fail(WriteFailureKind::File, outputPath);
             return;
         }
+        m_arrOutputs.push_back(outputPath);
         if (bProhibited) {
             // The body is not written, only read past.
-            if (output.Write(MakeAlertText(headerName))) {
-                ++m_nWritten;
+            if (!output.Write(MakeAlertText(headerName))) {
+                Fail(WriteFailureKind::File, outputPath);
+                return;
             }
+            ++m_nWritten;
             SkipBody(m_reader, m_boundaries);
             return;
         }
@@ -210,16 +216,24 @@ private:
                 bWritten = m_parser.WritePlainBody(m_reader, sink, m_boundaries);
                 break;
         }
-        const bool bComplete = sink.Flush() && bWritten;
+        // A body writer stops at its first failed write; the part is then incomplete.
+        const bool bFlushed = sink.Flush();
         output.Close();
-        // What came with mail came from outside, and Windows is to treat it so.
-        platform::MarkAsDownloaded(m_strStagingFolder + "\\" + outputName);
-        if (bComplete) {
-            ++m_nWritten;
-            // A TNEF stream ("winmail.dat") gives way to the files inside it.
-            const int unpacked = m_staging.UnpackWrittenTnef(headerName, type, outputName);
-            m_nWritten += unpacked > 0 ? unpacked - 1 : 0;
+        if (!bWritten || !bFlushed) {
+            Fail(WriteFailureKind::File, outputPath);
+            return;
         }
+        // What came with mail came from outside, and Windows is to treat it so.
+        platform::MarkAsDownloaded(outputPath);
+        ++m_nWritten;
+        // A TNEF stream ("winmail.dat") gives way to the files inside it.
+        const int unpacked = m_staging.UnpackWrittenTnef(headerName, type, outputName);
+        m_nWritten += unpacked > 0 ? unpacked - 1 : 0;
+    }
+
+    void Fail(WriteFailureKind kind, const std::string& path) {
+        m_parser.m_writeFailure = {kind, path};
+        m_bStop = true;
     }
 
     CMailParser& m_parser;
@@ -232,10 +246,10 @@ private:
     CAttachmentNamer m_namer;
     CStagingWriter m_staging{m_strStagingFolder, m_prohibitedList, m_namer};
     CBoundaryStack m_boundaries;
+    std::vector<std::string> m_arrOutputs;
     int m_nWritten = 0;
     int m_nParts = 0;
     int m_nStep = 1;
-    bool m_bFailed = false;
     bool m_bStop = false;
 };
 
@@ -243,6 +257,7 @@ std::string CMailParser::ExtractAttachments(const std::string& messagePath,
                                             const CExtensionList& prohibitedList,
                                             IProgress& progress, int progressStart,
                                             int progressEnd) {
+    m_writeFailure = {};
     // An Outlook item (a compound file) has its own reader.
     if (IsCompoundFilePath(messagePath)) {
         return ExtractOutlookItem(m_strDataFolder, messagePath, prohibitedList, progress,
@@ -282,12 +297,27 @@ std::string CMailParser::ExtractAttachments(const std::string& messagePath,
     // A message cut short by a read error is kept: it may extract completely next time.
     const bool bReadError = reader.HasError();
     reader.Close();
+    const std::string recordFile = m_strDataFolder + baseName + ".att";
+    if (m_writeFailure.kind == WriteFailureKind::None && !bReadError && written > 0 &&
+        !WriteRecordFile(recordFile, dateText, fromText, subjectText)) {
+        platform::RemoveFile(recordFile);
+        m_writeFailure = {WriteFailureKind::File, recordFile};
+    }
+    if (m_writeFailure.kind != WriteFailureKind::None) {
+        // Nothing half-written is kept: the message leaves nothing of itself behind, and
+        // the caller tells the user which message to take in again.
+        for (const std::string& output : extraction.Outputs()) {
+            platform::RemoveFile(output);
+        }
+        platform::RemoveEmptyFolder(stagingFolder);
+        platform::RemoveFile(messagePath);
+        return {};
+    }
     if (written == 0) {
         platform::RemoveEmptyFolder(stagingFolder);
     }
     std::string result;
-    if (!extraction.Failed() && !bReadError && written > 0) {
-        WriteRecordFile(m_strDataFolder + baseName + ".att", dateText, fromText, subjectText);
+    if (!bReadError && written > 0) {
         result = stagingFolder;
     }
     if (!bReadError) {

@@ -71,6 +71,7 @@ bool CMailParser::RewriteAsUnsent(std::string& header) {
 }
 
 std::string CMailParser::WriteUnsentMail(const std::string& messagePath) {
+    m_writeFailure = {};
     CMessageReader reader;
     std::string header;
     if (!reader.Open(messagePath) || !ReadHeaderBlock(reader, header) || !RewriteAsUnsent(header)) {
@@ -78,16 +79,25 @@ std::string CMailParser::WriteUnsentMail(const std::string& messagePath) {
     }
     const std::string folder = platform::TempPath() + "morvek\\";
     if (platform::MakeFolder(folder) == platform::MakeFolderResult::Failed) {
+        m_writeFailure = {WriteFailureKind::Folder, folder.substr(0, folder.size() - 1)};
         return {};
     }
     const std::string temporary = platform::MakeUniqueTempFile(folder, "EML");
     if (temporary.empty()) {
+        m_writeFailure = {WriteFailureKind::File, folder + "EML*.tmp"};
         return {};
     }
     const std::string path = temporary + ".eml";
     platform::File output;
+    // A draft that is not written in full is no draft: it goes.
+    const auto fail = [&]() {
+        output.Close();
+        platform::RemoveFile(path);
+        m_writeFailure = {WriteFailureKind::File, path};
+        return std::string();
+    };
     if (!output.Open(path, platform::File::Mode::Write) || !output.Write(header)) {
-        return {};
+        return fail();
     }
     // Every line of the body, the last one included, ends in CR LF.
     std::string buffer, line;
@@ -96,13 +106,13 @@ std::string CMailParser::WriteUnsentMail(const std::string& messagePath) {
         buffer += "\r\n";
         if (buffer.size() >= 65536) {
             if (!output.Write(buffer)) {
-                return {};
+                return fail();
             }
             buffer.clear();
         }
     }
     if (!output.Write(buffer)) {
-        return {};
+        return fail();
     }
     return path;
 }

@@ -12,8 +12,10 @@
 #include "platform/win32/WideText.h"
 #include "res/resource.h"
 #include "ui/AppMessages.h"
+#include "ui/Resources.h"
 #include "ui/WaitCursor.h"
 #include "view/ExtractionRun.h"
+#include "view/WriteFailureText.h"
 #include "view/win/WindowRunHost.h"
 
 #include <commctrl.h>
@@ -314,12 +316,26 @@ void CDropWindow::OnExtractPending() {
 
 void CDropWindow::OnUnsentPending() {
     CRunGuard guard(m_bRunning);
-    ui::CWaitCursor wait;
-    CProgressDialog progress(IDS_PROGRESS_CAPTION);
-    progress.Create(m_hWnd);
     const std::string dataFolder = m_app.GetDataFolder();
-    RunUnsentConversion(m_arrPending, progress, [&dataFolder](const std::string& copy) {
-        CMailParser parser(dataFolder);
-        parser.MakeUnsentMail(copy);
-    });
+    std::vector<std::string> failures;
+    {
+        ui::CWaitCursor wait;
+        CProgressDialog progress(IDS_PROGRESS_CAPTION);
+        progress.Create(m_hWnd);
+        RunUnsentConversion(m_arrPending, progress, [&](const std::string& copy) {
+            CMailParser parser(dataFolder);
+            parser.MakeUnsentMail(copy);
+            if (parser.GetWriteFailure().kind != CMailParser::WriteFailureKind::None) {
+                failures.push_back(UnsentFailureText(copy, parser.GetWriteFailure()));
+            }
+        });
+    }
+    // The drafts that could not be written, named once the progress dialog is gone.
+    if (!failures.empty()) {
+        std::string text;
+        for (const std::string& failure : failures) {
+            text += failure + "\n";
+        }
+        ui::ShowMessageBox(m_hWnd, text, MB_OK | MB_ICONEXCLAMATION);
+    }
 }

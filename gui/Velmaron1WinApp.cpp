@@ -6,6 +6,7 @@
 #include "res/resource.h"
 #include "ui/DialogBase.h"
 #include "ui/Resources.h"
+#include "view/InterruptedRun.h"
 
 #include <commctrl.h>
 #include <ole2.h>
@@ -47,6 +48,10 @@ bool CVelmaron1WinApp::InitInstance() {
         RaiseRunningInstance();
         return false;
     }
+    // Only the owner of the mutex clears up: the temporary folder, and what a run that never
+    // ended left in the data folder.
+    CVelmaron1App::ClearTemporaryFolder();
+    const int interrupted = ClearInterruptedRuns(m_app.GetDataFolder());
 
     auto splash = std::make_unique<CSplashWindow>();
     splash->CreateModeless(nullptr);
@@ -74,6 +79,11 @@ bool CVelmaron1WinApp::InitInstance() {
     if (!created || m_pMainFrame->GetHwnd() == nullptr) {
         m_pMainFrame.reset();
         return false;
+    }
+    if (interrupted > 0) {
+        const CDropWindow* drop = m_pMainFrame->GetDropWindow();
+        ui::ShowMessageBox(drop != nullptr ? drop->GetHwnd() : m_pMainFrame->GetHwnd(),
+                           InterruptedRunText(interrupted), MB_OK | MB_ICONEXCLAMATION);
     }
     return true;
 }

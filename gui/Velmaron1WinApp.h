@@ -5,17 +5,16 @@
 // clean-up at exit. The folder work of the portable application object comes first, in
 // every process.
 
+#include "app/Velmaron1App.h"
 #include "gui/MainFrame.h"
 #include "platform/NamedMutex.h"
 #include "ui/CommandTarget.h"
 
 #include <memory>
 
-class CVelmaron1App;
-
 class CVelmaron1WinApp final : public ui::ICommandTarget {
 public:
-    static constexpr char kMutexName[] = "VELMARON1_MUTEX";
+    static constexpr const char* kMutexName = CVelmaron1App::kMutexName;
     static constexpr DWORD kSplashMilliseconds = 2500;
 
     // app: the folders, prepared already. createView: makes the list view.

@@ -9,6 +9,7 @@
 #include "intake/ProgressSink.h"
 
 #include <memory>
+#include <string>
 
 class IDropHost {
 public:
@@ -29,4 +30,7 @@ public:
     // A progress dialog owned by the window, caption string 103, shown until the result
     // is destroyed. Never null: a dialog that could not be created still takes the calls.
     virtual std::unique_ptr<IProgressSink> CreateProgress() = 0;
+
+    // A message box owned by the window (the exclamation icon, an OK button).
+    virtual void ShowWarning(const std::string& text) = 0;
 };

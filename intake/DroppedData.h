@@ -38,6 +38,11 @@ public:
     virtual std::unique_ptr<IByteSource> OpenFileContents(std::size_t index) = 0;
 
     // The paths of the shell file list (CF_HDROP) in its order; nothing when it is not on
-    // offer or cannot be fetched.
+    // offer or cannot be fetched. A character Shift_JIS cannot hold comes as "?" (never as
+    // a look-alike), so a path may not name the file; its name serves for the copy's name.
     virtual std::optional<std::vector<std::string>> GetFileList() = 0;
+
+    // The contents of item index of the file list, read through the path exactly as the
+    // shell gave it; null when the file cannot be opened.
+    virtual std::unique_ptr<IByteSource> OpenListedFile(std::size_t index) = 0;
 };

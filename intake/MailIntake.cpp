@@ -96,7 +96,7 @@ bool CMailIntake::OnDrop(IDropHost& host, IDroppedData& data, DropPoint point) {
     if (mailClient) {
         saved = SaveMailClientMessages(host, data, pending);
     } else if (const auto files = data.GetFileList()) {
-        saved = SaveShellFiles(*files, pending);
+        saved = SaveDroppedFiles(host, data, *files, pending);
     }
     if (!saved) {
         return false;

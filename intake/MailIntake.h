@@ -74,6 +74,12 @@ private:
     // The shell path: false when a name search failed.
     bool SaveShellFiles(const std::vector<std::string>& paths, PendingMessageList& pending);
 
+    // The shell path of a drop, each file read through the data object: false when a name
+    // search failed or no file could be read. The files that could not be read are named
+    // to the user.
+    bool SaveDroppedFiles(IDropHost& host, IDroppedData& data,
+                          const std::vector<std::string>& paths, PendingMessageList& pending);
+
     // Deletes the copies of a drop that failed, and forgets them.
     static void RemoveCopies(PendingMessageList& pending);
 

@@ -4,6 +4,25 @@
 #include "intake/MessageCopyName.h"
 #include "platform/DownloadMark.h"
 #include "platform/FileSystem.h"
+#include "platform/ShiftJis.h"
+
+namespace {
+
+// The shell's copy shows no progress dialog; the copy loop still reports to something.
+class CShellCopyProgress final : public IProgressSink {
+public:
+    void SetStatusText(const std::string&) override {}
+    void SetPosition(int) override {}
+    void StepIt() override {}
+    bool CheckCancel() override { return false; }
+};
+
+std::string FileNameOf(const std::string& path) {
+    const std::size_t separator = sjis::FindLastOf(path, "\\/");
+    return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
+}  // namespace
 
 bool CMailIntake::SaveShellFiles(const std::vector<std::string>& paths,
                                  PendingMessageList& pending) {
@@ -28,4 +47,39 @@ bool CMailIntake::SaveShellFiles(const std::vector<std::string>& paths,
         }
     }
     return true;
+}
+
+bool CMailIntake::SaveDroppedFiles(IDropHost& host, IDroppedData& data,
+                                   const std::vector<std::string>& paths,
+                                   PendingMessageList& pending) {
+    CShellCopyProgress progress;
+    std::vector<char> buffer(kCopyChunkSize);
+    std::vector<std::string> unreadable;
+    // As SaveShellFiles: from the last path to the first, each copy put in front.
+    for (std::size_t index = paths.size(); index-- > 0;) {
+        const std::optional<std::string> base = MessageCopyBaseName(paths[index]);
+        if (!base) {
+            continue;
+        }
+        const std::optional<std::string> name = FindFreeCopyName(m_strDataFolder, *base);
+        if (!name) {
+            RemoveCopies(pending);
+            return false;
+        }
+        const std::string copyPath = *name + "." + kMessageExtension;
+        const std::unique_ptr<IByteSource> contents = data.OpenListedFile(index);
+        if (!contents || CopyContents(*contents, copyPath, progress, buffer) != CopyResult::Copied) {
+            unreadable.insert(unreadable.begin(), FileNameOf(paths[index]));
+            continue;
+        }
+        pending.insert(pending.begin(), copyPath);
+    }
+    if (!unreadable.empty()) {
+        std::string text = "次のファイルを読み込めませんでした。\n";
+        for (const std::string& file : unreadable) {
+            text += "\n" + file;
+        }
+        host.ShowWarning(text);
+    }
+    return !pending.empty() || unreadable.empty();
 }

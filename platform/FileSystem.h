@@ -16,9 +16,13 @@ namespace platform {
 
 struct FileAttributes {
     bool isFolder = false;
+    // A symbolic link, junction or other reparse point: isFolder tells whether it stands
+    // for a folder. What it points to is never the program's to walk or delete.
+    bool isLink = false;
 };
 
-// The attributes of a file or folder, or nothing when the path names neither.
+// The attributes of a file or folder, or nothing when the path names neither. A link is
+// looked at itself, not followed (a link whose target is gone still exists).
 std::optional<FileAttributes> QueryAttributes(const std::string& path);
 
 enum class MakeFolderResult {
@@ -36,6 +40,14 @@ bool RemoveEmptyFolder(const std::string& path);
 // Deletes a file (never a folder).
 bool RemoveFile(const std::string& path);
 
+// Removes a link (see FileAttributes) itself, whether it stands for a file or a folder;
+// what it points to is left as it is. Fails on anything that is not a link.
+bool RemoveLink(const std::string& path);
+
+// Makes link a symbolic link to target (a folder when isFolder). The program makes no
+// links; tests use it to put links where the program walks.
+bool MakeSymbolicLink(const std::string& link, const std::string& target, bool isFolder);
+
 // Moves or renames a file or a folder. Fails when the target exists.
 bool MovePath(const std::string& from, const std::string& to);
 
@@ -47,6 +59,7 @@ bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExist
 struct FoundEntry {
     std::string name;  // the name alone, without its folder
     bool isFolder = false;
+    bool isLink = false;  // as FileAttributes::isLink: a walk never descends into it
 };
 
 // Lists the entries of a folder that match the wildcard pattern in the last part of

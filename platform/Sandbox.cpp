@@ -51,6 +51,10 @@ std::string SandboxStoreName() {
     return SandboxStoreNameStorage();
 }
 
+std::string SandboxedName(const std::string& name) {
+    return SandboxStoreNameStorage().empty() ? name : name + " " + SandboxStoreNameStorage();
+}
+
 }  // namespace detail
 
 }  // namespace platform

@@ -7,6 +7,7 @@
 #include "view/AntivirusProgram.h"
 #include "view/RecordStore.h"
 #include "view/StorePaths.h"
+#include "view/WriteFailureText.h"
 
 namespace {
 
@@ -37,10 +38,17 @@ ExtractionOutcome CExtractionRun::Run(const PendingMessageList& pending,
                                       const CExtensionList& prohibitedList) {
     // The settings of this run, read before anything is extracted.
     const std::string scanner = GetScannerToRun();
+    m_arrFailures.clear();
 
     const std::vector<std::string> staged = ExtractAll(pending, prohibitedList);
+    if (!m_arrFailures.empty()) {
+        m_host.ReportFailures(m_arrFailures);
+    }
     if (staged.empty()) {
-        m_host.ShowMessage(kNoOutputText);
+        // After a failure the no-output message would say the messages had nothing.
+        if (m_arrFailures.empty()) {
+            m_host.ShowMessage(kNoOutputText);
+        }
         return ExtractionOutcome::NoOutput;
     }
 
@@ -52,6 +60,14 @@ ExtractionOutcome CExtractionRun::Run(const PendingMessageList& pending,
         const platform::MakeFolderResult made = platform::MakeFolder(scanFolder);
         const auto attributes = platform::QueryAttributes(scanFolder);
         if (made == platform::MakeFolderResult::Failed || !attributes || !attributes->isFolder) {
+            // Nothing unscanned is kept: the run's output goes, and the user is told.
+            Discard(staged);
+            const std::string line = "ウィルススキャン用のフォルダ「" + scanFolder +
+                                     "」を作成できませんでした。抽出した " +
+                                     std::to_string(staged.size()) +
+                                     " 件のメールの添付ファイルは保存されていません。";
+            m_arrFailures.push_back(line);
+            m_host.ReportFailures({line});
             return ExtractionOutcome::ScanFolderFailed;
         }
         m_host.HideForScan();
@@ -100,6 +116,9 @@ std::vector<std::string> CExtractionRun::ExtractAll(const PendingMessageList& pe
         const CExtensionList prohibited = prohibitedList;
         const std::string stagingFolder =
             parser.ExtractAttachments(message, prohibited, progress, start, end);
+        if (parser.GetWriteFailure().kind != CMailParser::WriteFailureKind::None) {
+            m_arrFailures.push_back(ExtractionFailureLine(message, parser.GetWriteFailure()));
+        }
         if (!stagingFolder.empty() && !RecordNameOf(stagingFolder).empty()) {
             staged.push_back(stagingFolder);
         }

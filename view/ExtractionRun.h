@@ -10,11 +10,13 @@
 // ExtractionRunHost.h), so the list view, the drop window and a command-line tool share it
 // and differ only in their hosts.
 //
-// Nothing the user dropped is lost on a failure: the message engine deletes a message copy
-// only once it is extracted, a cancelled run leaves the copies it did not reach, and only the
-// user's discard deletes what was extracted. A failure of the scan folder or of a move leaves
-// staging folders and record files where they are, unlisted; the store's reconciliation
-// keeps its list consistent with them.
+// Nothing is reported done that was not: a message whose attachments cannot all be written
+// (a full disk) leaves nothing behind and is named to the user, who drops it again; a scan
+// folder that cannot be made before the scan is reported, and what the run extracted is
+// deleted unscanned. A cancelled run leaves the copies it did not reach, which the next
+// start clears away (see InterruptedRun.h); only the user's discard deletes what was
+// extracted. A failed move leaves the staging folder and its record file where they are,
+// unlisted; the store's reconciliation keeps its list consistent with them.
 
 #include "app/Settings.h"
 #include "intake/PendingMessageList.h"
@@ -56,6 +58,9 @@ public:
     // The scan folder: the data folder + "scanvirus", without trailing backslash.
     std::string GetScanFolder() const;
 
+    // The failure lines the last Run reported (empty when nothing failed).
+    const std::vector<std::string>& GetFailures() const { return m_arrFailures; }
+
 private:
     std::vector<std::string> ExtractAll(const PendingMessageList& pending,
                                         const CExtensionList& prohibitedList);
@@ -68,4 +73,5 @@ private:
     IExtractionRunHost& m_host;
     CSettings m_settings;
     bool m_bScanForcedOff = false;
+    std::vector<std::string> m_arrFailures;
 };

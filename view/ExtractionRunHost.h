@@ -9,6 +9,7 @@
 #include "intake/ProgressSink.h"
 
 #include <string>
+#include <vector>
 
 // The buttons of the scan-confirm dialog. Its modal run ends with the id of the button
 // pressed, or with the cancel result (2) on Esc or the close box.
@@ -17,8 +18,8 @@ inline constexpr int kScanConfirmContinue = 1014;    // "継続"
 
 enum class ExtractionOutcome {
     NoOutput,          // no message gave output (none had attachments, or a cancel came first)
-    ScanFolderFailed,  // the scan folder could not be made: staging folders and record
-                       // files stay where they are, unlisted
+    ScanFolderFailed,  // the scan folder could not be made before the scan: the user was
+                       // told, and what the run extracted was deleted unscanned
     Kept,              // the staging folders were moved into the store (those that could be)
     Discarded,         // the user discarded everything this run extracted
 };
@@ -36,6 +37,11 @@ public:
     // A message box owned by the host's window: text, an OK button, no icon, the application
     // title as caption.
     virtual void ShowMessage(const std::string& text) = 0;
+
+    // Messages that could not be extracted, one line each naming the message and what
+    // failed: the windows show them in one message box with the exclamation icon, a
+    // terminal prints each line on the error stream.
+    virtual void ReportFailures(const std::vector<std::string>& lines) = 0;
 
     // Around the antivirus program, which runs while the window is hidden: the list view
     // hides and shows the main window, the drop window itself. ShowAfterScan also brings the

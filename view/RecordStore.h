@@ -98,7 +98,8 @@ public:
 
     // Deletes folder with everything inside it. What cannot be deleted (a read-only or open
     // file) stays, with the folders above it. An empty path, a lone backslash or a drive
-    // root deletes nothing.
+    // root deletes nothing. A link (symbolic link, junction), folder itself included, is
+    // removed as a link: what it points to is never entered nor deleted.
     static void DeleteFolderTree(const std::string& path);
 
     // --- State (see the invariants above) ---------------------------------------------

@@ -47,15 +47,24 @@ void CRecordStore::DeleteFolderTree(const std::string& path) {
     if (prefix.size() < 2 || prefix[prefix.size() - 2] == ':') {
         return;
     }
+    // A link goes as a link: what it points to lies outside the store.
+    const std::string folder = prefix.substr(0, prefix.size() - 1);
+    const auto attributes = platform::QueryAttributes(folder);
+    if (attributes && attributes->isLink) {
+        platform::RemoveLink(folder);
+        return;
+    }
     std::vector<platform::FoundEntry> entries;
     platform::FindEntries(prefix + "*.*", entries);
     for (const platform::FoundEntry& entry : entries) {
         const std::string entryPath = prefix + entry.name;
-        if (entry.isFolder) {
+        if (entry.isLink) {
+            platform::RemoveLink(entryPath);
+        } else if (entry.isFolder) {
             DeleteFolderTree(entryPath);
         } else {
             platform::RemoveFile(entryPath);
         }
     }
-    platform::RemoveEmptyFolder(prefix.substr(0, prefix.size() - 1));
+    platform::RemoveEmptyFolder(folder);
 }

@@ -115,7 +115,39 @@ std::optional<std::string> CopyStorage(IStorage* storage) {
     return result;
 }
 
+class CFileSource final : public IByteSource {
+public:
+    explicit CFileSource(HANDLE file) : m_hFile(file) {}
+    ~CFileSource() override { CloseHandle(m_hFile); }
+    CFileSource(const CFileSource&) = delete;
+    CFileSource& operator=(const CFileSource&) = delete;
+
+    std::optional<std::size_t> Read(void* buffer, std::size_t size) override {
+        const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(size, 0x40000000));
+        DWORD count = 0;
+        if (!ReadFile(m_hFile, buffer, wanted, &count, nullptr)) {
+            return std::nullopt;
+        }
+        return static_cast<std::size_t>(count);
+    }
+
+private:
+    HANDLE m_hFile;
+};
+
 }  // namespace
+
+std::unique_ptr<IByteSource> OpenFileSource(const std::wstring& path) {
+    if (path.empty() || path.find(L'\0') != std::wstring::npos) {
+        return nullptr;
+    }
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return nullptr;
+    }
+    return std::make_unique<CFileSource>(file);
+}
 
 std::unique_ptr<IByteSource> MakeContentsSource(STGMEDIUM& medium) {
     if (medium.tymed == TYMED_ISTORAGE && medium.pstg != nullptr) {

@@ -12,7 +12,12 @@
 #include <ole2.h>
 
 #include <memory>
+#include <string>
 
 // Takes over medium (released with the result). Null for any other medium, which is then
 // released at once.
 std::unique_ptr<IByteSource> MakeContentsSource(STGMEDIUM& medium);
+
+// A file of the shell's file list, opened for reading by its wide path (others may read it
+// too); null when it cannot be opened or is a folder.
+std::unique_ptr<IByteSource> OpenFileSource(const std::wstring& path);

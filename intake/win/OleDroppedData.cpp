@@ -144,14 +144,23 @@ std::optional<std::vector<std::string>> COleDroppedData::GetFileList() {
         const auto drop = static_cast<HDROP>(medium.hGlobal);
         const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
         paths.emplace();
+        m_arrWidePaths.clear();
         for (UINT i = 0; i < count; ++i) {
             const UINT length = DragQueryFileW(drop, i, nullptr, 0);
             std::wstring path(length + 1, L'\0');
             const UINT copied = DragQueryFileW(drop, i, path.data(), length + 1);
             path.resize(copied);
             paths->push_back(platform::win32::FromWide(path));
+            m_arrWidePaths.push_back(std::move(path));
         }
     }
     ReleaseStgMedium(&medium);
     return paths;
+}
+
+std::unique_ptr<IByteSource> COleDroppedData::OpenListedFile(std::size_t index) {
+    if (m_arrWidePaths.empty()) {
+        GetFileList();
+    }
+    return index < m_arrWidePaths.size() ? OpenFileSource(m_arrWidePaths[index]) : nullptr;
 }

@@ -9,6 +9,9 @@
 
 #include <ole2.h>
 
+#include <string>
+#include <vector>
+
 class COleDroppedData final : public IDroppedData {
 public:
     explicit COleDroppedData(IDataObject* data);
@@ -23,6 +26,7 @@ public:
     std::optional<std::string_view> GetFileGroupDescriptorW() override;
     std::unique_ptr<IByteSource> OpenFileContents(std::size_t index) override;
     std::optional<std::vector<std::string>> GetFileList() override;
+    std::unique_ptr<IByteSource> OpenListedFile(std::size_t index) override;
 
     // The clipboard format of the program's private drags (string 57606).
     static CLIPFORMAT PrivateFormat();
@@ -40,4 +44,5 @@ private:
     IDataObject* m_pData;
     Descriptor m_descriptor;
     Descriptor m_descriptorW;
+    std::vector<std::wstring> m_arrWidePaths;  // the file list as the shell gave it
 };

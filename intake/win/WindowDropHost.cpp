@@ -3,6 +3,7 @@
 #include "intake/win/ProgressDialog.h"
 #include "res/resource.h"
 #include "ui/AppMessages.h"
+#include "ui/Resources.h"
 
 bool CWindowDropHost::HasPendingList() {
     if (m_pPending == nullptr) {
@@ -37,4 +38,8 @@ std::unique_ptr<IProgressSink> CWindowDropHost::CreateProgress() {
     auto dialog = std::make_unique<CProgressDialog>(IDS_PROGRESS_CAPTION);
     dialog->Create(m_hWnd);
     return dialog;
+}
+
+void CWindowDropHost::ShowWarning(const std::string& text) {
+    ui::ShowMessageBox(m_hWnd, text, MB_OK | MB_ICONEXCLAMATION);
 }

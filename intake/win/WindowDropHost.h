@@ -20,6 +20,7 @@ public:
     void PostExtraction() override;
     void PostUnsentConversion() override;
     std::unique_ptr<IProgressSink> CreateProgress() override;
+    void ShowWarning(const std::string& text) override;
 
 private:
     HWND m_hWnd;

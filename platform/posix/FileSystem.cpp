@@ -35,10 +35,14 @@ std::string UpperAscii(const std::string& name) {
 std::optional<FileAttributes> QueryAttributes(const std::string& path) {
     const auto native = ToNativePath(path);
     struct stat st;
-    if (!native || stat(native->c_str(), &st) != 0) {
+    if (!native || lstat(native->c_str(), &st) != 0) {
         return std::nullopt;
     }
-    return FileAttributes{S_ISDIR(st.st_mode)};
+    if (!S_ISLNK(st.st_mode)) {
+        return FileAttributes{S_ISDIR(st.st_mode), false};
+    }
+    struct stat target;
+    return FileAttributes{stat(native->c_str(), &target) == 0 && S_ISDIR(target.st_mode), true};
 }
 
 MakeFolderResult MakeFolder(const std::string& path) {
@@ -60,6 +64,19 @@ bool RemoveEmptyFolder(const std::string& path) {
 bool RemoveFile(const std::string& path) {
     const auto native = ToNativePath(path);
     return native && unlink(native->c_str()) == 0;
+}
+
+bool RemoveLink(const std::string& path) {
+    const auto native = ToNativePath(path);
+    struct stat st;
+    return native && lstat(native->c_str(), &st) == 0 && S_ISLNK(st.st_mode) &&
+           unlink(native->c_str()) == 0;
+}
+
+bool MakeSymbolicLink(const std::string& link, const std::string& target, bool) {
+    const auto nativeLink = ToNativePath(link);
+    const auto nativeTarget = ToNativePath(target);
+    return nativeLink && nativeTarget && symlink(nativeTarget->c_str(), nativeLink->c_str()) == 0;
 }
 
 bool MovePath(const std::string& from, const std::string& to) {
@@ -161,14 +178,21 @@ bool FindEntries(const std::string& pattern, std::vector<FoundEntry>& entries) {
         if (!detail::MatchesWildcard(name, wildcard)) {
             continue;
         }
-        // The entry's type comes with it on most file systems; a link (followed, as
-        // Windows would) or an unknown type is looked up.
+        // The entry itself, not what a link points to. The entry's type comes with it on
+        // most file systems; a link or an unknown type is looked up.
         bool isFolder = entry->d_type == DT_DIR;
+        bool isLink = entry->d_type == DT_LNK;
         if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
             struct stat st;
-            isFolder = fstatat(dirfd(dir), entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+            if (fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+                continue;
+            }
+            isLink = S_ISLNK(st.st_mode);
+            isFolder = isLink ? fstatat(dirfd(dir), entry->d_name, &st, 0) == 0 &&
+                                    S_ISDIR(st.st_mode)
+                              : S_ISDIR(st.st_mode);
         }
-        entries.push_back({name, isFolder});
+        entries.push_back({name, isFolder, isLink});
     }
     closedir(dir);
     // Native directories keep no order; list by name as the Windows file system does, its

@@ -1,5 +1,6 @@
 #include "platform/NamedMutex.h"
 
+#include "platform/detail/SandboxState.h"
 #include "platform/posix/Cp932.h"
 
 #include <fcntl.h>
@@ -18,7 +19,7 @@ NamedMutex::NamedMutex(const std::string& name) {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     std::string folder = runtime != nullptr && runtime[0] == '/' ? runtime : "/tmp";
     std::string file;
-    for (unsigned char c : posix::SjisToUtf8(name)) {
+    for (unsigned char c : posix::SjisToUtf8(detail::SandboxedName(name))) {
         char hex[4];
         std::snprintf(hex, sizeof hex, "%02x", c);
         file += hex;

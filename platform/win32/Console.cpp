@@ -23,10 +23,13 @@ std::string ToCodePage(const std::wstring& wide, UINT codePage) {
         return {};
     }
     const int size = static_cast<int>(wide.size());
+    // A printed path is read back by scripts: no best-fit look-alikes (a yen sign printed as
+    // a backslash). UTF-8 and UTF-7 take no such flag.
+    const DWORD flags = codePage == CP_UTF8 || codePage == CP_UTF7 ? 0 : WC_NO_BEST_FIT_CHARS;
     const int length =
-        WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+        WideCharToMultiByte(codePage, flags, wide.data(), size, nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
-    WideCharToMultiByte(codePage, 0, wide.data(), size, out.data(), length, nullptr, nullptr);
+    WideCharToMultiByte(codePage, flags, wide.data(), size, out.data(), length, nullptr, nullptr);
     return out;
 }
 

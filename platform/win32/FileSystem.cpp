@@ -29,7 +29,9 @@ std::optional<FileAttributes> QueryAttributes(const std::string& path) {
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         return std::nullopt;
     }
-    return FileAttributes{(attributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
+    // The query does not follow a link: a reparse point reports its own attributes.
+    return FileAttributes{(attributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                          (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0};
 }
 
 MakeFolderResult MakeFolder(const std::string& path) {
@@ -49,6 +51,36 @@ bool RemoveEmptyFolder(const std::string& path) {
 
 bool RemoveFile(const std::string& path) {
     return IsUsable(path) && DeleteFileW(ToWide(path).c_str());
+}
+
+bool RemoveLink(const std::string& path) {
+    if (!IsUsable(path)) {
+        return false;
+    }
+    const std::wstring wide = ToWide(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        return false;
+    }
+    // A folder link (a junction or a folder symbolic link) goes as a folder, which removes
+    // the link and never its target's contents; a file link goes as a file.
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? RemoveDirectoryW(wide.c_str()) != 0
+                                                        : DeleteFileW(wide.c_str()) != 0;
+}
+
+bool MakeSymbolicLink(const std::string& link, const std::string& target, bool isFolder) {
+    if (!IsUsable(link) || !IsUsable(target)) {
+        return false;
+    }
+    // Without administrator rights, links can be made in developer mode only.
+    // Older systems refuse that flag; they are asked again without it.
+    const DWORD flags = isFolder ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0;
+    const std::wstring wideLink = ToWide(link);
+    const std::wstring wideTarget = ToWide(target);
+    return CreateSymbolicLinkW(wideLink.c_str(), wideTarget.c_str(),
+                               flags | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) != 0 ||
+           CreateSymbolicLinkW(wideLink.c_str(), wideTarget.c_str(), flags) != 0;
 }
 
 bool MovePath(const std::string& from, const std::string& to) {
@@ -96,7 +128,8 @@ bool FindEntries(const std::string& pattern, std::vector<FoundEntry>& entries) {
         if (!detail::MatchesWildcard(name, wildcard)) {
             continue;
         }
-        entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                           (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
     } while (FindNextFileW(find.Get(), &data));
     return true;
 }

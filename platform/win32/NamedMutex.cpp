@@ -1,5 +1,6 @@
 #include "platform/NamedMutex.h"
 
+#include "platform/detail/SandboxState.h"
 #include "platform/win32/WideText.h"
 
 #include <windows.h>
@@ -7,7 +8,7 @@
 namespace platform {
 
 NamedMutex::NamedMutex(const std::string& name) {
-    HANDLE handle = CreateMutexW(nullptr, FALSE, win32::ToWide(name).c_str());
+    HANDLE handle = CreateMutexW(nullptr, FALSE, win32::ToWide(detail::SandboxedName(name)).c_str());
     if (handle == nullptr) {
         return;
     }

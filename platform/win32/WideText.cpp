@@ -10,6 +10,7 @@ namespace {
 
 constexpr UINT kCodePage = 932;
 constexpr wchar_t kRawByteBase = 0xF000;
+constexpr char kDefaultChar[] = "?";
 
 // Converts with MB_ERR_INVALID_CHARS; false when any character is not code page 932.
 bool ConvertStrict(std::string_view text, std::wstring& out) {
@@ -61,13 +62,16 @@ std::string FromWide(std::wstring_view text) {
             return;
         }
         const int size = static_cast<int>(end - start);
-        const int length = WideCharToMultiByte(kCodePage, 0, text.data() + start, size, nullptr, 0,
-                                               nullptr, nullptr);
+        // Never the best-fit mapping: it turns "é" into "e" and "¥" into a backslash, so a
+        // path would name another file, or another folder. A character code page 932 has
+        // not becomes "?", which no file name holds.
+        const int length = WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, text.data() + start,
+                                               size, nullptr, 0, kDefaultChar, nullptr);
         if (length > 0) {
             const std::size_t offset = out.size();
             out.resize(offset + static_cast<std::size_t>(length));
-            WideCharToMultiByte(kCodePage, 0, text.data() + start, size, out.data() + offset,
-                                length, nullptr, nullptr);
+            WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, text.data() + start, size,
+                                out.data() + offset, length, kDefaultChar, nullptr);
         }
     };
     for (std::size_t pos = 0; pos < text.size(); ++pos) {

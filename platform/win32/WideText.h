@@ -4,7 +4,9 @@
 //
 // A byte that is not part of a Shift_JIS character becomes U+F000 + byte (a private-use
 // character) and turns back into that byte, so that every byte string, a name taken from
-// a raw header included, has a distinct and reversible wide form.
+// a raw header included, has a distinct and reversible wide form. A wide character that code
+// page 932 cannot hold becomes "?" (never a look-alike such as "e" for "é", or the
+// backslash for "¥").
 
 #include <string>
 #include <string_view>

@@ -117,6 +117,10 @@ TEST_F(Velmaron1AppTest, StartEmptiesTheTemporaryFolderOfFilesOnly) {
     ASSERT_NE(platform::MakeFolder(temporary + "sub"), platform::MakeFolderResult::Failed);
     test::WriteFile(temporary + "sub\\kept.txt", "c");
 
+    // A process that may not own the program's mutex leaves another instance's drafts.
+    const CVelmaron1App second("C:\\morvek.exe");
+    EXPECT_EQ(test::ReadFile(temporary + "EML1.eml"), "a");
+
     CVelmaron1App::ClearTemporaryFolder();
 
     std::vector<platform::FoundEntry> entries;

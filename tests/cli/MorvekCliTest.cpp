@@ -2,6 +2,9 @@
 
 #include "app/FilePath.h"
 #include "app/Settings.h"
+#include "app/Velmaron1App.h"
+#include "platform/FileSystem.h"
+#include "platform/NamedMutex.h"
 #include "platform/Process.h"
 #include "platform/SpecialFolders.h"
 #include "support/OutlookItemBuilder.h"
@@ -178,6 +181,108 @@ TEST(MorvekCli, TheScanQuestionIsAnsweredByOptionOrOnTheTerminal) {
     EXPECT_NE(kept.out.find("a.txt"), std::string::npos);
 
     settings.Write(SettingsValues());
+}
+
+// While the windows program (or another command) holds the program's mutex, extract refuses
+// in one line with 3, list lists without changing anything, and neither empties the temporary
+// folder; once the mutex is free, list reconciles and empties it.
+TEST(MorvekCli, TheStoreIsChangedOnlyByTheOwnerOfTheMutex) {
+    test::ScratchFolder scratch;
+    test::WriteFile(scratch / "m.eml", kMessageWithAttachments);
+    const std::string data = scratch / "data";
+    ASSERT_EQ(RunCli({"extract", "--no-scan", "--data-dir", data, scratch / "m.eml"}).code, 0);
+    const std::string listed = RunCli({"list", "--data-dir", data}).out;
+    ASSERT_NE(listed, "");
+    const std::string draft = CVelmaron1App::GetTemporaryFolder() + "EML1.eml";
+    test::WriteFile(draft, "X-Unsent: 1\r\n\r\n");
+    {
+        const platform::NamedMutex running(CVelmaron1App::kMutexName);
+        ASSERT_FALSE(running.AlreadyExisted());
+
+        const CliRun extract =
+            RunCli({"extract", "--no-scan", "--data-dir", data, scratch / "m.eml"});
+        EXPECT_EQ(extract.code, 3);
+        EXPECT_EQ(extract.out, "");
+        EXPECT_EQ(std::count(extract.err.begin(), extract.err.end(), '\n'), 1) << extract.err;
+        EXPECT_FALSE(platform::QueryAttributes(data + "\\m(1).eml").has_value());
+
+        const CliRun list = RunCli({"list", "--data-dir", data});
+        EXPECT_EQ(list.code, 0);
+        EXPECT_EQ(list.out, listed);
+        // The record deleted (as the list window does): the owner clears its folder away,
+        // a list without the mutex only leaves it out.
+        ASSERT_TRUE(platform::RemoveFile(data + "\\m.att"));
+        EXPECT_EQ(RunCli({"list", "--data-dir", data}).out, "");
+        EXPECT_TRUE(platform::QueryAttributes(data + "\\m").has_value());
+        EXPECT_EQ(RunCli({"summary", scratch / "m.eml"}).code, 0);
+        EXPECT_EQ(test::ReadFile(draft), "X-Unsent: 1\r\n\r\n") << "a running program's draft";
+    }
+    EXPECT_EQ(RunCli({"list", "--data-dir", data}).out, "");
+    EXPECT_FALSE(platform::QueryAttributes(data + "\\m").has_value());
+    EXPECT_FALSE(platform::QueryAttributes(draft).has_value());
+}
+
+// A run killed part-way: its staged messages and copies are cleared by the next command that
+// owns the store, which says once how many messages to extract again; a record that reached
+// the data folder is kept and listed.
+TEST(MorvekCli, WhatAnInterruptedRunLeftIsClearedAndCounted) {
+    test::ScratchFolder scratch;
+    const std::string data = scratch / "data";
+    ASSERT_EQ(RunCli({"list", "--data-dir", data}).code, 0);
+    const std::string D = data + "\\";
+    // Extracted, never scanned or kept: a staging folder and its record file.
+    ASSERT_EQ(platform::MakeFolder(D + "scanvirus\\x"), platform::MakeFolderResult::Created);
+    test::WriteFile(D + "scanvirus\\x\\1.txt", "1");
+    test::WriteFile(D + "x.att", "record");
+    // Cut short while extracting: a staging folder without record, and its copy.
+    ASSERT_EQ(platform::MakeFolder(D + "scanvirus\\y"), platform::MakeFolderResult::Created);
+    test::WriteFile(D + "scanvirus\\y\\2.txt", "2");
+    test::WriteFile(D + "y.eml", kMessageWithAttachments);
+    // Never reached.
+    test::WriteFile(D + "z.eml", kMessageWithAttachments);
+    // Moved into the data folder before the kill: a record, unlisted.
+    ASSERT_EQ(platform::MakeFolder(D + "r"), platform::MakeFolderResult::Created);
+    test::WriteFile(D + "r\\a.txt", "kept");
+    test::WriteFile(D + "r.att", "2004年12月06日 10:20:30\r\r\nme\r\r\nkept\r\r\n");
+    test::WriteFile(D + "notes.emlx", "not a copy");
+
+    const CliRun first = RunCli({"list", "--data-dir", data});
+    EXPECT_EQ(first.code, 0);
+    EXPECT_EQ(first.err,
+              "morvek-cli: 3 message(s) of an interrupted run were not kept; extract them again\n");
+    EXPECT_EQ(first.out, "2004年12月06日 10:20:30  me\n  kept\n    a.txt  4 bytes  openable\n");
+    for (const char* gone : {"scanvirus\\x", "x.att", "scanvirus\\y", "y.eml", "z.eml"}) {
+        EXPECT_FALSE(platform::QueryAttributes(D + gone).has_value()) << gone;
+    }
+    EXPECT_TRUE(platform::QueryAttributes(D + "notes.emlx").has_value());
+    EXPECT_TRUE(platform::QueryAttributes(D + "scanvirus").has_value());
+
+    const CliRun second = RunCli({"list", "--data-dir", data});
+    EXPECT_EQ(second.err, "") << "told once";
+    EXPECT_EQ(second.out, first.out);
+}
+
+// A message whose attachment cannot be written is named on the error stream with exit 4;
+// the others are kept, and nothing of it stays.
+TEST(MorvekCli, AMessageThatCannotBeWrittenExitsWithFour) {
+    test::ScratchFolder scratch;
+    test::WriteFile(scratch / "m.eml", kMessageWithAttachments);
+    test::WriteFile(scratch / "ok.eml", kMessageWithAttachments);
+    const std::string data = scratch / "data";
+    ASSERT_EQ(RunCli({"list", "--data-dir", data}).code, 0);
+    test::WriteFile(data + "\\scanvirus\\m", "a file where the staging folder goes");
+
+    const CliRun run =
+        RunCli({"extract", "--no-scan", "--data-dir", data, scratch / "m.eml", scratch / "ok.eml"});
+    EXPECT_EQ(run.code, 4);
+    EXPECT_EQ(run.err.rfind("morvek-cli: メール「m.eml」の添付ファイルを抽出できませんでした: ", 0),
+              0u)
+        << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_NE(run.out.find("a.txt"), std::string::npos) << "ok.eml is kept";
+    for (const char* gone : {"m.att", "m", "m.eml"}) {
+        EXPECT_FALSE(platform::QueryAttributes(data + "\\" + gone).has_value()) << gone;
+    }
 }
 
 }  // namespace

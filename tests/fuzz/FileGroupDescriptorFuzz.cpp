@@ -69,6 +69,10 @@ public:
         return std::make_unique<NameSource>(m_names[index]);
     }
     std::optional<std::vector<std::string>> GetFileList() override { return std::nullopt; }
+    std::unique_ptr<IByteSource> OpenListedFile(std::size_t) override {
+        Fail("a listed file asked for without a file list");
+        return nullptr;
+    }
 
 private:
     std::string_view m_block;
@@ -92,6 +96,7 @@ public:
     std::unique_ptr<IProgressSink> CreateProgress() override {
         return std::make_unique<NoProgress>();
     }
+    void ShowWarning(const std::string&) override { Fail("a warning on a mail-client drop"); }
 
     PendingMessageList m_arrPending;
     int m_nPosted = 0;

@@ -8,6 +8,7 @@
 #include "intake/DropHost.h"
 #include "intake/DroppedData.h"
 #include "intake/FileGroupDescriptor.h"
+#include "platform/File.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -65,11 +66,13 @@ public:
         ++m_progress.nCreated;
         return std::make_unique<RecordingProgressSink>(m_progress);
     }
+    void ShowWarning(const std::string& text) override { m_arrWarnings.push_back(text); }
 
     PendingMessageList m_arrPending;
     std::deque<DropZone> m_arrZones{DropZone::Extraction};  // answered in turn, the last kept
     std::vector<DropPoint> m_arrPoints;
     std::vector<std::string> m_arrPosted;
+    std::vector<std::string> m_arrWarnings;
     ProgressLog m_progress;
 };
 
@@ -178,6 +181,22 @@ public:
         return std::make_unique<MemoryByteSource>(*m_arrContents[index], m_arrReadRequests);
     }
     std::optional<std::vector<std::string>> GetFileList() override { return m_fileList; }
+    // The listed file: m_arrListed's entry when there is one (nothing: it cannot be
+    // opened), otherwise the file read by its path.
+    std::unique_ptr<IByteSource> OpenListedFile(std::size_t index) override {
+        std::string contents;
+        if (index < m_arrListed.size()) {
+            if (!m_arrListed[index]) {
+                return nullptr;
+            }
+            contents = *m_arrListed[index];
+        } else if (!m_fileList || index >= m_fileList->size() ||
+                   !platform::ReadWholeFile((*m_fileList)[index], contents)) {
+            return nullptr;
+        }
+        return std::make_unique<MemoryByteSource>(ItemContents{std::move(contents)},
+                                                  m_arrReadRequests);
+    }
 
     // A mail-client drag of messages named names with the given contents.
     static FakeDroppedData MailClient(const std::vector<std::string>& names,
@@ -203,6 +222,7 @@ public:
     std::optional<std::string> m_descriptorW;
     std::vector<std::optional<ItemContents>> m_arrContents;
     std::optional<std::vector<std::string>> m_fileList;
+    std::vector<std::optional<std::string>> m_arrListed;
     std::vector<std::size_t> m_arrOpened;
     std::vector<std::size_t> m_arrReadRequests;
 };

@@ -55,17 +55,44 @@ TEST_F(ShellIntakeTest, NamesOfEarlierMessagesAreNotReused) {
     EXPECT_EQ(test::ReadFile(InData("(1).eml")), "E");
 }
 
-TEST_F(ShellIntakeTest, FilesThatCannotBeCopiedAreSkipped) {
+TEST_F(ShellIntakeTest, FilesThatCannotBeReadAreNamed) {
     ASSERT_EQ(platform::MakeFolder(m_source / "folder.eml"), platform::MakeFolderResult::Created);
     EXPECT_TRUE(
         DropFiles({m_source / "missing.eml", m_source / "folder.eml", Source("ok.eml", "O")}));
     EXPECT_EQ(m_host.m_arrPending, PendingMessageList{InData("ok.eml")});
     EXPECT_EQ(Files(), FileSet{"ok.eml"});
+    EXPECT_EQ(m_host.m_arrWarnings,
+              std::vector<std::string>{
+                  "次のファイルを読み込めませんでした。\n\nmissing.eml\nfolder.eml"});
+    EXPECT_EQ(m_host.m_arrPosted, std::vector<std::string>{"extraction"});
 
-    // Nothing to save: the drop succeeds and nothing is processed.
-    EXPECT_TRUE(DropFiles({Source("b.txt", "B"), m_source / "missing.eml"}));
+    // Nothing could be read: no success, nothing processed, and the user is told.
+    m_host.m_arrWarnings.clear();
+    EXPECT_FALSE(DropFiles({Source("b.txt", "B"), m_source / "missing.eml"}));
     EXPECT_TRUE(m_host.m_arrPending.empty());
     EXPECT_TRUE(m_host.m_arrPosted.empty());
+    EXPECT_EQ(m_host.m_arrWarnings.size(), 1u);
+
+    // Nothing to save at all: the drop succeeds, silently.
+    m_host.m_arrWarnings.clear();
+    EXPECT_TRUE(DropFiles({Source("b.txt", "B")}));
+    EXPECT_TRUE(m_host.m_arrWarnings.empty());
+}
+
+// Names code page 932 cannot hold come from the adaptor with "?" in place of each such
+// character (never a look-alike): the file is read through the data object all the same,
+// and its copy is named by the name rules.
+TEST_F(ShellIntakeTest, NamesShiftJisCannotHoldAreReadThroughTheDataObject) {
+    auto data = FakeDroppedData::Shell({m_source / "r?sum?.eml", m_source / "価格?1000.eml",
+                                        m_source / "報告書.eml"});
+    data.m_arrListed = {std::string("R"), std::string("P"), std::string("H")};
+    EXPECT_TRUE(Drop(data));
+    EXPECT_EQ(m_host.m_arrPending, (PendingMessageList{InData("r_sum_.eml"),
+                                                       InData("価格_1000.eml"), InData("報告書.eml")}));
+    EXPECT_EQ(test::ReadFile(InData("r_sum_.eml")), "R");
+    EXPECT_EQ(test::ReadFile(InData("価格_1000.eml")), "P");
+    EXPECT_EQ(test::ReadFile(InData("報告書.eml")), "H");
+    EXPECT_TRUE(m_host.m_arrWarnings.empty());
 }
 
 TEST_F(ShellIntakeTest, WhenNoNameIsLeftTheDropLeavesNothingBehind) {

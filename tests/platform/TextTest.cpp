@@ -20,4 +20,12 @@ TEST(Text, BytesThatAreNotShiftJisSurviveTheRoundTrip) {
     EXPECT_EQ(platform::Utf8ToShiftJis(platform::ShiftJisToUtf8(raw)), raw);
 }
 
+// What Shift_JIS cannot hold becomes "?", never a look-alike: "é" is no "e", and "¥" (U+00A5)
+// no backslash, which would split a path.
+TEST(Text, NoBestFitMapping) {
+    // "résumé 価格¥1000.eml" in UTF-8.
+    const std::string utf8 = "r\xC3\xA9sum\xC3\xA9 \xE4\xBE\xA1\xE6\xA0\xBC\xC2\xA5" "1000.eml";
+    EXPECT_EQ(platform::Utf8ToShiftJis(utf8), "r?sum? 価格?1000.eml");
+}
+
 }  // namespace

@@ -28,7 +28,9 @@ void DeleteTree(const std::string& folder) {
     platform::FindEntries(folder + "\\*.*", entries);
     for (const platform::FoundEntry& entry : entries) {
         const std::string path = folder + "\\" + entry.name;
-        if (entry.isFolder) {
+        if (entry.isLink) {
+            platform::RemoveLink(path);  // never what a test's link points to
+        } else if (entry.isFolder) {
             DeleteTree(path);
         } else {
             platform::RemoveFile(path);

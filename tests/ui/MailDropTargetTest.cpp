@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -173,6 +174,37 @@ TEST_F(MailDropTargetTest, ShellFilesAreCopiedInListOrderAndSentToExtraction) {
         EXPECT_EQ(point.y, 40);
     }
     EXPECT_EQ(m_pData->GetContentsCalls(), 0);
+}
+
+// Names code page 932 cannot hold: "é", and "¥" (U+00A5), which a best-fit conversion turns
+// into a backslash. Each file is read through the path the shell gave, and its copy is named
+// with "_" for what Shift_JIS has not.
+TEST_F(MailDropTargetTest, ShellFilesWhoseNamesShiftJisCannotHoldAreCopied) {
+    const std::vector<std::pair<std::wstring, std::string>> files = {
+        {L"r\u00E9sum\u00E9.eml", "r_sum_.eml"},
+        {L"\u4FA1\u683C\u00A51000.eml", "価格_1000.eml"},
+        {L"\u5831\u544A\u66F8.eml", "報告書.eml"},
+    };
+    std::vector<std::wstring> paths;
+    for (const auto& [name, copy] : files) {
+        const std::wstring path = Wide(m_source.Path()) + L"\\" + name;
+        const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        DWORD written = 0;
+        WriteFile(file, copy.data(), static_cast<DWORD>(copy.size()), &written, nullptr);
+        CloseHandle(file);
+        paths.push_back(path);
+    }
+    m_pData->OfferFileList(paths);
+    EXPECT_EQ(DragAndDrop(m_pData), kCopied);
+    EXPECT_EQ(m_window.m_arrPending,
+              (PendingMessageList{InData("r_sum_.eml"), InData("価格_1000.eml"),
+                                  InData("報告書.eml")}));
+    for (const auto& [name, copy] : files) {
+        EXPECT_EQ(test::ReadFile(InData(copy)), copy);
+    }
+    EXPECT_EQ(m_window.m_arrPosted, std::vector<UINT>{ui::WM_EXTRACT_PENDING});
 }
 
 TEST_F(MailDropTargetTest, MailClientMessagesAreCopiedWholeNewestFirst) {

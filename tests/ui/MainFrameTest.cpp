@@ -17,6 +17,7 @@
 #include "ui/AppMessages.h"
 #include "ui/FrameView.h"
 #include "ui/support/DialogDriver.h"
+#include "view/InterruptedRun.h"
 
 #include <commctrl.h>
 #include <ole2.h>
@@ -393,9 +394,12 @@ TEST_F(StartupTest, ASecondInstanceRaisesOnlyAVisibleListWindow) {
     ASSERT_TRUE(first.IsValid());
     CreateFrame();  // stands for the running instance's windows
 
+    const std::string draft = CVelmaron1App::GetTemporaryFolder() + "draft.eml";
+    test::WriteFile(draft, "X-Unsent: 1\r\n\r\n");
     CVelmaron1WinApp second(*m_pApp, nullptr);
     const DWORD start = GetTickCount();
     EXPECT_FALSE(second.InitInstance());
+    EXPECT_TRUE(platform::QueryAttributes(draft).has_value()) << "the first one's draft stays";
     EXPECT_LT(GetTickCount() - start, 2000u) << "no splash window in a second instance";
     EXPECT_FALSE(IsWindowVisible(Frame())) << "a hidden list window stays hidden";
     EXPECT_FALSE(CVelmaron1WinApp::RaiseRunningInstance());
@@ -407,6 +411,9 @@ TEST_F(StartupTest, ASecondInstanceRaisesOnlyAVisibleListWindow) {
 }
 
 TEST_F(StartupTest, TheFirstInstanceRunsUntilExitAndCleansUp) {
+    ClearInterruptedRuns(m_pApp->GetDataFolder());  // what earlier tests left: no notice
+    const std::string left = CVelmaron1App::GetTemporaryFolder() + "left.eml";
+    test::WriteFile(left, "X-Unsent: 1\r\n\r\n");
     CVelmaron1WinApp app(*m_pApp, [this]() -> std::unique_ptr<ui::CFrameView> {
         auto view = std::make_unique<CRecordingView>();
         m_pView = view.get();
@@ -414,6 +421,7 @@ TEST_F(StartupTest, TheFirstInstanceRunsUntilExitAndCleansUp) {
     });
     app.SetSplashMilliseconds(0);
     ASSERT_TRUE(app.InitInstance());
+    EXPECT_FALSE(platform::QueryAttributes(left).has_value()) << "the owner empties the folder";
     CMainFrame* frame = app.GetMainFrame();
     ASSERT_NE(frame, nullptr);
     EXPECT_FALSE(IsWindowVisible(frame->GetHwnd()));
@@ -432,6 +440,44 @@ TEST_F(StartupTest, TheFirstInstanceRunsUntilExitAndCleansUp) {
     EXPECT_EQ(app.Run(), 0);
     EXPECT_EQ(app.GetMainFrame(), nullptr);
     EXPECT_FALSE(platform::QueryAttributes(draft).has_value());
+}
+
+// What a run that never ended left is cleared by the instance that owns the mutex, and the
+// user is told once, over the drop window, how many messages to drop again.
+TEST_F(StartupTest, TheFirstInstanceTellsOfAnInterruptedRun) {
+    const std::string data = m_pApp->GetDataFolder();
+    ClearInterruptedRuns(data);
+    test::WriteFile(data + "left.eml", "Subject: s\r\n\r\n");
+    ASSERT_NE(platform::MakeFolder(data + "scanvirus\\staged"), platform::MakeFolderResult::Failed);
+    test::WriteFile(data + "scanvirus\\staged\\a.txt", "a");
+    test::WriteFile(data + "staged.att", "record");
+
+    CVelmaron1WinApp app(*m_pApp, [this]() -> std::unique_ptr<ui::CFrameView> {
+        auto view = std::make_unique<CRecordingView>();
+        m_pView = view.get();
+        return view;
+    });
+    app.SetSplashMilliseconds(0);
+    std::string text;
+    test::CDialogDriver driver;
+    driver.Then([&] {
+        const HWND message = test::FindProgramMessage();
+        if (message == nullptr) {
+            return false;
+        }
+        text = test::MessageText(message);
+        test::PostCommand(message, IDOK);
+        return true;
+    });
+    driver.Start();
+    ASSERT_TRUE(app.InitInstance());
+    EXPECT_TRUE(driver.IsDone());
+    EXPECT_EQ(text, InterruptedRunText(2));
+    for (const char* gone : {"left.eml", "scanvirus\\staged", "staged.att"}) {
+        EXPECT_FALSE(platform::QueryAttributes(data + gone).has_value()) << gone;
+    }
+    PostMessageW(app.GetMainFrame()->GetHwnd(), ui::WM_EXIT_APPLICATION, 0, 0);
+    EXPECT_EQ(app.Run(), 0);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "policy/ExtensionList.h"
 #include "support/ScratchFolder.h"
 #include "view/AntivirusProgram.h"
+#include "view/InterruptedRun.h"
 #include "view/RecordStore.h"
 #include "view/StoreFixtures.h"
 
@@ -92,6 +93,11 @@ public:
     }
     void ShowMessage(const std::string& text) override {
         m_arrEvents.push_back("message: " + text);
+    }
+    void ReportFailures(const std::vector<std::string>& lines) override {
+        for (const std::string& line : lines) {
+            m_arrEvents.push_back("failed: " + line);
+        }
     }
     void HideForScan() override { m_arrEvents.push_back("hide"); }
     void ShowAfterScan() override { m_arrEvents.push_back("show"); }
@@ -436,7 +442,7 @@ TEST_F(ExtractionRunTest, DefenderScansTheFolderAndWhatItQuarantinedIsReported) 
     EXPECT_EQ(test::Tree(D() + "m2\\"), std::set<std::string>{"clean.txt"});
 }
 
-TEST_F(ExtractionRunTest, AScanFolderThatCannotBeMadeEndsTheRunLeavingEverything) {
+TEST_F(ExtractionRunTest, AScanFolderThatCannotBeMadeIsReported) {
     SetScanner(true, ScannerPath());
     Drop("a", {{"1.txt", "one"}});
     // The data folder goes away between the extraction and the scan.
@@ -444,13 +450,47 @@ TEST_F(ExtractionRunTest, AScanFolderThatCannotBeMadeEndsTheRunLeavingEverything
     m_host.onEndProgress = [&] { ASSERT_TRUE(platform::MovePath(m_strData, moved)); };
     EXPECT_EQ(Run(), ExtractionOutcome::ScanFolderFailed);
     EXPECT_EQ(CExtractionRun::ResultOf(ExtractionOutcome::ScanFolderFailed), 0);
-    EXPECT_EQ(m_host.m_arrEvents, (std::vector<std::string>{"begin progress", "end progress"}));
+    EXPECT_EQ(m_host.m_arrEvents,
+              (std::vector<std::string>{
+                  "begin progress", "end progress",
+                  "failed: ウィルススキャン用のフォルダ「" + D() +
+                      "scanvirus」を作成できませんでした。抽出した 1 件のメールの添付ファイル"
+                      "は保存されていません。"}));
+    // What could not be deleted in the folder's absence is cleared at the next start, and
+    // the message counted to be dropped again.
     ASSERT_TRUE(platform::MovePath(moved, m_strData));
     EXPECT_EQ(test::Tree(D()),
               (std::set<std::string>{"a.att", "scanvirus/", "scanvirus/a/", "scanvirus/a/1.txt"}));
-    // The record stays unlisted, and nothing of it is deleted.
-    EXPECT_FALSE(m_store.ReconcileRecords());
-    EXPECT_TRUE(Exists(Att("a")));
+    EXPECT_EQ(ClearInterruptedRuns(D()), 1);
+    EXPECT_EQ(test::Tree(D()), std::set<std::string>{"scanvirus/"});
+}
+
+// A message whose attachment cannot be written (here: a file stands where its staging folder
+// would be) is named, and leaves nothing behind; the other messages of the run are kept.
+TEST_F(ExtractionRunTest, AMessageThatCannotBeWrittenIsNamedAndLeavesNothing) {
+    Drop("a", {{"1.txt", "one"}});
+    Drop("b", {{"2.txt", "two"}});
+    Drop("c", {{"3.txt", "three"}});
+    test::WriteFile(D() + "scanvirus\\b", "in the way");
+    EXPECT_EQ(Run(), ExtractionOutcome::Kept);
+    EXPECT_EQ(m_host.m_arrEvents,
+              (std::vector<std::string>{
+                  "begin progress", "end progress",
+                  "failed: メール「b.eml」の添付ファイルを抽出できませんでした: ファイル「" + D() +
+                      "scanvirus\\b\\2.txt」を書き込めませんでした（ディスクの空き容量が足りない"
+                      "か、書き込みが許可されていません）。",
+                  "add a.att", "add c.att", "refresh kept"}));
+    EXPECT_EQ(test::Tree(D()),
+              (std::set<std::string>{"morvek.atd", "a.att", "a/", "a/1.txt", "c.att", "c/",
+                                     "c/3.txt", "scanvirus/", "scanvirus/b"}));
+
+    // Only that message failing: the no-output message would be wrong, the failure is all.
+    m_host.m_arrEvents.clear();
+    m_arrPending.clear();
+    Drop("b", {{"2.txt", "two"}});
+    EXPECT_EQ(Run(), ExtractionOutcome::NoOutput);
+    ASSERT_EQ(m_host.m_arrEvents.size(), 3u);
+    EXPECT_EQ(m_host.m_arrEvents[2].rfind("failed: メール「b.eml」", 0), 0u);
 }
 
 TEST_F(ExtractionRunTest, AMoveThatFailsLeavesTheStagingFolderAndAnUnlistedRecordFile) {

@@ -251,6 +251,58 @@ TEST_F(RecordStoreTest, NamesWithAColonAreNeverAttachments) {
     EXPECT_FALSE(Exists(folder));
 }
 
+// Links inside the store, and a record folder that is itself a link, go as links: the files
+// they point to outside the data folder stay. The reconciliation deletes the tree of a record
+// whose record file is gone, as the report had it with "morvek-cli list".
+TEST_F(RecordStoreTest, DeletesNeverFollowLinks) {
+    test::ScratchFolder outside;
+    test::WriteFile(outside / "precious.txt", "mine");
+    ASSERT_EQ(platform::MakeFolder(outside / "sub"), platform::MakeFolderResult::Created);
+    test::WriteFile(outside / "sub\\deep.txt", "mine too");
+
+    MakeRecord(D(), "linked", {"a.txt"});
+    if (!platform::MakeSymbolicLink(D() + "linked\\folder", outside.Path(), true)) {
+        GTEST_SKIP() << "this system makes no symbolic links for this user";
+    }
+    ASSERT_TRUE(platform::MakeSymbolicLink(D() + "linked\\file.txt", outside / "precious.txt",
+                                           false));
+    ASSERT_TRUE(platform::MakeSymbolicLink(D() + "whole", outside / "sub", true));
+    MakeRecord(D(), "whole", {}, false);
+
+    const auto link = platform::QueryAttributes(D() + "whole");
+    if (!link || !link->isLink) {
+        // Wine 8 makes the link but does not show it as a reparse point.
+        GTEST_SKIP() << "this system does not show the links it makes as links";
+    }
+    EXPECT_TRUE(link->isLink);
+    EXPECT_TRUE(link->isFolder);
+    std::vector<platform::FoundEntry> entries;
+    ASSERT_TRUE(platform::FindEntries(D() + "linked\\*.*", entries));
+    ASSERT_EQ(entries.size(), 3u);
+    for (const platform::FoundEntry& entry : entries) {
+        EXPECT_EQ(entry.isLink, entry.name != "a.txt") << entry.name;
+        EXPECT_EQ(entry.isFolder, entry.name == "folder") << entry.name;
+    }
+
+    // Both record files deleted (as the delete command does): the next reconciliation
+    // clears their folders away.
+    m_store.m_arrRecords = {Att("linked"), Att("whole")};
+    ASSERT_TRUE(platform::RemoveFile(Att("linked")));
+    ASSERT_TRUE(platform::RemoveFile(Att("whole")));
+    EXPECT_TRUE(m_store.ReconcileRecords());
+    EXPECT_TRUE(m_store.m_arrRecords.empty());
+    EXPECT_FALSE(Exists(D() + "linked"));
+    EXPECT_FALSE(Exists(D() + "whole"));
+    EXPECT_EQ(test::ReadFile(outside / "precious.txt"), "mine");
+    EXPECT_EQ(test::ReadFile(outside / "sub\\deep.txt"), "mine too");
+
+    // A link whose target is gone is removed all the same.
+    ASSERT_EQ(platform::MakeFolder(D() + "dangling"), platform::MakeFolderResult::Created);
+    ASSERT_TRUE(platform::MakeSymbolicLink(D() + "dangling\\gone", outside / "gone", true));
+    CRecordStore::DeleteFolderTree(D() + "dangling");
+    EXPECT_FALSE(Exists(D() + "dangling"));
+}
+
 TEST_F(RecordStoreTest, OpeningRecords) {
     MakeRecord(D(), "a", {"b.txt", "c.txt"});
     MakeRecord(D(), "b", {"x.txt"});

@@ -19,6 +19,7 @@
 #include "ui/WaitCursor.h"
 #include "view/ExtractionRun.h"
 #include "view/RowContent.h"
+#include "view/WriteFailureText.h"
 #include "view/win/AlertViewDlg.h"
 #include "view/win/ListDataObject.h"
 #include "view/win/ListDropSource.h"
@@ -685,6 +686,9 @@ void CVelmaron1View::OnMakeUnsent() {
     if (!path.empty()) {
         CMailParser parser(m_store.GetDataFolder());
         parser.MakeUnsentMail(path);
+        if (parser.GetWriteFailure().kind != CMailParser::WriteFailureKind::None) {
+            ShowMessage(UnsentFailureText(path, parser.GetWriteFailure()));
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 #include "intake/win/ProgressDialog.h"
 #include "ui/AppMessages.h"
 #include "ui/Resources.h"
+#include "view/WriteFailureText.h"
 
 CWindowRunHost::CWindowRunHost(HWND owner, HWND scanWindow, HWND recordsWindow,
                                std::function<void(ExtractionOutcome)> onRefresh,
@@ -28,6 +29,10 @@ void CWindowRunHost::EndProgress() {
 
 void CWindowRunHost::ShowMessage(const std::string& text) {
     ui::ShowMessageBox(m_hWndOwner, text, MB_OK);
+}
+
+void CWindowRunHost::ReportFailures(const std::vector<std::string>& lines) {
+    ui::ShowMessageBox(m_hWndOwner, ExtractionFailureText(lines), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CWindowRunHost::HideForScan() {

@@ -36,6 +36,7 @@ public:
     IProgressSink& BeginProgress() override;
     void EndProgress() override;
     void ShowMessage(const std::string& text) override;
+    void ReportFailures(const std::vector<std::string>& lines) override;
     void HideForScan() override;
     void ShowAfterScan() override;
     int ConfirmScan() override;
