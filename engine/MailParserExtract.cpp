@@ -82,8 +82,8 @@ public:
         if (type == "message/rfc822" && depth == 0) {
             // A message whose whole body is a message: its parts are this message's parts.
             PartFields inner;
-            if (m_parser.ReadPartHeader(m_reader, inner.strContentType,
-                                        inner.strTransferEncoding, inner.strDisposition)) {
+            if (m_parser.ReadPartHeader(m_reader, inner.strContentType, inner.strTransferEncoding,
+                                        inner.strDisposition)) {
                 Walk(inner, depth + 1, "text/plain");
             }
             return;

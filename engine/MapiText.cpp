@@ -1,6 +1,6 @@
 #include "engine/MapiText.h"
 
-#include "engine/Base64Decoder.h"
+#include "engine/HeaderText.h"
 #include "platform/Text.h"
 
 #include <unordered_map>
@@ -12,15 +12,24 @@ namespace {
 // The code page 932 form of the characters that Unicode holds twice.
 char32_t PreferredForm(char32_t c) {
     switch (c) {
-        case 0x301C: return 0xFF5E;  // WAVE DASH
-        case 0x2212: return 0xFF0D;  // MINUS SIGN
-        case 0x2014: return 0x2015;  // EM DASH
-        case 0x2016: return 0x2225;  // DOUBLE VERTICAL LINE
-        case 0x00A2: return 0xFFE0;  // CENT SIGN
-        case 0x00A3: return 0xFFE1;  // POUND SIGN
-        case 0x00AC: return 0xFFE2;  // NOT SIGN
-        case 0x00A5: return 0xFFE5;  // YEN SIGN
-        default: return c;
+        case 0x301C:
+            return 0xFF5E;  // WAVE DASH
+        case 0x2212:
+            return 0xFF0D;  // MINUS SIGN
+        case 0x2014:
+            return 0x2015;  // EM DASH
+        case 0x2016:
+            return 0x2225;  // DOUBLE VERTICAL LINE
+        case 0x00A2:
+            return 0xFFE0;  // CENT SIGN
+        case 0x00A3:
+            return 0xFFE1;  // POUND SIGN
+        case 0x00AC:
+            return 0xFFE2;  // NOT SIGN
+        case 0x00A5:
+            return 0xFFE5;  // YEN SIGN
+        default:
+            return c;
     }
 }
 
@@ -193,8 +202,10 @@ std::string CodePageToShiftJis(std::string_view text, std::uint32_t codePage) {
             return EucJpToShiftJis(text);
         case 50220:
         case 50221:
-        case 50222:
-            return CBase64Decoder().JisToSjis(text);
+        case 50222: {
+            std::string out;
+            return engine::ConvertToShiftJis("iso-2022-jp", text, out) ? out : std::string(text);
+        }
         case 1252:
         case 28591: {
             std::u32string codePoints;
