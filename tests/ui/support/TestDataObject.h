@@ -23,7 +23,7 @@ struct VirtualFile {
     std::string name;
     std::string contents;
     DWORD medium = TYMED_ISTREAM;
-    std::wstring wideName;
+    std::wstring wideName{};
 };
 
 // COM objects are destroyed by their own Release, never through an interface pointer.
