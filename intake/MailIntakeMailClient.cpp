@@ -45,6 +45,8 @@ bool CMailIntake::SaveMailClientMessages(IDropHost& host, IDroppedData& data,
         const std::string copyPath = *name + "." + MessageCopyExtension(names[index]);
         switch (CopyContents(*contents, copyPath, *progress, buffer)) {
             case CopyResult::Copied:
+                // A message from the mail program came from outside, as a saved one would say.
+                platform::MarkAsDownloaded(copyPath);
                 pending.insert(pending.begin(), copyPath);
                 break;
             case CopyResult::Cancelled:
@@ -91,7 +93,5 @@ CMailIntake::CopyResult CMailIntake::CopyContents(IByteSource& contents,
         platform::RemoveFile(copyPath);
         return result;
     }
-    // A message from the mail program came from outside, as a saved one would say.
-    platform::MarkAsDownloaded(copyPath);
     return result;
 }

@@ -66,12 +66,15 @@ bool CMailIntake::SaveDroppedFiles(IDropHost& host, IDroppedData& data,
             RemoveCopies(pending);
             return false;
         }
-        const std::string copyPath = *name + "." + kMessageExtension;
+        const std::string copyPath = *name + "." + MessageCopyExtension(paths[index]);
         const std::unique_ptr<IByteSource> contents = data.OpenListedFile(index);
-        if (!contents || CopyContents(*contents, copyPath, progress, buffer) != CopyResult::Copied) {
+        if (!contents ||
+            CopyContents(*contents, copyPath, progress, buffer) != CopyResult::Copied) {
             unreadable.insert(unreadable.begin(), FileNameOf(paths[index]));
             continue;
         }
+        // A message saved from mail or the web keeps its mark in the copy.
+        platform::CopyDownloadMark(paths[index], copyPath);
         pending.insert(pending.begin(), copyPath);
     }
     if (!unreadable.empty()) {

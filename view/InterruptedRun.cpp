@@ -12,6 +12,7 @@
 namespace {
 
 constexpr char kMessageSuffix[] = ".eml";
+constexpr char kOutlookItemSuffix[] = ".msg";
 constexpr std::size_t kMessageSuffixLength = 4;
 
 // Names as Windows compares them: a message copy "a.eml" and a staging folder "A" of the same
@@ -56,16 +57,20 @@ int ClearInterruptedRuns(const std::string& dataFolder) {
         messages.insert(Key(entry.name));
     }
 
-    // The pattern also finds longer extensions (".emlx"), which the suffix test drops.
-    platform::FindEntries(dataFolder + "*" + kMessageSuffix, entries);
-    for (const platform::FoundEntry& entry : entries) {
-        const std::string_view name = entry.name;
-        if (entry.isFolder || name.size() < kMessageSuffixLength ||
-            !sjis::EqualsNoCase(name.substr(name.size() - kMessageSuffixLength), kMessageSuffix)) {
-            continue;
-        }
-        if (platform::RemoveFile(dataFolder + entry.name)) {
-            messages.insert(Key(entry.name.substr(0, entry.name.size() - kMessageSuffixLength)));
+    // Message copies are ".eml" files, or ".msg" for Outlook items. The pattern also finds
+    // longer extensions (".emlx"), which the suffix test drops.
+    for (const char* suffix : {kMessageSuffix, kOutlookItemSuffix}) {
+        platform::FindEntries(dataFolder + "*" + suffix, entries);
+        for (const platform::FoundEntry& entry : entries) {
+            const std::string_view name = entry.name;
+            if (entry.isFolder || name.size() < kMessageSuffixLength ||
+                !sjis::EqualsNoCase(name.substr(name.size() - kMessageSuffixLength), suffix)) {
+                continue;
+            }
+            if (platform::RemoveFile(dataFolder + entry.name)) {
+                messages.insert(
+                    Key(entry.name.substr(0, entry.name.size() - kMessageSuffixLength)));
+            }
         }
     }
     return static_cast<int>(messages.size());
