@@ -57,6 +57,9 @@ public:
     void Commit(const char* end) { m_nUsed = static_cast<std::size_t>(end - m_data.get()); }
 
     void Append(std::string_view text) {
+        if (text.empty()) {
+            return;  // an empty view may have no data at all
+        }
         char* at = Reserve(text.size());
         std::memcpy(at, text.data(), text.size());
         Commit(at + text.size());
