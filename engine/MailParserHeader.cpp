@@ -57,6 +57,9 @@ std::vector<RawParameter> SplitParameters(std::string_view value) {
             bool bDigits = !digits.empty() && digits.size() <= 4;
             for (char c : digits) {
                 bDigits = bDigits && c >= '0' && c <= '9';
+                if (!bDigits) {
+                    break;  // no section number (at most four digits)
+                }
                 section = section * 10 + (c - '0');
             }
             if (bDigits) {
