@@ -19,8 +19,8 @@ std::string Utf16ToShiftJis(std::u16string_view text);
 
 // 8-bit text (a 001E property or a TNEF title) in the given Windows code page; 0 means the
 // code page is not known, and the text is taken as code page 932. It ends at the first NUL.
-// Code pages: 932, 65001 (UTF-8), 1252, 28591, 20127, 51932 and 20932 (EUC-JP), 50220 to
-// 50222 (ISO-2022-JP); in any other, bytes above 0x7F become "?".
+// Code pages: 932, 65001 (UTF-8), 1252, 28591, 51932 and 20932 (EUC-JP), 50220 to 50222
+// (ISO-2022-JP); in any other, bytes above 0x7F become "?".
 std::string CodePageToShiftJis(std::string_view text, std::uint32_t codePage);
 
 }  // namespace mapi
