@@ -20,23 +20,6 @@ namespace {
 constexpr char kNestedMessageName[] = "message.eml";
 constexpr char kAlertSuffix[] = ".alert";
 
-// The message's base name: its file name (after the last "\", "/" or ":") cut before the
-// last "." and without trailing white space; empty when the file name has no ".".
-std::string MessageBaseName(const std::string& messagePath) {
-    const std::size_t separator = sjis::FindLastOf(messagePath, "\\/:");
-    const std::string fileName =
-        separator == std::string::npos ? messagePath : messagePath.substr(separator + 1);
-    const std::size_t dot = sjis::FindLastOf(fileName, ".");
-    if (dot == std::string::npos) {
-        return {};
-    }
-    std::string base = fileName.substr(0, dot);
-    while (!base.empty() && (base.back() == ' ' || base.back() == '\t')) {
-        base.pop_back();
-    }
-    return base;
-}
-
 // Date, sender and subject, one line each. The record file is a text file: each line ends
 // in CR CR LF on disk, as text-mode output of "\r\n" writes it.
 bool WriteRecordFile(const std::string& path, const std::string& dateText,

@@ -20,23 +20,6 @@ constexpr char kNoSender[] = "--不明--";
 constexpr char kNoSubject[] = "--件名なし--";
 constexpr unsigned char kCompoundSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 
-// The message's base name, as the MIME extraction takes it: the file name cut before its
-// last "." and without trailing white space; empty when it has no ".".
-std::string MessageBaseName(const std::string& messagePath) {
-    const std::size_t separator = sjis::FindLastOf(messagePath, "\\/:");
-    const std::string fileName =
-        separator == std::string::npos ? messagePath : messagePath.substr(separator + 1);
-    const std::size_t dot = sjis::FindLastOf(fileName, ".");
-    if (dot == std::string::npos) {
-        return {};
-    }
-    std::string base = fileName.substr(0, dot);
-    while (!base.empty() && (base.back() == ' ' || base.back() == '\t')) {
-        base.pop_back();
-    }
-    return base;
-}
-
 std::string FromText(const OutlookItem& item) {
     if (item.senderName.empty() && item.senderAddress.empty()) {
         return kNoSender;
@@ -76,6 +59,21 @@ void Summarise(const OutlookItem& item, std::string& fromText, std::string& subj
 }
 
 }  // namespace
+
+std::string MessageBaseName(const std::string& messagePath) {
+    const std::size_t separator = sjis::FindLastOf(messagePath, "\\/:");
+    const std::string fileName =
+        separator == std::string::npos ? messagePath : messagePath.substr(separator + 1);
+    const std::size_t dot = sjis::FindLastOf(fileName, ".");
+    if (dot == std::string::npos) {
+        return {};
+    }
+    std::string base = fileName.substr(0, dot);
+    while (!base.empty() && (base.back() == ' ' || base.back() == '\t')) {
+        base.pop_back();
+    }
+    return base;
+}
 
 bool IsCompoundFilePath(const std::string& path) {
     platform::File file;
@@ -217,8 +215,7 @@ std::string ExtractOutlookItem(const std::string& dataFolder, const std::string&
     }
     const std::string baseName = MessageBaseName(messagePath);
     OutlookItem item;
-    if (baseName.empty() ||
-        ReadOutlookItem(std::move(bytes), item) != OutlookReadResult::Message) {
+    if (baseName.empty() || ReadOutlookItem(std::move(bytes), item) != OutlookReadResult::Message) {
         platform::RemoveFile(messagePath);
         return {};
     }
@@ -249,8 +246,9 @@ std::string ExtractOutlookItem(const std::string& dataFolder, const std::string&
         std::string fromText, subjectText, dateText;
         Summarise(item, fromText, subjectText, dateText);
         // Text-mode lines, as the MIME extraction writes them: CR CR LF on disk.
-        platform::WriteWholeFile(dataFolder + baseName + ".att",
-                                 dateText + "\r\r\n" + fromText + "\r\r\n" + subjectText + "\r\r\n");
+        platform::WriteWholeFile(
+            dataFolder + baseName + ".att",
+            dateText + "\r\r\n" + fromText + "\r\r\n" + subjectText + "\r\r\n");
         result = stagingFolder;
     }
     platform::RemoveFile(messagePath);

@@ -32,6 +32,11 @@ OutlookSummaryResult ReadOutlookSummary(const std::string& path, std::string& fr
 
 // Writes the files of one message into its staging folder: names made safe and unique by
 // the message's namer, prohibited names as alert files, TNEF streams unpacked.
+// The message's base name, which names its staging folder and record file: the file name
+// (after the last "\\", "/" or ":") cut before its last "." and without trailing white space;
+// empty when it has no ".".
+std::string MessageBaseName(const std::string& messagePath);
+
 class CStagingWriter {
 public:
     CStagingWriter(std::string stagingFolder, const CExtensionList& prohibitedList,
