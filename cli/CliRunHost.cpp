@@ -42,16 +42,20 @@ int CCliRunHost::ConfirmScan() {
     return kScanConfirmContinue;
 }
 
-// The window saves the list at every record, to show it at once; the tool lists each record
-// at the top and saves once, at the end of the run, so a run of thousands of messages does not
-// rewrite a growing list thousands of times. Records the tool never saved (a killed run) are
-// on disk, and the next reconciliation adopts them.
+// The window saves the list at every record, to show it at once; the tool lists the run's
+// records at the top and saves once, at the end of the run, so a run of thousands of
+// messages does not rewrite a growing list thousands of times. Records the tool never saved
+// (a killed run) are on disk, and the next reconciliation adopts them.
 void CCliRunHost::AddRecord(const std::string& recordFile) {
-    m_store.m_arrRecords.insert(m_store.m_arrRecords.begin(), recordFile);
     m_arrAdded.push_back(recordFile);
 }
 
+// The records just moved into the store are whole; the reconciliation looks at the others.
+// No record is opened: the terminal shows none.
 void CCliRunHost::RefreshRecords(ExtractionOutcome) {
-    m_store.SaveRecordList();
-    m_store.RefreshRecords();
+    std::vector<std::string>& records = m_store.m_arrRecords;
+    records.insert(records.begin(), m_arrAdded.rbegin(), m_arrAdded.rend());
+    if (!m_store.ReconcileRecords(m_arrAdded)) {
+        m_store.SaveRecordList();
+    }
 }

@@ -6,6 +6,7 @@
 #include "engine/MailParser.h"
 #include "engine/OutlookExtract.h"
 #include "intake/MailIntake.h"
+#include "platform/FileSystem.h"
 #include "platform/NamedMutex.h"
 #include "platform/Shell.h"
 #include "platform/ShiftJis.h"
@@ -172,18 +173,27 @@ void CMorvekCli::PrintRecord(const std::string& recordFile, const CExtensionList
         }
         return value;
     };
-    Print(trimmed(text.dateText) + "  " + trimmed(text.fromText) + "\n  " +
-          trimmed(text.subjectText) + "\n");
+    // A record's lines go out in one write.
+    std::string lines = trimmed(text.dateText) + "  " + trimmed(text.fromText) + "\n  " +
+                        trimmed(text.subjectText) + "\n";
     std::vector<std::string> attachments;
     CRecordStore::ListFolder(recordFile.substr(0, recordFile.size() - 4), attachments);
     for (const std::string& attachment : attachments) {
         const CFilePath path(attachment);
         std::string name, extension;
         path.GetFileName(name);
-        if (!path.IsFolder()) {
+        // One look at the file system for each entry: what it is, and its size.
+        const auto attributes = platform::QueryAttributes(attachment);
+        if (!attributes || !attributes->isFolder) {
             path.GetExtension(extension);
         }
-        std::string line = "    " + name + "  " + path.GetSizeText();
+        std::string sizeText;
+        if (attributes && attributes->isLink) {
+            sizeText = path.GetSizeText();  // the size of what it points to
+        } else if (attributes && !attributes->isFolder) {
+            sizeText = CFilePath::FormatSize(attributes->size);
+        }
+        std::string line = "    " + name + "  " + sizeText;
         if (allowedList != nullptr) {
             const char* verdict = "";
             if (sjis::EqualsNoCase(extension, kAlertExtension)) {
@@ -203,8 +213,9 @@ void CMorvekCli::PrintRecord(const std::string& recordFile, const CExtensionList
             }
             line += std::string("  ") + verdict;
         }
-        Print(line + "\n");
+        lines += line + "\n";
     }
+    Print(lines);
 }
 
 int CMorvekCli::RunSummary(const CliArguments& arguments) {

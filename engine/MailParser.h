@@ -235,4 +235,6 @@ private:
 
     std::string m_strDataFolder;
     WriteFailure m_writeFailure;
+    // The scan folder was made (or found) by an earlier message of this parser's run.
+    bool m_bScanFolderReady = false;
 };

@@ -162,10 +162,14 @@ private:
             SkipBody(m_reader, m_boundaries);
             return;
         }
-        if (platform::MakeFolder(m_strStagingFolder) == platform::MakeFolderResult::Failed) {
+        // The folder is made with the message's first file; it is not removed before the
+        // message ends, so later files need not ask again.
+        if (!m_bFolderReady &&
+            platform::MakeFolder(m_strStagingFolder) == platform::MakeFolderResult::Failed) {
             Fail(WriteFailureKind::Folder, m_strStagingFolder);
             return;
         }
+        m_bFolderReady = true;
         const bool bProhibited = IsProhibited(fileName);
         const std::string outputName = bProhibited ? fileName + kAlertSuffix : fileName;
         m_namer.MarkTaken(outputName);
@@ -234,6 +238,7 @@ private:
     int m_nParts = 0;
     int m_nStep = 1;
     bool m_bStop = false;
+    bool m_bFolderReady = false;  // the staging folder exists
 };
 
 std::string CMailParser::ExtractAttachments(const std::string& messagePath,
@@ -241,19 +246,22 @@ std::string CMailParser::ExtractAttachments(const std::string& messagePath,
                                             IProgress& progress, int progressStart,
                                             int progressEnd) {
     m_writeFailure = {};
-    // An Outlook item (a compound file) has its own reader.
-    if (IsCompoundFilePath(messagePath)) {
-        return ExtractOutlookItem(m_strDataFolder, messagePath, prohibitedList, progress,
-                                  progressStart, progressEnd);
-    }
     CMessageReader reader;
     if (!reader.Open(messagePath)) {
         return {};
     }
+    // An Outlook item (a compound file) has its own reader.
+    if (HasCompoundFileSignature(reader.Buffered())) {
+        reader.Close();
+        return ExtractOutlookItem(m_strDataFolder, messagePath, prohibitedList, progress,
+                                  progressStart, progressEnd);
+    }
     const std::string scanFolder = m_strDataFolder + "scanvirus\\";
-    if (platform::MakeFolder(scanFolder) == platform::MakeFolderResult::Failed) {
+    if (!m_bScanFolderReady &&
+        platform::MakeFolder(scanFolder) == platform::MakeFolderResult::Failed) {
         return {};
     }
+    m_bScanFolderReady = true;
     // A message that cannot be extracted is consumed. An empty base name would make the
     // scan folder itself the staging folder; it counts as a name without ".".
     const auto consume = [&]() {

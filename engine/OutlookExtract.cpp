@@ -77,13 +77,20 @@ std::string MessageBaseName(const std::string& messagePath) {
 
 bool IsCompoundFilePath(const std::string& path) {
     platform::File file;
-    unsigned char head[sizeof kCompoundSignature] = {};
+    char head[sizeof kCompoundSignature] = {};
     if (!file.Open(path, platform::File::Mode::Read)) {
         return false;
     }
     const auto count = file.Read(head, sizeof head);
-    return count && *count == sizeof head &&
-           std::equal(std::begin(head), std::end(head), std::begin(kCompoundSignature));
+    return count && HasCompoundFileSignature(std::string_view(head, *count));
+}
+
+bool HasCompoundFileSignature(std::string_view head) {
+    return head.size() >= sizeof kCompoundSignature &&
+           std::equal(std::begin(kCompoundSignature), std::end(kCompoundSignature), head.begin(),
+                      [](unsigned char expected, char byte) {
+                          return expected == static_cast<unsigned char>(byte);
+                      });
 }
 
 std::string FormatFileTime(std::uint64_t fileTime) {
@@ -144,10 +151,11 @@ int CStagingWriter::WriteOne(const std::string& name, const std::string& data) {
     if (fileName.empty()) {
         return 0;
     }
-    if (platform::MakeFolder(m_strFolder) == platform::MakeFolderResult::Failed) {
+    if (!m_bFolderReady && platform::MakeFolder(m_strFolder) == platform::MakeFolderResult::Failed) {
         m_bFailed = true;
         return 0;
     }
+    m_bFolderReady = true;
     const bool bProhibited = IsProhibited(fileName);
     const std::string outputName = bProhibited ? fileName + kAlertSuffix : fileName;
     m_namer.MarkTaken(outputName);

@@ -11,12 +11,16 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 class CExtensionList;
 
 // Whether a file is a compound file (an Outlook item, when it is a message file), by its
 // first bytes.
 bool IsCompoundFilePath(const std::string& path);
+
+// Whether the first bytes of a file are those of a compound file.
+bool HasCompoundFileSignature(std::string_view head);
 
 // A FILETIME (UTC) as the record file's local date ("2004年12月06日 10:20:30"); empty for 0
 // or a time the C library cannot convert.
@@ -69,6 +73,7 @@ private:
     const CExtensionList& m_prohibited;
     CAttachmentNamer& m_namer;
     bool m_bFailed = false;
+    bool m_bFolderReady = false;  // the staging folder exists
 };
 
 // The extraction of one Outlook item file (see CMailParser::ExtractAttachments, which

@@ -19,6 +19,8 @@ struct FileAttributes {
     // A symbolic link, junction or other reparse point: isFolder tells whether it stands
     // for a folder. What it points to is never the program's to walk or delete.
     bool isLink = false;
+    // A file's length in bytes (0 for a folder or a link), as the file system records it.
+    std::uint64_t size = 0;
 };
 
 // The attributes of a file or folder, or nothing when the path names neither. A link is

@@ -89,17 +89,18 @@ bool CRecordStore::KeepListedRecord(const std::string& path) {
     return false;
 }
 
-bool CRecordStore::ReconcileRecords() {
+bool CRecordStore::ReconcileRecords(const std::vector<std::string>& knownWhole) {
     if (!IsUsable()) {
         return false;
     }
     bool bChanged = false;
 
     // First pass: keep what is still whole, in order.
+    const std::unordered_set<std::string_view> whole(knownWhole.begin(), knownWhole.end());
     std::vector<std::string> kept;
     kept.reserve(m_arrRecords.size());
     for (std::string& path : m_arrRecords) {
-        if (KeepListedRecord(path)) {
+        if (whole.count(path) != 0 || KeepListedRecord(path)) {
             kept.push_back(std::move(path));
         } else {
             bChanged = true;

@@ -57,8 +57,9 @@ public:
     // Brings the list in step with the disk: drops (and clears away the remains of) records
     // whose file or folder is gone or whose folder holds no file, then adopts unlisted
     // records that have a folder with a file, each at the top in the order found. Saves the
-    // list when it changed. Returns whether it changed.
-    bool ReconcileRecords();
+    // list when it changed. Returns whether it changed. Records in knownWhole (those a run
+    // has just moved into the store) are kept without looking at the disk again.
+    bool ReconcileRecords(const std::vector<std::string>& knownWhole = {});
 
     // Whether path names a record of this store: D + name + ".att" (any letter case), the
     // name holding no separator, not being the scan folder's and not resolving to the data

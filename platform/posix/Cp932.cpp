@@ -159,9 +159,14 @@ std::size_t DecodeUtf8(std::string_view text, std::size_t pos, char32_t& c) {
 }  // namespace
 
 std::string SjisToUtf8(std::string_view text) {
-    const Cp932Table& table = Table();
     std::string out;
     out.reserve(text.size() * 3 / 2);
+    AppendSjisAsUtf8(out, text);
+    return out;
+}
+
+void AppendSjisAsUtf8(std::string& out, std::string_view text) {
+    const Cp932Table& table = Table();
     for (std::size_t pos = 0; pos < text.size();) {
         const std::size_t length = sjis::CharLength(text, pos);
         const auto b0 = static_cast<unsigned char>(text[pos]);
@@ -181,7 +186,6 @@ std::string SjisToUtf8(std::string_view text) {
         }
         pos += length;
     }
-    return out;
 }
 
 std::string Utf8ToSjis(std::string_view text) {

@@ -12,6 +12,7 @@
 namespace platform::posix {
 
 std::string SjisToUtf8(std::string_view text);
+void AppendSjisAsUtf8(std::string& out, std::string_view text);
 
 // Characters that code page 932 lacks become "?", as on Windows.
 std::string Utf8ToSjis(std::string_view text);

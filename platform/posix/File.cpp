@@ -17,6 +17,22 @@ bool File::Open(const std::string& path, Mode mode) {
     if (!native) {
         return false;
     }
+    if (mode == Mode::Write) {
+        // Most files written are new: one that this call creates is a regular file and
+        // empty, so it needs no check and no truncation, only the lock.
+        const int fd = open(native->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+                close(fd);
+                return false;
+            }
+            m_handle = fd;
+            return true;
+        }
+        if (errno != EEXIST) {
+            return false;
+        }
+    }
     // The file is not truncated before the lock is held, so that a failed open of a file
     // that another opener holds leaves its contents alone.
     const int flags = mode == Mode::Read ? O_RDONLY : O_WRONLY | O_CREAT;

@@ -7,11 +7,14 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <string_view>
 #include <utility>
 
 namespace platform {
@@ -39,10 +42,11 @@ std::optional<FileAttributes> QueryAttributes(const std::string& path) {
         return std::nullopt;
     }
     if (!S_ISLNK(st.st_mode)) {
-        return FileAttributes{S_ISDIR(st.st_mode), false};
+        return FileAttributes{S_ISDIR(st.st_mode), false,
+                              S_ISREG(st.st_mode) ? static_cast<std::uint64_t>(st.st_size) : 0};
     }
     struct stat target;
-    return FileAttributes{stat(native->c_str(), &target) == 0 && S_ISDIR(target.st_mode), true};
+    return FileAttributes{stat(native->c_str(), &target) == 0 && S_ISDIR(target.st_mode), true, 0};
 }
 
 MakeFolderResult MakeFolder(const std::string& path) {
@@ -100,6 +104,36 @@ bool MovePath(const std::string& from, const std::string& to) {
     return RemoveFile(from);
 }
 
+namespace {
+
+constexpr std::size_t kKernelCopyChunk = std::size_t{1} << 30;
+
+std::string_view FolderPart(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string_view() : std::string_view(path).substr(0, slash);
+}
+
+// Copies between file systems are refused by copy_file_range; the last pair refused (the
+// source's device, the target's folder) is remembered so that a run of copies from one
+// place into the data folder asks once.
+struct CrossDevicePair {
+    dev_t device = 0;
+    std::string folder;
+    bool known = false;
+};
+CrossDevicePair g_lastCrossDevice;
+
+bool IsKnownCrossDevice(dev_t device, std::string_view folder) {
+    return g_lastCrossDevice.known && g_lastCrossDevice.device == device &&
+           g_lastCrossDevice.folder == folder;
+}
+
+void RememberCrossDevice(dev_t device, std::string_view folder) {
+    g_lastCrossDevice = {device, std::string(folder), true};
+}
+
+}  // namespace
+
 bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) {
     const auto nativeFrom = ToNativePath(from);
     const auto nativeTo = ToNativePath(to);
@@ -121,17 +155,39 @@ bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExist
         close(in);
         return false;
     }
-    // The kernel copies without a round trip through this process where it can; the loop
-    // below does the rest (or all, on a file system that cannot).
-    bool ok = true;
-    while (true) {
-        const ssize_t copied = copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
-        if (copied <= 0) {
-            break;
+    // The kernel copies without a round trip through this process where it can: within one
+    // file system (where it may share the blocks), else from file to file; the loop below
+    // does the rest (or all, where neither can). A short count from a regular file is its
+    // end, so a file copied whole takes one call.
+    const auto wanted = static_cast<std::uint64_t>(st.st_size);
+    const std::string_view toFolder = FolderPart(*nativeTo);
+    std::uint64_t copied = 0;
+    bool atEnd = false;
+    const auto kernelCopy = [&](auto&& call) {
+        ssize_t got;
+        while ((got = call()) > 0) {
+            copied += static_cast<std::uint64_t>(got);
+            if (static_cast<std::size_t>(got) < kKernelCopyChunk && copied >= wanted) {
+                atEnd = true;
+                return got;
+            }
+        }
+        atEnd = got == 0;
+        return got;
+    };
+    if (!IsKnownCrossDevice(st.st_dev, toFolder)) {
+        const ssize_t got = kernelCopy(
+            [&] { return copy_file_range(in, nullptr, out, nullptr, kKernelCopyChunk, 0); });
+        if (got < 0 && errno == EXDEV && copied == 0) {
+            RememberCrossDevice(st.st_dev, toFolder);
         }
     }
+    if (!atEnd) {
+        kernelCopy([&] { return sendfile(out, in, nullptr, kKernelCopyChunk); });
+    }
+    bool ok = true;
     char buffer[65536];
-    while (ok) {
+    while (ok && !atEnd) {
         const ssize_t got = read(in, buffer, sizeof buffer);
         if (got <= 0) {
             ok = got == 0;

@@ -14,11 +14,11 @@ bool IsSeparator(char c) {
 }
 
 // Windows drops trailing dots and spaces from a name when it creates or opens a file.
-std::string StripTrailingDotsAndSpaces(std::string name) {
+std::string_view StripTrailingDotsAndSpaces(std::string_view name) {
     while (!name.empty() && (name.back() == '.' || name.back() == ' ')) {
         // A trailing space or dot byte is never the trail byte of a double-byte character
         // (trail bytes start at 0x40).
-        name.pop_back();
+        name.remove_suffix(1);
     }
     return name;
 }
@@ -44,38 +44,46 @@ std::optional<std::string> ToNativePath(const std::string& path) {
         absolute = true;
     }
 
-    std::vector<std::string> names;
-    while (pos < path.size()) {
-        std::size_t end = sjis::FindFirstOf(path, "\\/", pos);
+    // The names are converted straight into the result; each one's start is kept so that
+    // ".." can take back the name before it.
+    std::string native = absolute ? "/" : "";
+    native.reserve(path.size() + path.size() / 2 + 2);
+    struct Name {
+        std::size_t start;  // where the name (with the "/" before it) begins in native
+        bool dotDot;
+    };
+    std::vector<Name> names;
+    const std::string_view text(path);
+    while (pos < text.size()) {
+        std::size_t end = sjis::FindFirstOf(text, "\\/", pos);
         if (end == std::string::npos) {
-            end = path.size();
+            end = text.size();
         }
-        std::string name = path.substr(pos, end - pos);
+        std::string_view name = text.substr(pos, end - pos);
         pos = end + 1;
         if (name.empty() || name == ".") {
             continue;
         }
         if (name == "..") {
-            if (!names.empty() && names.back() != "..") {
+            if (!names.empty() && !names.back().dotDot) {
+                native.resize(names.back().start);
                 names.pop_back();
-            } else if (!absolute) {
-                names.push_back(name);
+                continue;
             }
-            continue;
+            if (absolute) {
+                continue;
+            }
+        } else {
+            name = StripTrailingDotsAndSpaces(name);
+            if (name.empty()) {
+                return std::nullopt;
+            }
         }
-        name = StripTrailingDotsAndSpaces(std::move(name));
-        if (name.empty()) {
-            return std::nullopt;
-        }
-        names.push_back(SjisToUtf8(name));
-    }
-
-    std::string native = absolute ? "/" : "";
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        if (i > 0) {
+        names.push_back({native.size(), name == ".."});
+        if (names.size() > 1) {
             native += '/';
         }
-        native += names[i];
+        posix::AppendSjisAsUtf8(native, name);
     }
     if (native.empty()) {
         native = ".";

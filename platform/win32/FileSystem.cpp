@@ -25,13 +25,19 @@ std::optional<FileAttributes> QueryAttributes(const std::string& path) {
     if (!IsUsable(path)) {
         return std::nullopt;
     }
-    const DWORD attributes = GetFileAttributesW(ToWide(path).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(ToWide(path).c_str(), GetFileExInfoStandard, &data)) {
         return std::nullopt;
     }
     // The query does not follow a link: a reparse point reports its own attributes.
-    return FileAttributes{(attributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
-                          (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0};
+    const DWORD attributes = data.dwFileAttributes;
+    const bool isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    const bool isLink = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    const std::uint64_t size =
+        isFolder || isLink
+            ? 0
+            : static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+    return FileAttributes{isFolder, isLink, size};
 }
 
 MakeFolderResult MakeFolder(const std::string& path) {

@@ -51,6 +51,7 @@ TEST(FileSystem, AwkwardNamesRoundTripThroughEveryService) {
         attributes = platform::QueryAttributes(file);
         ASSERT_TRUE(attributes);
         EXPECT_FALSE(attributes->isFolder);
+        EXPECT_EQ(attributes->size, std::string(name).size());
         EXPECT_EQ(Names(folder + "\\*.*"), std::vector<std::string>{name});
 
         const std::string copy = folder + "\\copy-" + name;
@@ -117,6 +118,28 @@ TEST(FileSystem, MoveAndCopyNeverOverwriteUnlessAsked) {
     EXPECT_FALSE(platform::MovePath(scratch / "missing", scratch / "c"));
     EXPECT_FALSE(platform::CopyFileTo(scratch / "missing", scratch / "c", false));
     EXPECT_FALSE(platform::QueryAttributes(scratch / "c"));
+}
+
+TEST(FileSystem, CopiesAreWholeAtEverySize) {
+    // Empty, one byte, around the 64 KB of a read, and large: the kernel's copy and the
+    // read-and-write loop must both stop at the end and nowhere before it.
+    ScratchFolder scratch;
+    for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{65535},
+                                   std::size_t{65537}, std::size_t{3} << 20}) {
+        SCOPED_TRACE(size);
+        std::string data(size, '\0');
+        for (std::size_t i = 0; i < size; ++i) {
+            data[i] = static_cast<char>(i * 131 % 251);
+        }
+        ASSERT_TRUE(platform::WriteWholeFile(scratch / "source", data));
+        EXPECT_TRUE(platform::CopyFileTo(scratch / "source", scratch / "copy", false));
+        const auto attributes = platform::QueryAttributes(scratch / "copy");
+        ASSERT_TRUE(attributes);
+        EXPECT_EQ(attributes->size, size);
+        std::string copied;
+        ASSERT_TRUE(platform::ReadWholeFile(scratch / "copy", copied));
+        EXPECT_TRUE(copied == data);
+    }
 }
 
 TEST(FileSystem, FindEntriesFiltersByPatternAndSkipsDots) {

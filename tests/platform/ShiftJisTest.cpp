@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 TEST(ShiftJis, TrailByte5CIsNeverABackslash) {
@@ -26,6 +29,29 @@ TEST(ShiftJis, CaseFoldingLeavesDoubleByteCharactersAlone) {
     EXPECT_EQ(sjis::ToLowerAscii("EXE\x83\x41"), "exe\x83\x41");
     EXPECT_TRUE(sjis::EqualsNoCase("Setup.EXE", "setup.exe"));
     EXPECT_FALSE(sjis::EqualsNoCase("\x83\x41", "\x83\x61"));
+}
+
+TEST(ShiftJis, EqualsNoCaseIsEqualityAfterFolding) {
+    // Every pair of texts of up to three bytes from letters (which are trail bytes too), lead
+    // bytes, a dot and a byte that can only be a trail byte: equal without case exactly when
+    // their folded forms are equal.
+    const std::string bytes = "Aa\x83\x81.\x80";
+    std::vector<std::string> texts{""};
+    for (std::size_t begin = 0, length = 1; length <= 3; ++length) {
+        const std::size_t end = texts.size();
+        for (std::size_t i = begin; i < end; ++i) {
+            for (char byte : bytes) {
+                texts.push_back(texts[i] + byte);
+            }
+        }
+        begin = end;
+    }
+    for (const std::string& a : texts) {
+        for (const std::string& b : texts) {
+            ASSERT_EQ(sjis::EqualsNoCase(a, b), sjis::ToLowerAscii(a) == sjis::ToLowerAscii(b))
+                << a << " / " << b;
+        }
+    }
 }
 
 TEST(ShiftJis, SearchesMatchWholeCharactersOnly) {

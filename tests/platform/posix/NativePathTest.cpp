@@ -36,6 +36,11 @@ TEST(NativePath, DotsResolveByTextAndNeverClimbAboveTheRoot) {
     EXPECT_EQ(ToNativePath("Z:\\a\\.\\b\\..\\c"), "/a/c");
     EXPECT_EQ(ToNativePath("Z:\\..\\..\\etc"), "/etc");
     EXPECT_EQ(ToNativePath("..\\x"), "../x");
+    // ".." takes back a converted name (of any byte length) and nothing else.
+    EXPECT_EQ(ToNativePath("Z:\\a\\表\\..\\..\\b"), "/b");
+    EXPECT_EQ(ToNativePath("a\\..\\..\\表\\..\\b"), "../b");
+    EXPECT_EQ(ToNativePath("a\\b\\..\\.."), ".");
+    EXPECT_EQ(ToNativePath("Z:\\表\\.."), "/");
 }
 
 TEST(NativePath, EveryByteOfANameStaysInThatName) {
