@@ -3,9 +3,9 @@
 // A body writer's output into a file opened by the caller for writing (binary: the bytes
 // are written as they are). Writes are gathered into blocks, so a body of many short lines
 // costs a few large writes instead of two per line; Flush writes what is gathered and must
-// be called (and its result taken) before the file is closed. A piece of 32 KiB or
-// more (what the body writers hand over once they have gathered a block themselves) is
-// written as it is, without a copy.
+// be called (and its result taken) before the file is closed. A piece of 8 KiB or more
+// (what the body writers hand over once they have gathered a block themselves, or the
+// whole of a small attachment decoded at once) is written as it is, without a copy.
 
 #include "engine/ByteSink.h"
 #include "platform/File.h"
@@ -15,9 +15,9 @@
 class CFileSink : public CByteSink {
 public:
     static constexpr std::size_t kBlockSize = 256 * 1024;
-    static constexpr std::size_t kDirectSize = 32 * 1024;
+    static constexpr std::size_t kDirectSize = 8 * 1024;
 
-    explicit CFileSink(platform::File& file) : m_file(file) { m_strBlock.reserve(kBlockSize); }
+    explicit CFileSink(platform::File& file) : m_file(file) {}
     CFileSink(const CFileSink&) = delete;
     CFileSink& operator=(const CFileSink&) = delete;
 
@@ -27,6 +27,9 @@ public:
         }
         if (size >= kDirectSize) {
             return m_file.Write(data, size);
+        }
+        if (m_strBlock.capacity() < kBlockSize) {
+            m_strBlock.reserve(kBlockSize);  // only a file written in small pieces needs it
         }
         m_strBlock.append(data, size);
         return true;
