@@ -137,6 +137,25 @@ constexpr HexTable MakeHexTable() {
 
 constexpr HexTable kHexValues = MakeHexTable();
 
+// The byte of every pair of hex digits, by the pair's two characters (the first one in the
+// low eight bits of the index); -1 for a pair that is not two hex digits. One look-up
+// decodes an escape.
+struct HexPairTable {
+    std::int16_t values[65536];
+};
+
+constexpr HexPairTable MakeHexPairTable() {
+    HexPairTable table{};
+    for (int index = 0; index < 65536; ++index) {
+        const int high = kHexValues.values[index & 0xFF];
+        const int low = kHexValues.values[index >> 8];
+        table.values[index] = static_cast<std::int16_t>((high | low) < 0 ? -1 : high << 4 | low);
+    }
+    return table;
+}
+
+constexpr HexPairTable kHexPairs = MakeHexPairTable();
+
 // Copies the run of text from in up to the next "=" (or end) to out; returns where it
 // stopped and moves out past the copy. Eight bytes are copied at a time, and the run's end
 // found among them by arithmetic: in a word whose bytes were XORed with "=", the lowest
@@ -182,15 +201,19 @@ char* DecodeQuotedPrintableInto(std::string_view line, bool& softBreak, char* ou
             in = CopyRun(in, end, out);
             continue;
         }
-        if (end - in >= 3) {
-            // The common escape: two hex digits.
-            const int high = kHexValues.values[static_cast<unsigned char>(in[1])];
-            const int low = kHexValues.values[static_cast<unsigned char>(in[2])];
-            if ((high | low) >= 0) {
-                *out++ = static_cast<char>(high << 4 | low);
-                in += 3;
-                continue;
+        // The common escape, two hex digits, often many in a row (text in another script).
+        const char* const escapesStart = in;
+        for (const char* const last = end - 2; in < last && *in == '=';) {
+            const int value = kHexPairs.values[static_cast<unsigned char>(in[1]) |
+                                               static_cast<unsigned char>(in[2]) << 8];
+            if (value < 0) {
+                break;
             }
+            *out++ = static_cast<char>(value);
+            in += 3;
+        }
+        if (in != escapesStart) {
+            continue;
         }
         if (in + 1 == end) {
             softBreak = true;
