@@ -1,6 +1,5 @@
-// x86-64: blocks of 16 base64 characters decoded with SSSE3, chosen when the program first
-// decodes on a processor that has it (a baseline x86-64 processor runs the scalar loop
-// alone).
+// x86-64: blocks of 16 base64 characters decoded with SSSE3, chosen when the program starts
+// on a processor that has it (a baseline x86-64 processor runs the scalar loop alone).
 //
 // A character's two nibbles pick two bit sets from small tables; they share a bit exactly
 // when the character is outside the alphabet, so one AND checks all 16 characters. The high
@@ -87,19 +86,21 @@ bool DetectSsse3() {
     return __builtin_cpu_supports("ssse3");
 }
 
+// Set once when the program starts; until then (a decoding from another static
+// initializer) it is false and the scalar loop decodes alone, with the same result.
+const bool kHasSsse3 = DetectSsse3();
+
 }  // namespace
 
 std::size_t DecodeBase64Blocks(const unsigned char* in, std::size_t length, unsigned char* out) {
-    static const bool bSsse3 = DetectSsse3();
-    if (length < 16 || !bSsse3) {
+    if (length < 16 || !kHasSsse3) {
         return 0;
     }
     return DecodeSsse3(in, length, out);
 }
 
 bool HasBase64Blocks() {
-    static const bool bSsse3 = DetectSsse3();
-    return bSsse3;
+    return kHasSsse3;
 }
 
 }  // namespace engine
