@@ -139,7 +139,8 @@ TEST(Base64Decoder, VectorBlocksDecodeUpToTheFirstOtherByte) {
                                 [](unsigned char byte) { return byte == kUntouched; }))
             << text;
     };
-    // Every length around the block ends, each block stored whole or in part.
+    // Every length around the block ends, each block stored whole or in part (up to 128
+    // characters: blocks of 32 where the processor has them, and of 16 for the rest).
     for (std::size_t length = 0; length <= alphabetText.size(); ++length) {
         check(alphabetText.substr(0, length), length / 16 * 16);
     }
