@@ -1,5 +1,7 @@
 #include "engine/Base64Decoder.h"
 
+#include "engine/vector/Base64Blocks.h"
+
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -221,7 +223,19 @@ std::size_t CBase64Stream::Decode(const char* text, std::size_t length, unsigned
     int filled = m_nFilled;
     for (;;) {
         if (filled == 0) {
-            DecodeWholeGroupRun(in, end, o);
+            // Blocks of alphabet characters by the vector unit, then any groups left before
+            // the first other byte by table; neither is tried on a line end or other byte.
+            // From a group's start the room left in out holds every whole group of what
+            // remains (see GetOutputSize), which is what the blocks need.
+            if (in != end && kAlphabetValues.values[*in] >= 0) {
+                const std::size_t decoded =
+                    engine::DecodeBase64Blocks(in, static_cast<std::size_t>(end - in), o);
+                in += decoded;
+                o += decoded / 4 * 3;
+                if (in != end && kAlphabetValues.values[*in] >= 0) {
+                    DecodeWholeGroupRun(in, end, o);
+                }
+            }
         }
         if (in == end) {
             break;

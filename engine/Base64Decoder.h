@@ -47,9 +47,9 @@ public:
 
 // Base64 text that arrives in pieces (the blocks of a message body), decoded as it comes:
 // the bytes are those CBase64Decoder::Decode gives for all the pieces joined, however the
-// text is cut. Whole groups of four alphabet characters are decoded by table; anything
-// else (line ends, padding, stray bytes, a group cut by a piece's end) goes one character
-// at a time.
+// text is cut. Blocks of 16 alphabet characters are decoded by the processor's vector unit
+// where it has one (engine/vector/), whole groups of four by table; anything else (line
+// ends, padding, stray bytes, a group cut by a piece's end) goes one character at a time.
 class CBase64Stream {
 public:
     // The room Decode needs in out for length characters: their bytes (with up to three

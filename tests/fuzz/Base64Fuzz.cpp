@@ -1,11 +1,13 @@
 // Base64 of any bytes decodes within the promised bound, the same whether it is decoded
-// whole, as whole groups and a rest, or as a stream cut anywhere. And valid base64 cut into
+// whole, as whole groups and a rest, or as a stream cut anywhere; the vector blocks decode
+// what the table decoder decodes, within their room. And valid base64 cut into
 // lines of any lengths, some far longer than the reader's block, comes out of the base64
 // body writer as exactly the bytes that were encoded, whatever the reader's block size.
 
 #include "engine/Base64Decoder.h"
 #include "engine/MailParser.h"
 #include "engine/StringSink.h"
+#include "engine/vector/Base64Blocks.h"
 #include "support/Base64Encode.h"
 
 #include <algorithm>
@@ -52,6 +54,30 @@ void DecodeWithinBound(const std::string& text) {
     }
     const std::size_t end = head + tail + stream.Finish(streamed.get() + head + tail);
     if (end != count || !std::equal(out.get(), out.get() + count, streamed.get())) {
+        std::abort();
+    }
+}
+
+// The vector decoder decodes the whole groups up to the first byte outside the alphabet (or
+// up to its last whole block), to the table decoder's bytes, writing only into its room.
+void DecodeBlocksLikeTheTable(const std::string& text) {
+    const std::unique_ptr<unsigned char[]> out(new unsigned char[text.size() / 4 * 3]);
+    const std::size_t decoded = engine::DecodeBase64Blocks(
+        reinterpret_cast<const unsigned char*>(text.data()), text.size(), out.get());
+    std::size_t other = 0;
+    while (other < text.size() &&
+           CBase64Decoder::AlphabetValue(static_cast<unsigned char>(text[other])) >= 0) {
+        ++other;
+    }
+    const std::size_t expected =
+        engine::HasBase64Blocks() ? std::min(other, text.size() / 16 * 16) / 4 * 4 : 0;
+    if (decoded != expected) {
+        std::abort();
+    }
+    const std::unique_ptr<unsigned char[]> table(new unsigned char[decoded / 4 * 3 + 3]);
+    std::size_t count = 0;
+    CBase64Decoder().DecodeWholeGroups(text.data(), decoded, table.get(), count);
+    if (count != decoded / 4 * 3 || !std::equal(table.get(), table.get() + count, out.get())) {
         std::abort();
     }
 }
@@ -108,7 +134,9 @@ void RoundTripThroughTheBodyWriter(const std::uint8_t* data, std::size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    DecodeWithinBound(std::string(reinterpret_cast<const char*>(data), size));
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    DecodeWithinBound(text);
+    DecodeBlocksLikeTheTable(text);
     RoundTripThroughTheBodyWriter(data, size);
     return 0;
 }
