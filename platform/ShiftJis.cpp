@@ -1,5 +1,7 @@
 #include "platform/ShiftJis.h"
 
+#include <algorithm>
+
 namespace sjis {
 
 namespace {
@@ -47,9 +49,20 @@ std::size_t FindFrom(std::string_view text, std::string_view needle, std::size_t
     return std::string_view::npos;
 }
 
+// Whether every one of chars lies below the trail bytes (0x40): such a byte is never part
+// of a double-byte character (no lead byte lies there either), so a plain byte search finds
+// exactly the characters.
+bool BelowTrailBytes(std::string_view chars) {
+    return std::all_of(chars.begin(), chars.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x40; });
+}
+
 }  // namespace
 
 std::size_t FindLastOf(std::string_view text, std::string_view chars) {
+    if (BelowTrailBytes(chars)) {
+        return text.find_last_of(chars);
+    }
     std::size_t found = std::string_view::npos;
     for (std::size_t pos = 0; pos < text.size();) {
         const std::size_t length = CharLength(text, pos);
@@ -62,6 +75,9 @@ std::size_t FindLastOf(std::string_view text, std::string_view chars) {
 }
 
 std::size_t FindFirstOf(std::string_view text, std::string_view chars, std::size_t from) {
+    if (BelowTrailBytes(chars)) {
+        return text.find_first_of(chars, from);
+    }
     for (std::size_t pos = from; pos < text.size();) {
         const std::size_t length = CharLength(text, pos);
         if (length == 1 && chars.find(text[pos]) != std::string_view::npos) {

@@ -61,6 +61,11 @@ public:
         iconv_close(cd);
     }
 
+    // Whether a byte is ASCII (not NUL) and its own character in code page 932.
+    bool IsPlainAscii(unsigned char b) const {
+        return b != 0 && b < 0x80 && m_single[b] == static_cast<char32_t>(b);
+    }
+
     // The character of a single byte or a double-byte code, or 0 when it has none.
     char32_t Single(unsigned char b) const { return m_single[b]; }
     char32_t Double(std::uint16_t code) const { return m_double[code]; }
@@ -100,8 +105,9 @@ private:
 };
 
 const Cp932Table& Table() {
-    static const Cp932Table table;
-    return table;
+    // Built once and kept to the end: taking it apart at exit would only cost time.
+    static const Cp932Table* const table = new Cp932Table();
+    return *table;
 }
 
 void AppendUtf8(std::string& out, char32_t c) {
@@ -168,6 +174,16 @@ std::string SjisToUtf8(std::string_view text) {
 void AppendSjisAsUtf8(std::string& out, std::string_view text) {
     const Cp932Table& table = Table();
     for (std::size_t pos = 0; pos < text.size();) {
+        // A run of ASCII bytes that the table keeps as they are goes over in one piece.
+        std::size_t run = pos;
+        while (run < text.size() && table.IsPlainAscii(static_cast<unsigned char>(text[run]))) {
+            ++run;
+        }
+        if (run > pos) {
+            out.append(text.substr(pos, run - pos));
+            pos = run;
+            continue;
+        }
         const std::size_t length = sjis::CharLength(text, pos);
         const auto b0 = static_cast<unsigned char>(text[pos]);
         char32_t c = 0;

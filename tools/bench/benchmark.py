@@ -11,13 +11,18 @@ and runs, each the way its users run it, into a fresh output folder:
   ripmime  ripmime -i FILE -d OUT                                  (one call per file)
   munpack  munpack -q -C OUT FILE...                               (one call for all files)
   mu       mu extract --save-attachments --overwrite --target-dir=OUT FILE (one per file)
+and, as the floor of what any extractor must do, a plain copy of the same files:
+  cp       cp FILE... OUT                                          (one call for all files)
 Outputs are written under /dev/shm when it exists (MORVEK_BENCH_OUT overrides), and
-MORVEK_BENCH_CLI names another morvek-cli to time (an older build, say). Prints wall time,
-CPU time (user and system, summed over the calls: on a loaded machine the one figure that
-does not depend on the other work), peak memory (largest resident set of any one process)
-and each peer's times divided by ours. Needs the Debian packages ripmime, mpack, maildir-utils and time
-(tools/setup.sh bench installs them), and the native build (cmake --preset native).
-Usage: tools/bench/benchmark.py [--regenerate]
+MORVEK_BENCH_CLI names another morvek-cli to time (an older build, say). Each tool runs
+--runs times (3 unless told) in turn, and the median run is shown: wall time, CPU time
+(user and system, summed over the calls: on a loaded machine the one figure that does not
+depend on the other work), peak memory (largest resident set of any one process) and each
+peer's times divided by ours. The last lines give, per workload, how many times faster
+than the fastest peer the program is and how many plain copies its time is worth.
+Needs the Debian packages ripmime, mpack, maildir-utils and time (tools/setup.sh bench
+installs them), and the native build (cmake --preset native).
+Usage: tools/bench/benchmark.py [--regenerate] [--runs N] [--tools morvek,ripmime,...]
 """
 
 import base64
@@ -157,28 +162,57 @@ def tools(files, out):
         "munpack": [["munpack", "-q", "-C", out] + files],
         "mu": [["mu", "extract", "--save-attachments", "--overwrite", f"--target-dir={out}", f]
                for f in files],
+        "cp": [["cp", "--"] + files + [out]],
     }
+
+
+def option(name, default):
+    if name in sys.argv:
+        index = sys.argv.index(name)
+        if index + 1 < len(sys.argv):
+            return sys.argv[index + 1]
+    return default
 
 
 def main():
     if not os.access(CLI, os.X_OK):
         sys.exit(f"build the native preset first ({CLI} is missing)")
+    runs = max(1, int(option("--runs", "3")))
+    chosen = option("--tools", "morvek,ripmime,munpack,mu,cp").split(",")
+    if "morvek" not in chosen:
+        chosen.insert(0, "morvek")
     loads = workloads("--regenerate" in sys.argv)
     print(f"{'workload':<12}{'tool':<9}{'seconds':>9}{'cpu s':>8}{'peak MB':>9}"
           f"{'peer/ours':>11}{'cpu ratio':>11}")
+    summary = []
     for name, files in loads:
-        ours = None
-        for tool in ("morvek", "ripmime", "munpack", "mu"):
-            out = os.path.join(OUT, f"{name}-{tool}")
-            shutil.rmtree(out, ignore_errors=True)
-            os.makedirs(out)
-            seconds, cpu, peak = measure(tools(files, out)[tool])
-            shutil.rmtree(out, ignore_errors=True)
-            ours = (seconds, cpu) if tool == "morvek" else ours
+        results = {}
+        for tool in [t for t in ("morvek", "ripmime", "munpack", "mu", "cp") if t in chosen]:
+            measured = []
+            for _ in range(runs):
+                out = os.path.join(OUT, f"{name}-{tool}")
+                shutil.rmtree(out, ignore_errors=True)
+                os.makedirs(out)
+                measured.append(measure(tools(files, out)[tool]))
+                shutil.rmtree(out, ignore_errors=True)
+            seconds, cpu, peak = sorted(measured)[len(measured) // 2]
+            results[tool] = (seconds, cpu)
+            ours = results["morvek"]
             ratio = "" if tool == "morvek" else f"{seconds / ours[0]:.2f}"
             cpu_ratio = "" if tool == "morvek" else f"{cpu / max(ours[1], 0.005):.2f}"
             print(f"{name:<12}{tool:<9}{seconds:>9.2f}{cpu:>8.2f}{peak:>9.1f}{ratio:>11}"
                   f"{cpu_ratio:>11}", flush=True)
+        peers = {t: r for t, r in results.items() if t not in ("morvek", "cp")}
+        line = f"{name:<12}"
+        if peers:
+            fastest = min(peers, key=lambda t: peers[t][0])
+            line += f"{peers[fastest][0] / results['morvek'][0]:.2f} times as fast as {fastest}"
+        if "cp" in results:
+            line += f"; {results['morvek'][0] / results['cp'][0]:.2f} times a plain copy"
+        summary.append(line)
+    print(f"(median of {runs} run{'s' if runs > 1 else ''} each)")
+    for line in summary:
+        print(line)
 
 
 if __name__ == "__main__":
