@@ -11,7 +11,7 @@ struct CommandShape {
 };
 
 const CommandShape kCommands[] = {
-    {"extract", {"--no-scan", "--keep", "--discard"}, {"--data-dir"}, 1, SIZE_MAX},
+    {"extract", {"--no-scan", "--keep", "--discard", "--quiet"}, {"--data-dir"}, 1, SIZE_MAX},
     {"list", {}, {"--data-dir"}, 0, 0},
     {"summary", {}, {}, 1, 1},
     {"unsent", {"--no-open"}, {}, 1, 1},

@@ -28,13 +28,15 @@ std::string CMorvekCli::HelpText() {
     return "morvek-cli: Morveｋ Attachment Extractor from the command line\n"
            "\n"
            "usage:\n"
-           "  morvek-cli extract [--data-dir DIR] [--no-scan | --keep | --discard] FILE...\n"
+           "  morvek-cli extract [--data-dir DIR] [--no-scan | --keep | --discard] [--quiet]\n"
+           "                     FILE...\n"
            "      take the messages (.eml files, Outlook .msg items) in as a drop onto the\n"
            "      list window does: copy them into the data folder, extract their\n"
            "      attachments (prohibited ones become alert\n"
            "      files), run the antivirus program when the settings ask for it and then\n"
            "      ask whether to keep or discard (--keep and --discard answer; --no-scan\n"
-           "      skips the scan whatever the settings say), and print the new records.\n"
+           "      skips the scan whatever the settings say), and print the new records\n"
+           "      (--quiet: print nothing but errors; a script lists them when it needs).\n"
            "      Exit 0 when a record was added, 1 when none.\n"
            "  morvek-cli list [--data-dir DIR]\n"
            "      print every record (date, sender, subject) with its attachments, their\n"
@@ -130,8 +132,10 @@ int CMorvekCli::RunExtract(const CliArguments& arguments, const std::string& dat
     CExtractionRun run(dataFolder, host);
     run.SetScanForcedOff(arguments.Has("--no-scan"));
     const ExtractionOutcome outcome = run.Run(*pending, intake.GetProhibitedList());
-    for (const std::string& record : host.GetAddedRecords()) {
-        PrintRecord(record, nullptr);
+    if (!arguments.Has("--quiet")) {
+        for (const std::string& record : host.GetAddedRecords()) {
+            PrintRecord(record, nullptr);
+        }
     }
     if (!run.GetFailures().empty()) {
         return kExitFailed;

@@ -125,11 +125,19 @@ TEST(MorvekCli, ExtractAddsRecordsThatListShows) {
     EXPECT_EQ(none.code, 1);
     EXPECT_NE(none.err.find("添付ファイルは抽出されませんでした。"), std::string::npos);
 
+    // Quiet, the run prints nothing and adds its record all the same.
+    test::WriteFile(scratch / "second.eml", kMessageWithAttachments);
+    const CliRun quiet =
+        RunCli({"extract", "--no-scan", "--quiet", "--data-dir", data, scratch / "second.eml"});
+    EXPECT_EQ(quiet.code, 0) << quiet.err;
+    EXPECT_EQ(quiet.out, "");
+
     const CliRun list = RunCli({"list", "--data-dir", data});
     EXPECT_EQ(list.code, 0);
-    EXPECT_EQ(list.out,
-              "2004年12月06日 10:20:30  a@example.jp\n  report\n"
-              "    run.exe.alert  551 bytes  alert\n    a.txt  3 bytes  openable\n");
+    const std::string record =
+        "2004年12月06日 10:20:30  a@example.jp\n  report\n"
+        "    run.exe.alert  551 bytes  alert\n    a.txt  3 bytes  openable\n";
+    EXPECT_EQ(list.out, record + record);
 }
 
 TEST(MorvekCli, OutlookItemsAreExtractedAndSummarised) {

@@ -7,7 +7,8 @@ Generates three workloads under build/bench/ (once; --regenerate makes them agai
   many-small   2,000 messages, each with a text part and two base64 attachments of about
                20 KB, one of them named by an ISO-2022-JP encoded word
 and runs, each the way its users run it, into a fresh output folder:
-  morvek   morvek-cli extract --no-scan --data-dir OUT FILE...  (one call for all files)
+  morvek   morvek-cli extract --no-scan --quiet --data-dir OUT FILE...  (one call for all)
+           (quiet like the peers; with --report it prints its new records as it does unasked)
   ripmime  ripmime -i FILE -d OUT                                  (one call per file)
   munpack  munpack -q -C OUT FILE...                               (one call for all files)
   mu       mu extract --save-attachments --overwrite --target-dir=OUT FILE (one per file)
@@ -22,7 +23,7 @@ peer's times divided by ours. The last lines give, per workload, how many times 
 than the fastest peer the program is and how many plain copies its time is worth.
 Needs the Debian packages ripmime, mpack, maildir-utils and time (tools/setup.sh bench
 installs them), and the native build (cmake --preset native).
-Usage: tools/bench/benchmark.py [--regenerate] [--runs N] [--tools morvek,ripmime,...]
+Usage: tools/bench/benchmark.py [--regenerate] [--runs N] [--tools morvek,ripmime,...] [--report]
 """
 
 import base64
@@ -38,6 +39,7 @@ WORK = os.path.join(ROOT, "build", "bench")
 CLI = os.environ.get("MORVEK_BENCH_CLI") or os.path.join(ROOT, "build", "native", "cli", "morvek-cli")
 # Outputs go to memory where there is a tmpfs: on a virtual machine's disk, write-back of
 # the earlier runs' files dominates and scatters the timings of the later ones.
+REPORT = "--report" in sys.argv
 OUT = os.environ.get("MORVEK_BENCH_OUT") or (
     "/dev/shm/morvek-bench" if os.path.isdir("/dev/shm") else os.path.join(WORK, "out"))
 
@@ -157,7 +159,10 @@ def measure(commands):
 def tools(files, out):
     # Our tool consumes the copies it makes, never the files it is given.
     return {
-        "morvek": [[CLI, "extract", "--no-scan", "--data-dir", out] + files],
+        # Quiet as the peers are (munpack -q; ripmime and mu print nothing): the report of
+        # the new records is left out; --report times the program with it.
+        "morvek": [[CLI, "extract", "--no-scan"] + ([] if REPORT else ["--quiet"]) +
+                   ["--data-dir", out] + files],
         "ripmime": [["ripmime", "-i", f, "-d", out] for f in files],
         "munpack": [["munpack", "-q", "-C", out] + files],
         "mu": [["mu", "extract", "--save-attachments", "--overwrite", f"--target-dir={out}", f]
