@@ -34,6 +34,7 @@ void CBufferedReader::Close() {
     m_bOpen = false;
     m_bInMemory = false;
     m_bError = false;
+    m_bAtEnd = false;
     m_nBufferStart = 0;
     m_nLength = 0;
     m_nPos = 0;
@@ -49,7 +50,9 @@ bool CBufferedReader::Fill() {
         m_nLength += std::min(m_nTextBlock, m_strText.size() - m_nLength);
         return m_nPos < m_nLength;
     }
-    if (!m_bOpen || m_bError) {
+    // A read that gave less than a block met the end of the file: no read is needed to
+    // learn it again.
+    if (!m_bOpen || m_bError || m_bAtEnd) {
         return false;
     }
     m_nBufferStart += m_nLength;
@@ -61,6 +64,7 @@ bool CBufferedReader::Fill() {
         return false;
     }
     m_nLength = *got;
+    m_bAtEnd = m_nLength < kBlockSize;
     return m_nLength > 0;
 }
 
@@ -121,6 +125,7 @@ void CBufferedReader::Seek(std::uint64_t offset) {
     m_nBufferStart = offset;
     m_nLength = 0;
     m_nPos = 0;
+    m_bAtEnd = false;
     if (m_bOpen && !m_file.Seek(offset)) {
         m_bError = true;
     }

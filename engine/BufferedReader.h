@@ -61,6 +61,7 @@ private:
     bool m_bOpen = false;
     bool m_bInMemory = false;
     bool m_bError = false;
+    bool m_bAtEnd = false;  // a file's last read gave less than a block: it is at its end
     std::unique_ptr<char[]> m_fileBlock;    // a file's block read last
     std::string m_strText;                  // the whole text in memory
     const char* m_pData = nullptr;          // the one of them in use

@@ -111,6 +111,38 @@ TEST(MessageReader, ReadsLargeFilesAcrossBlocks) {
     EXPECT_FALSE(fromFile.HasError());
 }
 
+TEST(MessageReader, EndsExactlyAtTheEndWhateverTheBlockSplit) {
+    // Files that end in a block, on a block's end and just past it: every byte read once,
+    // nothing after the end, and the last byte read again after a step back.
+    test::ScratchFolder scratch;
+    constexpr std::size_t kBlock = CBufferedReader::kBlockSize;
+    for (const std::size_t size : {std::size_t{0}, std::size_t{1}, kBlock - 1, kBlock, kBlock + 1,
+                                   2 * kBlock}) {
+        SCOPED_TRACE(size);
+        std::string text(size, 'x');
+        for (std::size_t i = 0; i < size; ++i) {
+            text[i] = static_cast<char>('a' + i % 26);
+        }
+        test::WriteFile(scratch / "m.eml", text);
+        CMessageReader reader;
+        ASSERT_TRUE(reader.Open(scratch / "m.eml"));
+        std::string read;
+        char byte = 0;
+        while (reader.ReadByte(byte)) {
+            read += byte;
+        }
+        EXPECT_TRUE(read == text);
+        EXPECT_EQ(reader.Tell(), size);
+        if (size > 0) {
+            reader.Seek(size - 1);
+            ASSERT_TRUE(reader.ReadByte(byte));
+            EXPECT_EQ(byte, text.back());
+        }
+        EXPECT_FALSE(reader.ReadByte(byte));
+        EXPECT_FALSE(reader.HasError());
+    }
+}
+
 TEST(MessageReader, OpenFailsForAMissingFile) {
     test::ScratchFolder scratch;
     CMessageReader reader;
