@@ -16,6 +16,9 @@ morvek_wine_start() {
     fi
     # The graphics driver is chosen when the prefix's desktop process starts, so the setting
     # goes in first, and the server that ran while it was written ends before the real one.
+    # A server left running by an earlier start is persistent and would be waited for
+    # forever: it is ended first.
+    wineserver -k 2>/dev/null || true
     wineserver -w
     if [ "${MORVEK_WINE_DISPLAY:-0}" = 1 ]; then
         wine reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f </dev/null >/dev/null 2>&1 || true
