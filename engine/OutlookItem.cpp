@@ -208,7 +208,12 @@ bool ReadAttachment(const CCompoundFile& file, std::uint32_t storage, std::uint3
     if (embedded != CCompoundFile::kNoEntry &&
         file.GetEntry(embedded).type == CCompoundFile::EntryType::Storage &&
         method == kAttachEmbeddedMessage) {
-        if (!WriteEmbeddedItem(file, embedded, attachment.data)) {
+        // The attached item must read as an item of its own, as the file written for it
+        // will be read; a storage that is none (no property stream, a damaged item inside)
+        // is a damaged attachment.
+        OutlookItem inner;
+        if (!WriteEmbeddedItem(file, embedded, attachment.data) ||
+            ReadOutlookItem(attachment.data, inner) == OutlookReadResult::Unreadable) {
             return false;
         }
         attachment.bEmbeddedMessage = true;

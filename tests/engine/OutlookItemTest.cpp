@@ -107,6 +107,37 @@ TEST(OutlookItem, AJapaneseMessageGivesItsSummaryAndEveryAttachment) {
     EXPECT_EQ(inner.attachments[0].data, "inner");
 }
 
+TEST(OutlookItem, AnAttachedItemThatIsNoItemMakesTheFileUnreadable) {
+    // The attached item's storage without its property stream: the message.msg written for
+    // it would open in no reader, so the item is damaged, as with any damaged attachment.
+    MsgObject forwarded;
+    forwarded.Text(0x001A, u"IPM.Note").Text(0x0037, u"転送");
+    MsgObject attachedItem;
+    attachedItem.Fixed(0x3705, test::kPtLong, 5);
+    attachedItem.embedded.push_back(forwarded);
+    MsgObject message;
+    message.Text(0x001A, u"IPM.Note");
+    message.attachments.push_back(FileAttachment("x").Text(0x3707, u"a.txt"));
+    message.attachments.push_back(attachedItem);
+    CCompoundFileWriter::Node root;
+    root.isStorage = true;
+    test::FillStorage(message, 32, root);
+    std::size_t removed = 0;
+    for (CCompoundFileWriter::Node& child : root.children) {
+        for (CCompoundFileWriter::Node& inner : child.children) {
+            if (inner.isStorage) {  // the attached item's storage
+                removed += std::erase_if(inner.children, [](const CCompoundFileWriter::Node& node) {
+                    return node.name == AsciiToUtf16("__properties_version1.0");
+                });
+            }
+        }
+    }
+    ASSERT_EQ(removed, 1u);
+    OutlookItem item;
+    EXPECT_EQ(ReadOutlookItem(CCompoundFileWriter::Write(root), item), OutlookReadResult::Unreadable);
+    EXPECT_TRUE(item.attachments.empty());
+}
+
 TEST(OutlookItem, OnlyMessagesAreMessages) {
     const std::pair<std::u16string, bool> classes[] = {
         {u"IPM.Note", true},         {u"ipm.note", true},          {u"IPM.Note.SMIME", true},
