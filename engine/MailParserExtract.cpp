@@ -162,14 +162,10 @@ private:
             SkipBody(m_reader, m_boundaries);
             return;
         }
-        // The folder is made with the message's first file; it is not removed before the
-        // message ends, so later files need not ask again.
-        if (!m_bFolderReady &&
-            platform::MakeFolder(m_strStagingFolder) == platform::MakeFolderResult::Failed) {
+        if (!m_staging.MakeFolder()) {
             Fail(WriteFailureKind::Folder, m_strStagingFolder);
             return;
         }
-        m_bFolderReady = true;
         const bool bProhibited = IsProhibited(fileName);
         const std::string outputName = bProhibited ? fileName + kAlertSuffix : fileName;
         m_namer.MarkTaken(outputName);
@@ -238,7 +234,6 @@ private:
     int m_nParts = 0;
     int m_nStep = 1;
     bool m_bStop = false;
-    bool m_bFolderReady = false;  // the staging folder exists
 };
 
 std::string CMailParser::ExtractAttachments(const std::string& messagePath,

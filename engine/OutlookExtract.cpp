@@ -139,6 +139,14 @@ bool CStagingWriter::IsProhibited(const std::string& name) const {
            IsProhibitedName(m_strFolder + "\\" + name, m_prohibited);
 }
 
+bool CStagingWriter::MakeFolder() {
+    if (!m_bFolderReady && !m_bFailed) {
+        m_bFailed = platform::MakeFolder(m_strFolder) == platform::MakeFolderResult::Failed;
+        m_bFolderReady = !m_bFailed;
+    }
+    return m_bFolderReady;
+}
+
 int CStagingWriter::WriteOne(const std::string& name, const std::string& data) {
     if (m_bFailed) {
         return 0;
@@ -151,11 +159,9 @@ int CStagingWriter::WriteOne(const std::string& name, const std::string& data) {
     if (fileName.empty()) {
         return 0;
     }
-    if (!m_bFolderReady && platform::MakeFolder(m_strFolder) == platform::MakeFolderResult::Failed) {
-        m_bFailed = true;
+    if (!MakeFolder()) {
         return 0;
     }
-    m_bFolderReady = true;
     const bool bProhibited = IsProhibited(fileName);
     const std::string outputName = bProhibited ? fileName + kAlertSuffix : fileName;
     m_namer.MarkTaken(outputName);

@@ -60,6 +60,11 @@ public:
     int UnpackWrittenTnef(const std::string& name, const std::string& contentType,
                           const std::string& fileName);
 
+    // Makes the staging folder with the message's first file (it is not removed before the
+    // message ends, so later files need not ask again); false, and failed from then on,
+    // when it cannot be made.
+    bool MakeFolder();
+
     // Whether the staging folder could not be created.
     bool HasFailed() const { return m_bFailed; }
 
