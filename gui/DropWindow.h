@@ -5,7 +5,7 @@
 // function is on) turned back into unsent drafts. A click on the main zone opens the list
 // window, a click on the close mark exits, a right click opens its menu.
 
-#include "intake/PendingMessageList.h"
+#include "run/PendingMessageList.h"
 #include "intake/win/MailDropTarget.h"
 #include "ui/DialogBase.h"
 #include "ui/ScopedGdi.h"

@@ -1,14 +1,14 @@
 #include "view/RowContent.h"
 
 #include "app/FilePath.h"
-#include "engine/MailParser.h"
-#include "engine/MessageReader.h"
-#include "engine/OutlookExtract.h"
+#include "engine/mime/MailParser.h"
+#include "engine/mime/MessageReader.h"
+#include "engine/extract/OutlookExtract.h"
 #include "platform/FileSystem.h"
 #include "platform/ShiftJis.h"
 #include "policy/ExtensionPolicy.h"
 #include "view/ListGeometry.h"
-#include "view/RecordFile.h"
+#include "store/RecordFile.h"
 
 #include <algorithm>
 #include <optional>

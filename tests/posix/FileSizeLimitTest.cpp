@@ -1,7 +1,8 @@
 // Writes that fail part-way, as on a full disk: a child process runs the engine under a small
 // file-size limit (which binds root as well), and the parent looks at what is left on disk.
 
-#include "engine/MailParser.h"
+#include "engine/extract/Progress.h"
+#include "engine/mime/MailParser.h"
 #include "platform/FileSystem.h"
 #include "platform/SpecialFolders.h"
 #include "policy/ExtensionList.h"

@@ -1,7 +1,7 @@
 // The OLE drop target on a real window that answers the drop target's messages, fed by a
 // test data object: what each kind of drag saves, what is posted, and what is refused.
 
-#include "engine/OutlookItem.h"
+#include "engine/outlook/OutlookItem.h"
 #include "intake/win/MailDropTarget.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"

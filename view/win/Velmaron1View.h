@@ -7,14 +7,14 @@
 // store); the window paints, scrolls its bars, forwards input and shows what the commands
 // ask for (confirmations, messages, the alert dialog, the shell).
 
-#include "intake/PendingMessageList.h"
+#include "run/PendingMessageList.h"
 #include "policy/ExtensionList.h"
 #include "ui/FrameView.h"
 #include "ui/ScopedGdi.h"
 #include "view/ListCommands.h"
 #include "view/ListLayout.h"
 #include "view/ListSelection.h"
-#include "view/RecordStore.h"
+#include "store/RecordStore.h"
 #include "view/win/WindowRunHost.h"
 
 #include <ole2.h>
