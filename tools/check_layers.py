@@ -11,6 +11,7 @@ The layers, from the top:
     store/              records, the record list file, store paths
     engine/             the message engine, itself in layers:
         extract/            the extraction (the only part that sees both formats)
+        inspect/            what an attachment holds (archives, programs under other names)
         mime/, outlook/     the MIME reader; compound files, Outlook items, TNEF
         text/               header text and charsets
         codec/              base64 and quoted-printable
@@ -44,7 +45,7 @@ LAYERS = {
     "cli": 8,
 }
 # The layers inside engine/.
-ENGINE_LAYERS = {"codec": 0, "text": 1, "mime": 2, "outlook": 2, "extract": 3}
+ENGINE_LAYERS = {"codec": 0, "text": 1, "mime": 2, "outlook": 2, "inspect": 3, "extract": 4}
 # Includes that the layers alone would allow: the terminal tool stays clear of the list.
 FORBIDDEN = {("cli", "view"): "cli/ includes the attachment list (view/)"}
 # Resource ids: a leaf that only the windows include.
