@@ -152,15 +152,20 @@ bool FindExtendedParameter(const std::vector<RawParameter>& parameters, const st
     if (single) {
         ordered.push_back(single);
     } else {
-        // Sections 0, 1, 2, ... as far as they go without a gap.
-        for (int section = 0;; ++section) {
-            const auto found =
-                std::find_if(sections.begin(), sections.end(),
-                             [&](const RawParameter* p) { return p->nSection == section; });
-            if (found == sections.end()) {
+        // Sections 0, 1, 2, ... as far as they go without a gap, the first of each number
+        // where one is written twice.
+        std::vector<const RawParameter*> bySection(sections.size(), nullptr);
+        for (const RawParameter* parameter : sections) {
+            const auto section = static_cast<std::size_t>(parameter->nSection);
+            if (section < bySection.size() && !bySection[section]) {
+                bySection[section] = parameter;
+            }
+        }
+        for (const RawParameter* parameter : bySection) {
+            if (!parameter) {
                 break;
             }
-            ordered.push_back(*found);
+            ordered.push_back(parameter);
         }
     }
     if (ordered.empty()) {

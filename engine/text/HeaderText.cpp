@@ -401,43 +401,87 @@ struct EncodedWord {
     CharsetChoice choice;
 };
 
-// Reads the encoded word that starts at pos ("=?"); false when there is none there.
-bool ReadEncodedWord(std::string_view text, std::size_t pos, EncodedWord& word) {
-    std::size_t at = pos + 2;
-    const std::size_t charsetStart = at;
-    while (at < text.size() && text[at] != '?') {
-        const auto c = static_cast<unsigned char>(text[at]);
-        if (c <= 0x20 || c >= 0x7F || c == '=') {
+// Finds the encoded words of one text. Candidates are tried left to right, and the two
+// searches a candidate needs past its "?B?" (the closing "?=" and the first byte no encoded
+// word may hold) each move only forward over the text, so a text full of "=?" that never
+// close costs one pass, not one pass per candidate.
+class CEncodedWordScanner {
+public:
+    explicit CEncodedWordScanner(std::string_view text) : m_text(text) {}
+
+    // Reads the encoded word that starts at pos ("=?"); false when there is none there.
+    bool Read(std::size_t pos, EncodedWord& word) {
+        const std::string_view text = m_text;
+        std::size_t at = pos + 2;
+        const std::size_t charsetStart = at;
+        while (at < text.size() && text[at] != '?') {
+            const auto c = static_cast<unsigned char>(text[at]);
+            if (c <= 0x20 || c >= 0x7F || c == '=') {
+                return false;
+            }
+            ++at;
+        }
+        if (at == charsetStart || at + 2 >= text.size() || text[at + 2] != '?') {
             return false;
         }
-        ++at;
-    }
-    if (at == charsetStart || at + 2 >= text.size() || text[at + 2] != '?') {
-        return false;
-    }
-    const char encoding = text[at + 1];
-    const std::size_t textStart = at + 3;
-    std::size_t end = textStart;
-    while (end + 1 < text.size() && !(text[end] == '?' && text[end + 1] == '=')) {
-        const auto c = static_cast<unsigned char>(text[end]);
-        if (c <= 0x20 || c >= 0x7F) {
+        const char encoding = text[at + 1];
+        const std::size_t textStart = at + 3;
+        const std::size_t end = NextClose(textStart);
+        if (end == std::string_view::npos || NextInvalid(textStart) < end) {
             return false;
         }
-        ++end;
+        word.nStart = pos;
+        word.nEnd = end + 2;
+        word.charset = text.substr(charsetStart, at - charsetStart);
+        word.bytes.clear();
+        if (!DecodeEncodedText(encoding, text.substr(textStart, end - textStart), word.bytes)) {
+            return false;
+        }
+        word.choice = FindCharset(word.charset);
+        return true;
     }
-    if (end + 1 >= text.size()) {
-        return false;
+
+private:
+    // The first "?=" at or after from, npos when there is none.
+    std::size_t NextClose(std::size_t from) {
+        if (!m_bCloseKnown || m_nClose < from || from < m_nCloseFrom) {
+            m_nClose = m_text.find("?=", from);
+            m_nCloseFrom = from;
+            m_bCloseKnown = true;
+            if (m_nClose == std::string_view::npos) {
+                m_nCloseFrom = 0;  // none at or after any later start either
+            }
+        }
+        return m_nClose;
     }
-    word.nStart = pos;
-    word.nEnd = end + 2;
-    word.charset = text.substr(charsetStart, at - charsetStart);
-    word.bytes.clear();
-    if (!DecodeEncodedText(encoding, text.substr(textStart, end - textStart), word.bytes)) {
-        return false;
+
+    // The first byte at or after from that no encoded word holds (white space, control
+    // characters, 8-bit bytes), the text's size when there is none.
+    std::size_t NextInvalid(std::size_t from) {
+        if (!m_bInvalidKnown || m_nInvalid < from || from < m_nInvalidFrom) {
+            std::size_t at = from;
+            while (at < m_text.size()) {
+                const auto c = static_cast<unsigned char>(m_text[at]);
+                if (c <= 0x20 || c >= 0x7F) {
+                    break;
+                }
+                ++at;
+            }
+            m_nInvalid = at;
+            m_nInvalidFrom = from;
+            m_bInvalidKnown = true;
+        }
+        return m_nInvalid;
     }
-    word.choice = FindCharset(word.charset);
-    return true;
-}
+
+    std::string_view m_text;
+    bool m_bCloseKnown = false;
+    std::size_t m_nClose = 0;
+    std::size_t m_nCloseFrom = 0;
+    bool m_bInvalidKnown = false;
+    std::size_t m_nInvalid = 0;
+    std::size_t m_nInvalidFrom = 0;
+};
 
 }  // namespace
 
@@ -517,12 +561,13 @@ std::string DecodeHeaderText(std::string_view raw) {
         }
     };
     EncodedWord word;
+    CEncodedWordScanner scanner(text);
     while (true) {
         const std::size_t start = sjis::Find(text, "=?", scan);
         if (start == std::string::npos) {
             break;
         }
-        if (!ReadEncodedWord(text, start, word) || word.choice.kind == Charset::Unknown) {
+        if (!scanner.Read(start, word) || word.choice.kind == Charset::Unknown) {
             scan = start + 2;
             continue;
         }

@@ -23,7 +23,11 @@ peer's times divided by ours. The last lines give, per workload, how many times 
 than the fastest peer the program is and how many plain copies its time is worth.
 Needs the Debian packages ripmime, mpack, maildir-utils and time (tools/setup.sh bench
 installs them), and the native build (cmake --preset native).
+With --hostile it runs the program alone on inputs shaped to cost time or memory (see
+HOSTILE below; --shapes words,sections,... picks some), each with its peak memory and the
+megabytes it wrote.
 Usage: tools/bench/benchmark.py [--regenerate] [--runs N] [--tools morvek,ripmime,...] [--report]
+       tools/bench/benchmark.py --hostile [--runs N] [--shapes NAME,...] [--regenerate]
 """
 
 import base64
@@ -121,6 +125,231 @@ def write_many_small(folder):
             out.write(f"--{boundary}--\r\n".encode())
 
 
+# --- Hostile shapes: inputs made to cost time or memory out of proportion to their size.
+# Each is one file the program reads alone (--hostile runs them; no peer takes part).
+
+def simple_message(subject, disposition, body=b"hostile\r\n", extra_header=b""):
+    boundary = "BENCH-H"
+    out = header(subject, boundary).replace(b"MIME-Version", extra_header + b"MIME-Version")
+    out += text_part(boundary)
+    out += (f"--{boundary}\r\nContent-Type: application/octet-stream\r\n"
+            f"Content-Transfer-Encoding: base64\r\n").encode()
+    out += b"Content-Disposition: " + disposition + b"\r\n\r\n" + base64_lines(body)
+    return out + f"--{boundary}--\r\n".encode()
+
+
+def write_words(path):
+    # A 1 MB Subject and file name of encoded-word openings that never close.
+    words = b"=?a?Q?a" * (1024 * 1024 // 7)
+    with open(path, "wb") as out:
+        out.write(simple_message(words.decode(), b'attachment; filename="' + words + b'.txt"'))
+
+
+def write_sections(path):
+    # 9 MB of RFC 2231 sections of one file name: the last number written over and over,
+    # then the sections 0 to 9998 (a search for each number passes all the copies).
+    pieces = ["; filename*9999=b"] * 530000 + [f"; filename*{i}=a" for i in range(9999)]
+    with open(path, "wb") as out:
+        out.write(simple_message("sections", ("attachment" + "".join(pieces)).encode()))
+
+
+def write_long_lines(path):
+    # A plain and a quoted-printable attachment of one 200 MB line each.
+    boundary = "BENCH-L"
+    with open(path, "wb") as out:
+        out.write(header("long lines", boundary) + text_part(boundary))
+        out.write(attachment(boundary, "plain.txt", "7bit", b"", "text/plain"))
+        for _ in range(200):
+            out.write(b"x" * (1024 * 1024))
+        out.write(b"\r\n")
+        out.write(attachment(boundary, "qp.txt", "quoted-printable", b"", "text/plain"))
+        for _ in range(200):
+            out.write(b"=41" * (1024 * 1024 // 3))
+        out.write(f"\r\n--{boundary}--\r\n".encode())
+
+
+def write_long_header(path):
+    # A 50 MB header value (a Subject of one line) before an ordinary attachment.
+    with open(path, "wb") as out:
+        out.write(simple_message("x" * (50 * 1024 * 1024), b'attachment; filename="a.bin"'))
+
+
+class CompoundFile:
+    """A version 3 compound file: streams below 4096 bytes in the mini stream, the others
+    in sectors; directory trees as right-leaning lists (readers only walk them in order).
+    stream(..., share=other) makes a stream use another stream's sectors."""
+
+    def __init__(self):
+        self.entries = [{"name": "Root Entry", "type": 5, "children": []}]
+        self.sectors = bytearray()
+        self.fat = []
+        self.mini = bytearray()
+        self.minifat = []
+
+    def storage(self, parent, name):
+        self.entries.append({"name": name, "type": 1, "children": []})
+        self.entries[parent]["children"].append(len(self.entries) - 1)
+        return len(self.entries) - 1
+
+    def stream(self, parent, name, data, share=None):
+        entry = {"name": name, "type": 2, "children": [], "size": len(data)}
+        if share is not None:
+            entry["start"] = self.entries[share]["start"]
+            entry["size"] = self.entries[share]["size"]
+        elif len(data) < 4096:
+            count = (len(data) + 63) // 64
+            entry["start"] = len(self.minifat) if count else 0xFFFFFFFE
+            self.minifat += [len(self.minifat) + i + 1 for i in range(count - 1)] + [0xFFFFFFFE] * (count > 0)
+            self.mini += data + b"\0" * (count * 64 - len(data))
+        else:
+            entry["start"] = self.chain(data)
+        self.entries.append(entry)
+        self.entries[parent]["children"].append(len(self.entries) - 1)
+        return len(self.entries) - 1
+
+    def chain(self, data):
+        count = (len(data) + 511) // 512
+        if count == 0:
+            return 0xFFFFFFFE
+        first = len(self.fat)
+        self.fat += [first + i + 1 for i in range(count - 1)] + [0xFFFFFFFE]
+        self.sectors += data + b"\0" * (count * 512 - len(data))
+        return first
+
+    def bytes(self):
+        import struct
+        root = self.entries[0]
+        root["size"] = len(self.mini)
+        root["start"] = self.chain(bytes(self.mini))
+        minifat = b"".join(struct.pack("<I", v) for v in self.minifat)
+        minifat += b"\xff" * ((-len(minifat)) % 512)
+        minifat_start = self.chain(minifat) if minifat else 0xFFFFFFFE
+        for entry in self.entries:
+            kids = entry["children"]
+            entry["child"] = kids[0] if kids else 0xFFFFFFFF
+            for a, b in zip(kids, kids[1:] + [None]):
+                self.entries[a]["right"] = b if b is not None else 0xFFFFFFFF
+        directory = bytearray()
+        for entry in self.entries:
+            name = entry["name"].encode("utf-16-le")
+            record = name + b"\0" * (64 - len(name))
+            record += struct.pack("<HBBIII", len(name) + 2, entry["type"], 1, 0xFFFFFFFF,
+                                  entry.get("right", 0xFFFFFFFF), entry["child"])
+            record += b"\0" * 36
+            record += struct.pack("<III", entry.get("start", 0) if entry["type"] != 1 else 0,
+                                  entry.get("size", 0) if entry["type"] != 1 else 0, 0)
+            directory += record
+        directory += b"\0" * ((-len(directory)) % 512)
+        directory_start = self.chain(bytes(directory))
+        data_sectors = len(self.fat)
+        fat_sectors = (data_sectors + 127) // 128
+        while (data_sectors + fat_sectors + 127) // 128 > fat_sectors:
+            fat_sectors += 1
+        assert fat_sectors <= 109
+        fat = self.fat + [0xFFFFFFFD] * fat_sectors
+        fat += [0xFFFFFFFF] * (fat_sectors * 128 - len(fat))
+        head = bytearray(512)
+        head[0:8] = bytes([0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1])
+        struct.pack_into("<HHHHH", head, 0x18, 0x3E, 3, 0xFFFE, 9, 6)
+        struct.pack_into("<IIIIIIII", head, 0x2C, fat_sectors, directory_start, 0, 4096,
+                         minifat_start, len(minifat) // 512, 0xFFFFFFFE, 0)
+        for i in range(109):
+            struct.pack_into("<I", head, 0x4C + 4 * i,
+                             data_sectors + i if i < fat_sectors else 0xFFFFFFFF)
+        return bytes(head) + bytes(self.sectors) + b"".join(struct.pack("<I", v) for v in fat)
+
+
+def item_properties(header_size, fixed=()):
+    import struct
+    return b"\0" * header_size + b"".join(struct.pack("<IIQ", tag, 6, value) for tag, value in fixed)
+
+
+def message_storage(cf, parent, header_size):
+    cf.stream(parent, "__properties_version1.0", item_properties(header_size))
+    cf.stream(parent, "__substg1.0_001A001F", "IPM.Note".encode("utf-16-le"))
+
+
+def write_shared_chains(path):
+    # A 2 MB item: 1,000 attachments whose data streams all use one 1.5 MB chain.
+    cf = CompoundFile()
+    message_storage(cf, 0, 32)
+    first = None
+    for i in range(1000):
+        storage = cf.storage(0, f"__attach_version1.0_#{i:08X}")
+        cf.stream(storage, "__properties_version1.0", item_properties(8, [(0x37050003, 1)]))
+        cf.stream(storage, "__substg1.0_3707001F", f"f{i}.bin".encode("utf-16-le"))
+        data = cf.stream(storage, "__substg1.0_37010102",
+                         random.Random(3).randbytes(1536 * 1024) if first is None else b"",
+                         share=first)
+        first = first if first is not None else data
+    with open(path, "wb") as out:
+        out.write(cf.bytes())
+
+
+def write_many_embedded(path):
+    # A 1.1 MB item: a 1 MB named-property map at its root and 1,000 attached items, each of
+    # which takes a copy of the map when it is written out as an item of its own.
+    cf = CompoundFile()
+    message_storage(cf, 0, 32)
+    names = cf.storage(0, "__nameid_version1.0")
+    cf.stream(names, "__substg1.0_00020102", random.Random(4).randbytes(1024 * 1024))
+    for i in range(1000):
+        storage = cf.storage(0, f"__attach_version1.0_#{i:08X}")
+        cf.stream(storage, "__properties_version1.0", item_properties(8, [(0x37050003, 5)]))
+        inner = cf.storage(storage, "__substg1.0_3701000D")
+        message_storage(cf, inner, 24)
+    with open(path, "wb") as out:
+        out.write(cf.bytes())
+
+
+HOSTILE = [("words", "words.eml", write_words), ("sections", "sections.eml", write_sections),
+           ("long-lines", "long-lines.eml", write_long_lines),
+           ("long-header", "long-header.eml", write_long_header),
+           ("shared-chains", "shared-chains.msg", write_shared_chains),
+           ("many-embedded", "many-embedded.msg", write_many_embedded)]
+
+
+def hostile(regenerate, runs, only):
+    """Runs the program alone on each hostile shape: wall and CPU seconds, peak memory and
+    what it wrote (MB), with a time limit of 300 s a run."""
+    inputs = os.path.join(WORK, "input", "hostile")
+    os.makedirs(inputs, exist_ok=True)
+    print(f"{'shape':<15}{'input MB':>9}{'seconds':>9}{'cpu s':>8}{'peak MB':>9}{'written MB':>11}"
+          f"{'exit':>6}")
+    for name, file_name, write in HOSTILE:
+        if only and name not in only:
+            continue
+        path = os.path.join(inputs, file_name)
+        if regenerate or not os.path.exists(path):
+            write(path)
+        measured = []
+        for _ in range(runs):
+            out = os.path.join(OUT, f"hostile-{name}")
+            shutil.rmtree(out, ignore_errors=True)
+            os.makedirs(out)
+            copy = os.path.join(OUT, f"hostile-input-{file_name}")
+            shutil.copyfile(path, copy)  # the program consumes nothing it is given; kept apart
+            start = time.monotonic()
+            try:
+                result = subprocess.run(["/usr/bin/time", "-f", "%M %U %S", CLI, "extract",
+                                         "--no-scan", "--quiet", "--data-dir", out, copy],
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+                                        timeout=300)
+                seconds = time.monotonic() - start
+                rss, user, system = result.stderr.decode().strip().splitlines()[-1].split()
+                cpu, peak, code = float(user) + float(system), int(rss) / 1024, result.returncode
+            except subprocess.TimeoutExpired:
+                seconds, cpu, peak, code = 300.0, float("nan"), float("nan"), "limit"
+            written = sum(os.path.getsize(os.path.join(d, f))
+                          for d, _, fs in os.walk(out) for f in fs) / 1e6
+            shutil.rmtree(out, ignore_errors=True)
+            os.remove(copy)
+            measured.append((seconds, cpu, peak, written, code))
+        seconds, cpu, peak, written, code = sorted(measured, key=lambda m: m[0])[len(measured) // 2]
+        print(f"{name:<15}{os.path.getsize(path) / 1e6:>9.1f}{seconds:>9.2f}{cpu:>8.2f}"
+              f"{peak:>9.1f}{written:>11.1f}{code!s:>6}", flush=True)
+
+
 def workloads(regenerate):
     if regenerate:
         shutil.rmtree(os.path.join(WORK, "input"), ignore_errors=True)
@@ -183,6 +412,10 @@ def main():
     if not os.access(CLI, os.X_OK):
         sys.exit(f"build the native preset first ({CLI} is missing)")
     runs = max(1, int(option("--runs", "3")))
+    if "--hostile" in sys.argv:
+        only = option("--shapes", "")
+        hostile("--regenerate" in sys.argv, runs, only.split(",") if only else [])
+        return
     chosen = option("--tools", "morvek,ripmime,munpack,mu,cp").split(",")
     if "morvek" not in chosen:
         chosen.insert(0, "morvek")

@@ -85,6 +85,10 @@ TEST(PartHeader, TakesParametersByRfc2045And2231) {
          " filename*2=\".pdf\"",
          "", "テスト.pdf"},
         {"attachment; filename*1=b.txt; filename*0=a", "", "ab.txt"},  // in section order
+        // The first of a number written twice; the sections end at the first gap.
+        {"attachment; filename*1=b; filename*0=a; filename*1=x; filename*3=y; filename*2=c",
+         "", "abcy"},
+        {"attachment; filename*0=a; filename*2=c", "", "a"},
         {"attachment; filename=\"plain.txt\"; filename*=UTF-8''ext.txt", "", "ext.txt"},
         {"attachment; filename=\"a\\\"b\\\\c\"", "", "a\"b\\c"},  // escapes
         {"attachment; filename=\"C:\\dir\\x.txt\"", "", "C:\\dir\\x.txt"},
