@@ -9,5 +9,5 @@
 CExtensionList DefaultAllowedList();
 
 // The dangerous extensions with their descriptions: the original 45, ade to html, then the
-// 36 carriers added later, iso to msh2xml.
+// 36 carriers added later, iso to msh2xml, then 8 more, svg to themepack.
 CExtensionList DefaultProhibitedList();

@@ -20,7 +20,8 @@ inline constexpr char DangerousExtensions[] =
     "iso,img,vhd,vhdx,ps1,psm1,psd1,ps1xml,psc1,jar,jnlp,"
     "appx,appxbundle,msix,msixbundle,appinstaller,application,appref-ms,msu,"
     "settingcontent-ms,library-ms,search-ms,scf,website,wsb,one,xll,diagcab,"
-    "gadget,ws,msh,msh1,msh2,mshxml,msh1xml,msh2xml,";
+    "gadget,ws,msh,msh1,msh2,mshxml,msh1xml,msh2xml,"
+    "svg,mht,mhtml,xhtml,rdp,searchconnector-ms,theme,themepack,";
 
 // Extensions that can never be put on the prohibited list, as a comma-delimited token text.
 inline constexpr char NeverProhibitedExtensions[] = ",txt,jpg,jpeg,gif,png,";

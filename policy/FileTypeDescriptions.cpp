@@ -119,6 +119,16 @@ constexpr FileTypeDescription kProhibitedRows[] = {
     {"mshxml", "Monad シェル書式設定ファイル"},
     {"msh1xml", "Monad シェル書式設定ファイル"},
     {"msh2xml", "Monad シェル書式設定ファイル"},
+    // Carriers of mail campaigns of 2024 and 2025: images and web archives that run
+    // script, remote-desktop connections, search connectors and themes that reach out.
+    {"svg", "SVG イメージ（スクリプトを含むことがあります）"},
+    {"mht", "MHTML 単一ファイル Web ページ"},
+    {"mhtml", "MHTML 単一ファイル Web ページ"},
+    {"xhtml", "XHTMLファイル"},
+    {"rdp", "リモート デスクトップ接続"},
+    {"searchconnector-ms", "検索コネクタ"},
+    {"theme", "Windows テーマ"},
+    {"themepack", "Windows テーマ パック"},
 };
 
 constexpr std::size_t kAllowedCount = std::size(kAllowedRows) + 1;
@@ -139,7 +149,7 @@ constexpr std::array<FileTypeDescription, kProhibitedCount> kProhibitedTable = [
     return table;
 }();
 
-static_assert(std::size(kAllowedRows) == 22 && std::size(kProhibitedRows) == 81);
+static_assert(std::size(kAllowedRows) == 22 && std::size(kProhibitedRows) == 89);
 
 }  // namespace
 

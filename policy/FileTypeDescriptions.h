@@ -17,7 +17,7 @@ struct FileTypeDescription {
 // their order, with eml after doc.
 std::span<const FileTypeDescription> AllowedDescriptionTable();
 
-// The table of the prohibited-extension dialog: the allowed table, then the 81 entries of
+// The table of the prohibited-extension dialog: the allowed table, then the 89 entries of
 // the default prohibited list in their order.
 std::span<const FileTypeDescription> ProhibitedDescriptionTable();
 

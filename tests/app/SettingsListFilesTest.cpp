@@ -30,9 +30,9 @@ TEST_F(SettingsListFilesTest, TheFirstStartListsAreShownAndWrittenBackInTheGiven
     EXPECT_EQ(files.GetProhibitedOpening(), ListFileOpening::Loaded);
     ASSERT_EQ(m_arrAllowed.size(), 22u);
     EXPECT_EQ(m_arrAllowed.front(), "avi\tビデオクリック");
-    ASSERT_EQ(m_arrProhibited.size(), 81u);
+    ASSERT_EQ(m_arrProhibited.size(), 89u);
     EXPECT_EQ(m_arrProhibited[44], "html\tHTMLファイル");
-    EXPECT_EQ(m_arrProhibited.back(), "msh2xml\tMonad シェル書式設定ファイル");
+    EXPECT_EQ(m_arrProhibited.back(), "themepack\tWindows テーマ パック");
 
     const std::vector<std::string> allowed = {"zip\tZIP書庫ファイル", "\tskipped", "eml\t"};
     EXPECT_EQ(files.Save(allowed, {}, false), "");
@@ -91,7 +91,7 @@ TEST_F(SettingsListFilesTest, ADamagedProhibitedFileShowsTheDefaultListAndIsRepl
     EXPECT_EQ(files.GetAllowedOpening(), ListFileOpening::Loaded);
     EXPECT_EQ(files.GetProhibitedOpening(), ListFileOpening::Damaged);
     // The list drops use while the file is damaged: the default one.
-    ASSERT_EQ(m_arrProhibited.size(), 81u);
+    ASSERT_EQ(m_arrProhibited.size(), 89u);
     EXPECT_EQ(m_arrProhibited.front(), "ade\tMicrosoft Access プロジェクト");
     EXPECT_EQ(m_arrProhibited[45], "iso\tディスクイメージファイル");
     EXPECT_EQ(files.DamagedNotice(),
@@ -129,7 +129,7 @@ TEST_F(SettingsListFilesTest, ADamagedAllowedFileShowsNothingAllowedAndBothAreNa
     files.Load(m_arrAllowed, m_arrProhibited);
     EXPECT_EQ(files.GetAllowedOpening(), ListFileOpening::Damaged);
     EXPECT_TRUE(m_arrAllowed.empty());
-    EXPECT_EQ(m_arrProhibited.size(), 81u);
+    EXPECT_EQ(m_arrProhibited.size(), 89u);
     const std::string notice = files.DamagedNotice();
     for (const char* text : {"「allowedext.dat」が壊れている", "「prohibitedext.dat」が壊れている",
                              "どれも開くことが許可されていない", "［OK］を押すと"}) {

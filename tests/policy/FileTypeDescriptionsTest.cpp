@@ -22,7 +22,7 @@ TEST(FileTypeDescriptions, TablesAndDefaultListsHoldTheSameRows) {
     const auto allowed = AllowedDescriptionTable();
     const auto prohibited = ProhibitedDescriptionTable();
     ASSERT_EQ(allowed.size(), 23u);
-    ASSERT_EQ(prohibited.size(), 104u);
+    ASSERT_EQ(prohibited.size(), 112u);
     EXPECT_EQ(ExtensionsOf(allowed),
               (std::vector<std::string>{"avi", "bmp", "csv",  "doc", "eml",  "gif", "jpeg", "jpg",
                                         "lzh", "mid", "midi", "mov", "mpeg", "mpg", "pdf",  "png",
@@ -31,7 +31,7 @@ TEST(FileTypeDescriptions, TablesAndDefaultListsHoldTheSameRows) {
     const CExtensionList defaultAllowed = DefaultAllowedList();
     const CExtensionList defaultProhibited = DefaultProhibitedList();
     ASSERT_EQ(defaultAllowed.GetCount(), 22u);
-    ASSERT_EQ(defaultProhibited.GetCount(), 81u);
+    ASSERT_EQ(defaultProhibited.GetCount(), 89u);
     // The allowed table is the default allowed list with eml after doc; the prohibited
     // table adds the default prohibited list.
     CExtensionList expected;
@@ -55,7 +55,7 @@ TEST(FileTypeDescriptions, TablesAndDefaultListsHoldTheSameRows) {
     // Extensions are lower-case ASCII (with digits and a hyphen in the newer ones) and
     // unique; every row has a description.
     const std::vector<std::string> extensions = ExtensionsOf(prohibited);
-    EXPECT_EQ(std::set<std::string>(extensions.begin(), extensions.end()).size(), 104u);
+    EXPECT_EQ(std::set<std::string>(extensions.begin(), extensions.end()).size(), 112u);
     for (const FileTypeDescription& row : prohibited) {
         const std::string ext = row.extension;
         EXPECT_EQ(ext.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-"), std::string::npos)
@@ -67,7 +67,7 @@ TEST(FileTypeDescriptions, TablesAndDefaultListsHoldTheSameRows) {
 TEST(FileTypeDescriptions, NewCarriersFollowTheOriginalDefaultProhibitedList) {
     const CExtensionList prohibited = DefaultProhibitedList();
     const std::vector<std::string>& extensions = prohibited.GetExtensions();
-    ASSERT_EQ(extensions.size(), 81u);
+    ASSERT_EQ(extensions.size(), 89u);
     EXPECT_EQ(std::vector<std::string>(extensions.begin() + 45, extensions.end()),
               (std::vector<std::string>{
                   "iso",          "img",         "vhd",        "vhdx",
@@ -78,7 +78,10 @@ TEST(FileTypeDescriptions, NewCarriersFollowTheOriginalDefaultProhibitedList) {
                   "library-ms",   "search-ms",   "scf",        "website",
                   "wsb",          "one",         "xll",        "diagcab",
                   "gadget",       "ws",          "msh",        "msh1",
-                  "msh2",         "mshxml",      "msh1xml",    "msh2xml"}));
+                  "msh2",         "mshxml",      "msh1xml",    "msh2xml",
+                  "svg",          "mht",         "mhtml",      "xhtml",
+                  "rdp",          "searchconnector-ms",        "theme",
+                  "themepack"}));
     // Each carrier is dangerous, so it can never be allowed to open, and an attachment named
     // for it is held back.
     for (auto it = extensions.begin() + 45; it != extensions.end(); ++it) {
@@ -102,7 +105,7 @@ TEST(FileTypeDescriptions, DefaultListFilesHaveTheirKnownLengths) {
         std::vector<std::string>(prohibited.GetDescriptions().begin(),
                                  prohibited.GetDescriptions().begin() + 45));
     EXPECT_EQ(EncodeExtensionList(original)->size(), 1225u);
-    EXPECT_EQ(EncodeExtensionList(prohibited)->size(), 2323u);
+    EXPECT_EQ(EncodeExtensionList(prohibited)->size(), 2579u);
 }
 
 TEST(FileTypeDescriptions, Lookup) {

@@ -124,7 +124,7 @@ TEST(ExtensionEntryDlg, TheProhibitedDialogOffersEveryKnownExtension) {
             return false;
         }
         const std::vector<std::string> items = test::ComboBoxItems(entry, IDC_EXTENSION_BOX);
-        EXPECT_EQ(items.size(), 104u);
+        EXPECT_EQ(items.size(), 112u);
         EXPECT_EQ(items.front(), "ade");
         TypeExtensionAndLeave(entry, "exe");
         EXPECT_EQ(test::ItemText(entry, IDC_DESCRIPTION_BOX), "アプリケーション");

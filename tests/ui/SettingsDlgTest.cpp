@@ -231,7 +231,7 @@ TEST_F(SettingsDlgTest, TheDefaultListsAreWrittenBackSortedAtTheFirstOK) {
     driver.Then(OnSettings([](HWND dialog) { test::PostCommand(dialog, IDOK); }));
     EXPECT_EQ(Run(driver), IDOK);
     const std::vector<std::string> prohibited = Load(ProhibitedFile()).GetExtensions();
-    ASSERT_EQ(prohibited.size(), 81u);
+    ASSERT_EQ(prohibited.size(), 89u);
     const auto at = [&prohibited](const char* ext) {
         return std::find(prohibited.begin(), prohibited.end(), ext) - prohibited.begin();
     };
@@ -484,7 +484,7 @@ TEST_F(SettingsDlgTest, ADamagedListShowsTheListInForceAndOKReplacesItWhenTheUse
         .Then(OnSettings([](HWND dialog) {
             // The default list that drops use while the file is damaged.
             const std::vector<std::string> lines = test::ListBoxLines(dialog, IDC_PROHIBITED_LIST);
-            EXPECT_EQ(lines.size(), 81u);
+            EXPECT_EQ(lines.size(), 89u);
             EXPECT_NE(std::find(lines.begin(), lines.end(), "iso\tディスクイメージファイル"),
                       lines.end());
             EXPECT_EQ(test::FindProgramMessage(), nullptr);
@@ -494,7 +494,7 @@ TEST_F(SettingsDlgTest, ADamagedListShowsTheListInForceAndOKReplacesItWhenTheUse
     EXPECT_EQ(Run(driver), IDOK);
     EXPECT_EQ(test::ReadFile(ProhibitedFile() + ".damaged"), damaged);
     const std::vector<std::string> saved = Load(ProhibitedFile()).GetExtensions();
-    EXPECT_EQ(saved.size(), 81u);
+    EXPECT_EQ(saved.size(), 89u);
     EXPECT_EQ(saved.front(), "ade");
     EXPECT_EQ(Load(AllowedFile()).GetCount(), 22u);
 }
