@@ -73,7 +73,66 @@ bool CCompoundFile::Open(std::string data) {
     m_miniStream.clear();
     m_entries.clear();
     m_children.clear();
-    return ReadHeader() && ReadFat() && ReadDirectory() && BuildTree();
+    m_shared.clear();
+    if (!ReadHeader() || !ReadFat() || !ReadDirectory() || !BuildTree()) {
+        return false;
+    }
+    ClaimSectors();
+    return true;
+}
+
+void CCompoundFile::ClaimSectors() {
+    m_shared.assign(m_entries.size(), false);
+    std::vector<bool> used(m_fat.size(), false);
+    std::vector<bool> usedMini(m_miniFat.size(), false);
+    // The file's own structures first: FAT and DIFAT sectors, the directory, the mini
+    // stream and the mini FAT.
+    for (std::size_t sector = 0; sector < m_fat.size(); ++sector) {
+        if (m_fat[sector] == kFatSector || m_fat[sector] == kDifatSector) {
+            used[sector] = true;
+        }
+    }
+    const auto claim = [&](std::uint32_t start, std::uint64_t count) {
+        // Only a chain the reader would follow is claimed: it stops at the first sector out
+        // of range or already seen.
+        for (std::uint32_t sector = start; count > 0 && sector < used.size() && !used[sector];
+             --count) {
+            used[sector] = true;
+            sector = m_fat[sector];
+        }
+    };
+    claim(m_firstDirectorySector, m_sectorCount);
+    claim(m_entries[0].start, (m_entries[0].size + m_sectorSize - 1) / m_sectorSize);
+    claim(m_firstMiniFatSector, m_miniFatSectorCount);
+    // Then the streams of the tree, in the order of their entries.
+    std::vector<bool> inTree(m_entries.size(), false);
+    for (const std::vector<std::uint32_t>& children : m_children) {
+        for (const std::uint32_t child : children) {
+            inTree[child] = true;
+        }
+    }
+    for (std::size_t index = 1; index < m_entries.size(); ++index) {
+        const Entry& entry = m_entries[index];
+        if (!inTree[index] || entry.type != EntryType::Stream || entry.size == 0) {
+            continue;
+        }
+        const bool bMini = entry.size < m_miniCutoff;
+        const std::vector<std::uint32_t>& table = bMini ? m_miniFat : m_fat;
+        std::vector<bool>& claimed = bMini ? usedMini : used;
+        const std::uint64_t unit = bMini ? m_miniSectorSize : m_sectorSize;
+        std::uint64_t count = (entry.size + unit - 1) / unit;
+        // Stops at the first sector another owns (or out of range: ReadStream says so).
+        std::uint32_t sector = entry.start;
+        while (count > 0 && sector < table.size() && !claimed[sector]) {
+            claimed[sector] = true;
+            sector = table[sector];
+            --count;
+        }
+        if (count > 0 && sector < table.size() && claimed[sector]) {
+            m_shared[index] = true;
+            // Its sectors stay claimed: a third stream on the same chain is damaged too.
+        }
+    }
 }
 
 bool CCompoundFile::ReadHeader() {
@@ -310,7 +369,7 @@ std::uint32_t CCompoundFile::Find(std::uint32_t storage, std::u16string_view nam
 bool CCompoundFile::ReadStream(std::uint32_t stream, std::string& out) const {
     out.clear();
     const Entry& entry = m_entries[stream];
-    if (entry.type != EntryType::Stream) {
+    if (entry.type != EntryType::Stream || (stream < m_shared.size() && m_shared[stream])) {
         return false;
     }
     if (entry.size == 0) {

@@ -6,7 +6,9 @@
 // The reader trusts nothing in the file. Every sector number, chain, size and count is
 // checked against the file before it is used: a chain that leaves the file, loops or runs
 // short, a directory tree that loops or nests too deep, or a size beyond the file makes the
-// file (or the one stream) unreadable, never a read outside the data.
+// file (or the one stream) unreadable, never a read outside the data. Each sector belongs to
+// one stream at most: a stream whose chain meets sectors another stream (or the file's own
+// structures) already uses is damaged, so a small file cannot read as many large streams.
 //
 // Names are UTF-16 code units as stored (without the terminating NUL).
 
@@ -57,6 +59,9 @@ private:
     bool ReadFat();
     bool ReadDirectory();
     bool BuildTree();
+    // Gives each stream of the tree its sectors, first come first served; marks the streams
+    // whose chains meet sectors already given.
+    void ClaimSectors();
     // Follows a chain of sectors through fat, from start, at most limit sectors; false on
     // a number out of range or a sector met twice.
     static bool FollowChain(const std::vector<std::uint32_t>& fat, std::uint32_t start,
@@ -80,6 +85,7 @@ private:
     std::string m_miniStream;
     std::vector<Entry> m_entries;
     std::vector<std::vector<std::uint32_t>> m_children;
+    std::vector<bool> m_shared;  // per entry: its chain meets another's sectors
 };
 
 // Writes a new compound file (version 3, 512-byte sectors) from a tree of storages and

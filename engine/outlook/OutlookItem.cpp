@@ -46,6 +46,8 @@ constexpr char kNamedPropertiesName[] = "__nameid_version1.0";
 constexpr std::size_t kTopHeaderSize = 32;
 constexpr std::size_t kEmbeddedHeaderSize = 24;
 constexpr std::size_t kObjectHeaderSize = 8;
+// Beyond twice its size, what an item's attachments may take in all (see ReadOutlookItem).
+constexpr std::uint64_t kExpansionAllowance = 16 * 1024 * 1024;
 
 std::uint32_t Get32(const std::string& data, std::size_t offset) {
     std::uint32_t value = 0;
@@ -197,9 +199,16 @@ bool WriteEmbeddedItem(const CCompoundFile& file, std::uint32_t storage, std::st
     return !out.empty();
 }
 
+OutlookReadResult ReadMessageObject(const CCompoundFile& file, std::uint32_t storage,
+                                    std::size_t headerSize, bool bKeepData,
+                                    std::uint64_t& budget, OutlookItem& item);
+
 // Reads one attachment; false when it is damaged. An attachment without data (by
-// reference, an OLE object) is left out.
+// reference, an OLE object) is left out. Without bKeepData the attachment is only checked
+// (its streams read and let go, an attached item read where it lies) and nothing is added.
+// budget: the bytes the attachments may still take; false when this one takes more.
 bool ReadAttachment(const CCompoundFile& file, std::uint32_t storage, std::uint32_t codePage,
+                    bool bKeepData, std::uint64_t& budget,
                     std::vector<OutlookAttachment>& attachments) {
     CPropertyObject object(file, storage, kObjectHeaderSize);
     const std::uint32_t method = object.Long(kAttachMethod).value_or(kAttachByValue);
@@ -210,10 +219,15 @@ bool ReadAttachment(const CCompoundFile& file, std::uint32_t storage, std::uint3
         method == kAttachEmbeddedMessage) {
         // The attached item must read as an item of its own, as the file written for it
         // will be read; a storage that is none (no property stream, a damaged item inside)
-        // is a damaged attachment.
+        // is a damaged attachment. It is read where it lies, its own attached items too, so
+        // that items nested deep are read once, not once for every level above them.
         OutlookItem inner;
-        if (!WriteEmbeddedItem(file, embedded, attachment.data) ||
-            ReadOutlookItem(attachment.data, inner) == OutlookReadResult::Unreadable) {
+        std::uint64_t unlimited = ~std::uint64_t{0};
+        if (ReadMessageObject(file, embedded, kEmbeddedHeaderSize, false, unlimited, inner) ==
+            OutlookReadResult::Unreadable) {
+            return false;
+        }
+        if (bKeepData && !WriteEmbeddedItem(file, embedded, attachment.data)) {
             return false;
         }
         attachment.bEmbeddedMessage = true;
@@ -233,10 +247,13 @@ bool ReadAttachment(const CCompoundFile& file, std::uint32_t storage, std::uint3
                                                      object.Text(kAttachExtension, codePage));
         }
     }
-    if (object.IsDamaged()) {
+    if (object.IsDamaged() || attachment.data.size() > budget) {
         return false;
     }
-    attachments.push_back(std::move(attachment));
+    budget -= attachment.data.size();
+    if (bKeepData) {
+        attachments.push_back(std::move(attachment));
+    }
     return true;
 }
 
@@ -273,15 +290,26 @@ std::string NamelessAttachmentName(const std::string& mimeTag, const std::string
 
 OutlookReadResult ReadOutlookItem(std::string fileBytes, OutlookItem& item) {
     item = OutlookItem();
+    // What one item may hand out, against its own size: its attachments lie inside it, and
+    // only the copies of the named-property map that attached items take along come on top.
+    // More than that is a file made to expand, as an archive bomb is.
+    std::uint64_t budget = 2 * static_cast<std::uint64_t>(fileBytes.size()) + kExpansionAllowance;
     CCompoundFile file;
     if (!file.Open(std::move(fileBytes))) {
         return OutlookReadResult::Unreadable;
     }
-    const std::uint32_t root = CCompoundFile::Root();
+    return ReadMessageObject(file, CCompoundFile::Root(), kTopHeaderSize, true, budget, item);
+}
+
+namespace {
+
+OutlookReadResult ReadMessageObject(const CCompoundFile& file, std::uint32_t root,
+                                    std::size_t headerSize, bool bKeepData,
+                                    std::uint64_t& budget, OutlookItem& item) {
     if (file.Find(root, AsciiToUtf16(kPropertiesName)) == CCompoundFile::kNoEntry) {
         return OutlookReadResult::Unreadable;  // a compound file, but no Outlook item
     }
-    CPropertyObject message(file, root, kTopHeaderSize);
+    CPropertyObject message(file, root, headerSize);
     // The code page of the item's 8-bit text: the one it was sent in, else its own.
     std::uint32_t codePage = message.Long(kInternetCodePage).value_or(0);
     if (codePage == 0) {
@@ -334,10 +362,12 @@ OutlookReadResult ReadOutlookItem(std::string fileBytes, OutlookItem& item) {
                   return CompareCompoundNames(file.GetEntry(a).name, file.GetEntry(b).name) < 0;
               });
     for (const std::uint32_t storage : attachmentStorages) {
-        if (!ReadAttachment(file, storage, codePage, item.attachments)) {
+        if (!ReadAttachment(file, storage, codePage, bKeepData, budget, item.attachments)) {
             item.attachments.clear();
             return OutlookReadResult::Unreadable;
         }
     }
     return OutlookReadResult::Message;
 }
+
+}  // namespace

@@ -139,6 +139,39 @@ TEST(OutlookItem, AnAttachedItemThatIsNoItemMakesTheFileUnreadable) {
     EXPECT_TRUE(item.attachments.empty());
 }
 
+TEST(OutlookItem, AttachedItemsThatExpandTheFileMakeItUnreadable) {
+    // Every attached item is written out with the item's named-property map: many attached
+    // items beside a large map would hand out far more than the file holds.
+    const auto build = [](int attachedItems) {
+        MsgObject message;
+        message.Text(0x001A, u"IPM.Note");
+        for (int i = 0; i < attachedItems; ++i) {
+            MsgObject attached;
+            attached.Fixed(0x3705, test::kPtLong, 5);
+            attached.embedded.push_back(MsgObject().Text(0x001A, u"IPM.Note"));
+            message.attachments.push_back(attached);
+        }
+        CCompoundFileWriter::Node root;
+        root.isStorage = true;
+        test::FillStorage(message, 32, root);
+        CCompoundFileWriter::Node map;
+        map.isStorage = true;
+        map.name = AsciiToUtf16("__nameid_version1.0");
+        CCompoundFileWriter::Node names;
+        names.name = AsciiToUtf16("__substg1.0_00020102");
+        names.data = std::string(2 * 1024 * 1024, 'n');
+        map.children.push_back(names);
+        root.children.push_back(map);
+        return CCompoundFileWriter::Write(root);
+    };
+    OutlookItem item;
+    ASSERT_EQ(ReadOutlookItem(build(4), item), OutlookReadResult::Message);
+    ASSERT_EQ(item.attachments.size(), 4u);
+    EXPECT_GT(item.attachments[0].data.size(), 2u * 1024 * 1024);  // the map went along
+    EXPECT_EQ(ReadOutlookItem(build(20), item), OutlookReadResult::Unreadable);
+    EXPECT_TRUE(item.attachments.empty());
+}
+
 TEST(OutlookItem, OnlyMessagesAreMessages) {
     const std::pair<std::u16string, bool> classes[] = {
         {u"IPM.Note", true},         {u"ipm.note", true},          {u"IPM.Note.SMIME", true},
@@ -372,6 +405,14 @@ TEST_F(OutlookExtractionTest, DamagedFilesGiveNoRecordAndNoCrash) {
              const std::uint32_t child = Get32(f, root + 0x4C);
              const std::size_t directory = (static_cast<std::size_t>(Get32(f, 0x30)) + 1) * 512;
              Put32(f, directory + child * 128 + 0x44, child);
+         }},
+        {"two streams on one chain",
+         [](std::string& f) {
+             // The first attachment's data becomes the large attachment's sectors.
+             const std::size_t big = f.rfind(test::Utf16Bytes(u"__substg1.0_37010102"));
+             const std::size_t first = f.find(test::Utf16Bytes(u"__substg1.0_37010102"));
+             Put32(f, first + 0x74, Get32(f, big + 0x74));
+             Put32(f, first + 0x78, Get32(f, big + 0x78));
          }},
         {"storage inside itself",
          [](std::string& f) {
