@@ -64,9 +64,11 @@ std::string CMorvekCli::HelpText() {
            "store is in use it exits with 3; list then prints the listed records and\n"
            "changes nothing. summary and unsent never touch the store.\n"
            "A message that cannot be extracted (a full disk) leaves nothing behind and is\n"
-           "named on the error stream, as is a draft that cannot be written.\n"
+           "named on the error stream, as is a draft that cannot be written, a FILE that\n"
+           "is not taken in (not a plain .eml or .msg file, or unreadable) and a message\n"
+           "whose attachments were not all extracted (too many, or nested too deep).\n"
            "Exit codes: 0 done, 1 nothing done, 2 usage error, 3 store in use, 4 a message\n"
-           "or draft could not be written.\n";
+           "or draft could not be written or was extracted in part, 5 a FILE was skipped.\n";
 }
 
 int CMorvekCli::Run() {
@@ -118,7 +120,13 @@ int CMorvekCli::Run() {
 
 int CMorvekCli::RunExtract(const CliArguments& arguments, const std::string& dataFolder) {
     CMailIntake intake(dataFolder);
-    const std::optional<PendingMessageList> pending = intake.IntakeFiles(arguments.arrOperands);
+    std::vector<std::string> skipped;
+    const std::optional<PendingMessageList> pending =
+        intake.IntakeFiles(arguments.arrOperands, &skipped);
+    // Every file not taken in is named, whether or not others were.
+    for (const std::string& line : skipped) {
+        PrintError(line + ": skipped\n");
+    }
     if (!pending || pending->empty()) {
         PrintError("no message could be taken in\n");
         return 1;
@@ -139,6 +147,9 @@ int CMorvekCli::RunExtract(const CliArguments& arguments, const std::string& dat
     }
     if (!run.GetFailures().empty()) {
         return kExitFailed;
+    }
+    if (!skipped.empty()) {
+        return kExitSkipped;
     }
     return outcome == ExtractionOutcome::Kept && !host.GetAddedRecords().empty() ? 0 : 1;
 }

@@ -18,10 +18,12 @@ public:
 
     static constexpr int kExitStoreInUse = 3;
     static constexpr int kExitFailed = 4;
+    static constexpr int kExitSkipped = 5;
 
     // Runs the command and returns the exit code: 0 done, 1 nothing done, 2 usage error,
     // kExitStoreInUse when another process works on the store, kExitFailed when a message
-    // or a draft could not be written.
+    // or a draft could not be written (or a message was extracted in part), kExitSkipped
+    // when extract took some of its files in but not all.
     int Run();
 
     static std::string HelpText();

@@ -111,10 +111,11 @@ bool CMailIntake::OnDrop(IDropHost& host, IDroppedData& data, DropPoint point) {
     return true;
 }
 
-std::optional<PendingMessageList> CMailIntake::IntakeFiles(const std::vector<std::string>& paths) {
+std::optional<PendingMessageList> CMailIntake::IntakeFiles(const std::vector<std::string>& paths,
+                                                         std::vector<std::string>* skipped) {
     LoadProhibitedList();
     PendingMessageList pending;
-    if (!HasDataFolder() || !SaveShellFiles(paths, pending)) {
+    if (!HasDataFolder() || !SaveShellFiles(paths, pending, skipped)) {
         return std::nullopt;
     }
     return pending;

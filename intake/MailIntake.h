@@ -49,8 +49,11 @@ public:
     // the prohibited list, then copies each path that names an .eml or .msg file under a free
     // name.
     // Returns the copies in the order of paths (a file that cannot be copied is left out);
-    // nothing when no free name was left, and then no copy is kept.
-    std::optional<PendingMessageList> IntakeFiles(const std::vector<std::string>& paths);
+    // nothing when no free name was left, and then no copy is kept. skipped, when given,
+    // receives one line for each path left out: the path and why ("not an .eml or .msg
+    // file", "no such file", "a folder", "not a plain file or cannot be read").
+    std::optional<PendingMessageList> IntakeFiles(const std::vector<std::string>& paths,
+                                                  std::vector<std::string>* skipped = nullptr);
 
     // Reloads the prohibited list from the data folder's list file and adds "alert". A file
     // that cannot be read leaves the list as it was; before the first load that is the
@@ -72,7 +75,8 @@ private:
                             IProgressSink& progress, std::vector<char>& buffer);
 
     // The shell path: false when a name search failed.
-    bool SaveShellFiles(const std::vector<std::string>& paths, PendingMessageList& pending);
+    bool SaveShellFiles(const std::vector<std::string>& paths, PendingMessageList& pending,
+                        std::vector<std::string>* skipped = nullptr);
 
     // The shell path of a drop, each file read through the data object: false when a name
     // search failed or no file could be read. The files that could not be read are named

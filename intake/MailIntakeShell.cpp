@@ -25,12 +25,18 @@ std::string FileNameOf(const std::string& path) {
 }  // namespace
 
 bool CMailIntake::SaveShellFiles(const std::vector<std::string>& paths,
-                                 PendingMessageList& pending) {
+                                 PendingMessageList& pending, std::vector<std::string>* skipped) {
+    const auto skip = [&](const std::string& path, const char* reason) {
+        if (skipped) {
+            skipped->insert(skipped->begin(), path + ": " + reason);
+        }
+    };
     // From the last path to the first, each copy put in front: the list keeps the order
     // of the file list.
     for (auto path = paths.rbegin(); path != paths.rend(); ++path) {
         const std::optional<std::string> base = MessageCopyBaseName(*path);
         if (!base) {
+            skip(*path, "not an .eml or .msg file");
             continue;
         }
         const std::optional<std::string> name = FindFreeCopyName(m_strDataFolder, *base);
@@ -40,10 +46,19 @@ bool CMailIntake::SaveShellFiles(const std::vector<std::string>& paths,
         }
         // The name was free a moment ago; a file that appeared since is not replaced.
         const std::string copyPath = *name + "." + MessageCopyExtension(*path);
-        if (platform::CopyFileTo(*path, copyPath, true)) {
+        // Only a plain file is copied: a folder, a device or a pipe (which would never end)
+        // is not.
+        const auto attributes = platform::QueryAttributes(*path);
+        if (!attributes) {
+            skip(*path, "no such file");
+        } else if (attributes->isFolder) {
+            skip(*path, "a folder");
+        } else if (platform::CopyFileTo(*path, copyPath, true)) {
             // A message saved from mail or the web keeps its mark in the copy.
             platform::CopyDownloadMark(*path, copyPath);
             pending.insert(pending.begin(), copyPath);
+        } else {
+            skip(*path, "not a plain file or cannot be read");
         }
     }
     return true;

@@ -35,8 +35,10 @@ bool File::Open(const std::string& path, Mode mode) {
     }
     // The file is not truncated before the lock is held, so that a failed open of a file
     // that another opener holds leaves its contents alone.
+    // Opened without waiting (a pipe with nobody at the other end would block for ever);
+    // only a plain file is kept, and O_NONBLOCK means nothing for one.
     const int flags = mode == Mode::Read ? O_RDONLY : O_WRONLY | O_CREAT;
-    const int fd = open(native->c_str(), flags | O_CLOEXEC, 0666);
+    const int fd = open(native->c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0) {
         return false;
     }

@@ -140,7 +140,9 @@ bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExist
     if (!nativeFrom || !nativeTo) {
         return false;
     }
-    const int in = open(nativeFrom->c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without waiting, so that a pipe or a device with nobody at the other end
+    // fails the plain-file test instead of blocking for ever.
+    const int in = open(nativeFrom->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (in < 0) {
         return false;
     }

@@ -272,6 +272,31 @@ TEST(MorvekCli, WhatAnInterruptedRunLeftIsClearedAndCounted) {
 
 // A message whose attachment cannot be written is named on the error stream with exit 4;
 // the others are kept, and nothing of it stays.
+TEST(MorvekCli, EveryFileNotTakenInIsNamedAndTheExitSaysSo) {
+    test::ScratchFolder scratch;
+    test::WriteFile(scratch / "m.eml", kMessageWithAttachments);
+    test::WriteFile(scratch / "notes.txt", kMessageWithAttachments);
+    ASSERT_EQ(platform::MakeFolder(scratch / "folder.eml"), platform::MakeFolderResult::Created);
+    const std::string data = scratch / "data";
+
+    const CliRun run = RunCli({"extract", "--no-scan", "--quiet", "--data-dir", data,
+                               scratch / "m.eml", scratch / "missing.eml", scratch / "folder.eml",
+                               scratch / "notes.txt"});
+    EXPECT_EQ(run.code, CMorvekCli::kExitSkipped);
+    EXPECT_EQ(run.err, "morvek-cli: " + (scratch / "missing.eml") + ": no such file: skipped\n" +
+                           "morvek-cli: " + (scratch / "folder.eml") + ": a folder: skipped\n" +
+                           "morvek-cli: " + (scratch / "notes.txt") +
+                           ": not an .eml or .msg file: skipped\n");
+    EXPECT_NE(RunCli({"list", "--data-dir", data}).out.find("a.txt"), std::string::npos)
+        << "the good file is extracted all the same";
+
+    // Nothing taken in: every file named, and nothing done.
+    const CliRun none = RunCli({"extract", "--no-scan", "--data-dir", data, scratch / "folder.eml"});
+    EXPECT_EQ(none.code, 1);
+    EXPECT_EQ(none.err, "morvek-cli: " + (scratch / "folder.eml") + ": a folder: skipped\n" +
+                            "morvek-cli: no message could be taken in\n");
+}
+
 TEST(MorvekCli, AMessageThatCannotBeWrittenExitsWithFour) {
     test::ScratchFolder scratch;
     test::WriteFile(scratch / "m.eml", kMessageWithAttachments);
