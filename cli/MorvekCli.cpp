@@ -145,7 +145,7 @@ int CMorvekCli::RunExtract(const CliArguments& arguments, const std::string& dat
             PrintRecord(record, nullptr);
         }
     }
-    if (!run.GetFailures().empty()) {
+    if (!run.GetFailures().empty() || !run.GetCuts().empty()) {
         return kExitFailed;
     }
     if (!skipped.empty()) {

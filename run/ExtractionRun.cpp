@@ -39,14 +39,18 @@ ExtractionOutcome CExtractionRun::Run(const PendingMessageList& pending,
     // The settings of this run, read before anything is extracted.
     const std::string scanner = GetScannerToRun();
     m_arrFailures.clear();
+    m_arrCuts.clear();
 
     const std::vector<std::string> staged = ExtractAll(pending, prohibitedList);
     if (!m_arrFailures.empty()) {
         m_host.ReportFailures(m_arrFailures);
     }
+    if (!m_arrCuts.empty()) {
+        m_host.ShowMessage(ExtractionCutText(m_arrCuts));
+    }
     if (staged.empty()) {
-        // After a failure the no-output message would say the messages had nothing.
-        if (m_arrFailures.empty()) {
+        // After a failure or a cut the no-output message would say the messages had nothing.
+        if (m_arrFailures.empty() && m_arrCuts.empty()) {
             m_host.ShowMessage(kNoOutputText);
         }
         return ExtractionOutcome::NoOutput;
@@ -118,6 +122,8 @@ std::vector<std::string> CExtractionRun::ExtractAll(const PendingMessageList& pe
             parser.ExtractAttachments(message, prohibited, progress, start, end);
         if (parser.GetWriteFailure().kind != CMailParser::WriteFailureKind::None) {
             m_arrFailures.push_back(ExtractionFailureLine(message, parser.GetWriteFailure()));
+        } else if (parser.GetCut() != ExtractionCut::None) {
+            m_arrCuts.push_back(ExtractionCutLine(message, parser.GetCut()));
         }
         if (!stagingFolder.empty() && !RecordNameOf(stagingFolder).empty()) {
             staged.push_back(stagingFolder);

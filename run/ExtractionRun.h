@@ -61,6 +61,10 @@ public:
     // The failure lines the last Run reported (empty when nothing failed).
     const std::vector<std::string>& GetFailures() const { return m_arrFailures; }
 
+    // The lines of the messages the last Run extracted in part, a limit cutting them short
+    // (too many attachments, parts nested too deep); what came before the cut is kept.
+    const std::vector<std::string>& GetCuts() const { return m_arrCuts; }
+
 private:
     std::vector<std::string> ExtractAll(const PendingMessageList& pending,
                                         const CExtensionList& prohibitedList);
@@ -74,4 +78,5 @@ private:
     CSettings m_settings;
     bool m_bScanForcedOff = false;
     std::vector<std::string> m_arrFailures;
+    std::vector<std::string> m_arrCuts;
 };

@@ -40,6 +40,25 @@ std::string ExtractionFailureText(const std::vector<std::string>& lines) {
                   "もう一度ドロップしてください。";
 }
 
+std::string ExtractionCutLine(const std::string& messagePath, ExtractionCut cut) {
+    const std::string why =
+        cut == ExtractionCut::TooDeep
+            ? "パートの入れ子が深すぎるため（" + std::to_string(CMailParser::kMaxDepth) +
+                  " 段まで）、それより深い部分"
+            : "添付ファイルが多すぎるため（" + std::to_string(CMailParser::kMaxAttachments) +
+                  " 個まで）、それより後";
+    return "メール「" + FileNameOf(messagePath) + "」は、" + why +
+           "の添付ファイルを抽出していません。";
+}
+
+std::string ExtractionCutText(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line + "\n";
+    }
+    return text + "\nそれまでに抽出した添付ファイルは保存されています。";
+}
+
 std::string UnsentFailureText(const std::string& messagePath,
                               const CMailParser::WriteFailure& failure) {
     return "メール「" + FileNameOf(messagePath) + "」を未送信状態に戻せませんでした。\n" +

@@ -19,6 +19,12 @@ std::string ExtractionFailureLine(const std::string& messagePath,
 // The message box text for the failed lines of one run.
 std::string ExtractionFailureText(const std::vector<std::string>& lines);
 
+// One line naming a message whose extraction a limit cut short, and which limit.
+std::string ExtractionCutLine(const std::string& messagePath, ExtractionCut cut);
+
+// The message text for the cut lines of one run: the files before the cut are kept.
+std::string ExtractionCutText(const std::vector<std::string>& lines);
+
 // The message box text for a draft that could not be written.
 std::string UnsentFailureText(const std::string& messagePath,
                               const CMailParser::WriteFailure& failure);

@@ -13,10 +13,11 @@ namespace {
 
 constexpr char kNestedMessageName[] = "message.eml";
 
-// Limits that keep a hostile message from exhausting the stack, the time or the disk: how
-// deep multiparts nest, and how many parts one message may have.
-constexpr int kMaxDepth = 32;
-constexpr int kMaxParts = 1000;
+// Limits that keep a hostile message from exhausting the stack or the disk, far beyond what
+// real mail meets: how deep multiparts nest, and how many attachments one message may
+// give. A message they cut is said to be cut (see CMailParser::GetCut).
+constexpr int kMaxDepth = CMailParser::kMaxDepth;
+constexpr int kMaxAttachments = CMailParser::kMaxAttachments;
 
 }  // namespace
 
@@ -37,9 +38,12 @@ public:
         const std::string type = fields.strContentType.empty()
                                      ? std::string(defaultType)
                                      : GetMediaType(fields.strContentType);
-        if (type.rfind("multipart/", 0) == 0 && depth < kMaxDepth) {
+        if (type.rfind("multipart/", 0) == 0) {
             std::string boundaryLine = m_parser.GetBoundary(fields.strContentType);
-            if (!boundaryLine.empty()) {
+            if (!boundaryLine.empty() && depth >= kMaxDepth) {
+                // What lies deeper is read past as one part.
+                m_cut = ExtractionCut::TooDeep;
+            } else if (!boundaryLine.empty()) {
                 WalkMultipart(std::move(boundaryLine), type == "multipart/digest", depth);
                 return;
             }
@@ -55,6 +59,9 @@ public:
         }
         WalkLeaf(fields, type, depth);
     }
+
+    // Where the walk stopped short of the message's end, if it did.
+    ExtractionCut Cut() const { return m_cut; }
 
 private:
     // Reads lines up to the next delimiter line of level or of a level outside it. Returns
@@ -81,7 +88,7 @@ private:
         bool closing = false;
         int found = NextDelimiter(level, closing);  // the preamble is skipped
         while (found == level && !closing && !m_bStop) {
-            if (m_steps.Next() || ++m_nParts > kMaxParts) {
+            if (m_steps.Next()) {
                 m_bStop = true;
                 break;
             }
@@ -112,6 +119,12 @@ private:
             SkipBody(m_reader, m_boundaries);
             return;
         }
+        if (m_nAttachments == kMaxAttachments) {
+            m_cut = ExtractionCut::TooManyAttachments;
+            m_bStop = true;
+            return;
+        }
+        ++m_nAttachments;
         const std::string namelessName =
             bNestedMessage ? std::string(kNestedMessageName) : CAttachmentNamer::NameForType(type);
         CByteSink* out = m_sink.BeginPart(headerName, namelessName, type);
@@ -144,8 +157,9 @@ private:
     CStagingSink& m_sink;
     CProgressSteps m_steps;
     CBoundaryStack m_boundaries;
-    int m_nParts = 0;
+    int m_nAttachments = 0;
     bool m_bStop = false;
+    ExtractionCut m_cut = ExtractionCut::None;
 };
 
 std::string CMailParser::ExtractAttachments(const std::string& messagePath,
@@ -153,6 +167,7 @@ std::string CMailParser::ExtractAttachments(const std::string& messagePath,
                                             IProgress& progress, int progressStart,
                                             int progressEnd) {
     m_writeFailure = {};
+    m_cut = ExtractionCut::None;
     CMessageReader reader;
     if (!reader.Open(messagePath)) {
         return {};
@@ -193,6 +208,7 @@ std::string CMailParser::ExtractAttachments(const std::string& messagePath,
                               fields)) {
             CExtraction extraction(*this, reader, sink, progress, progressStart, progressEnd);
             extraction.Walk(fields, 0, "text/plain");
+            m_cut = extraction.Cut();
         }
         // A message cut short by a read error is kept: it may extract completely next time.
         bComplete = !reader.HasError();

@@ -30,6 +30,13 @@ enum class ContentTypeKind {
     MultipartReport = 3,
 };
 
+// Why a message's extraction stopped before its end, its files so far kept.
+enum class ExtractionCut {
+    None,
+    TooManyAttachments,  // more than CMailParser::kMaxAttachments
+    TooDeep,             // multiparts nested deeper than CMailParser::kMaxDepth
+};
+
 enum class TransferEncoding {
     Unrecognised = 0,
     Base64 = 1,
@@ -98,6 +105,12 @@ public:
         std::string path;  // the folder that could not be made or the file not written
     };
     const WriteFailure& GetWriteFailure() const { return m_writeFailure; }
+
+    // The limits of one message's extraction, far beyond real mail: what lies beyond them is
+    // not extracted, and GetCut tells that the last ExtractAttachments stopped there.
+    static constexpr int kMaxAttachments = 10000;
+    static constexpr int kMaxDepth = 32;
+    ExtractionCut GetCut() const { return m_cut; }
 
     // Reads the header lines up to and including the blank line (at most 600 lines before
     // it), each followed by CR LF. False, with header empty, when there is no blank line.
@@ -235,6 +248,7 @@ private:
 
     std::string m_strDataFolder;
     WriteFailure m_writeFailure;
+    ExtractionCut m_cut = ExtractionCut::None;
     // The scan folder was made (or found) by an earlier message of this parser's run.
     bool m_bScanFolderReady = false;
 };

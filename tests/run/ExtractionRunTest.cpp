@@ -493,6 +493,30 @@ TEST_F(ExtractionRunTest, AMessageThatCannotBeWrittenIsNamedAndLeavesNothing) {
     EXPECT_EQ(m_host.m_arrEvents[2].rfind("failed: メール「b.eml」", 0), 0u);
 }
 
+TEST_F(ExtractionRunTest, AMessageCutByALimitIsKeptAndNamed) {
+    // An attachment, then multiparts nested deeper than the walk goes.
+    std::string deep = "--b40\r\nContent-Disposition: attachment; filename=\"deep.txt\"\r\n\r\nx\r\n";
+    for (int level = 39; level >= 0; --level) {
+        deep = "--b" + std::to_string(level) + "\r\nContent-Type: multipart/mixed; boundary=b" +
+               std::to_string(level + 1) + "\r\n\r\n" + deep;
+    }
+    test::WriteFile(D() + "d.eml",
+                    "Subject: deep\r\nContent-Type: multipart/mixed; boundary=b0\r\n\r\n"
+                    "--b0\r\nContent-Disposition: attachment; filename=\"top.txt\"\r\n\r\ntop\r\n" +
+                        deep);
+    m_arrPending.push_back(D() + "d.eml");
+    Drop("a", {{"1.txt", "one"}});
+    EXPECT_EQ(Run(), ExtractionOutcome::Kept);
+    EXPECT_EQ(m_host.m_arrEvents,
+              (std::vector<std::string>{
+                  "begin progress", "end progress",
+                  "message: メール「d.eml」は、パートの入れ子が深すぎるため（32 段まで）、それより"
+                  "深い部分の添付ファイルを抽出していません。\n\nそれまでに抽出した添付ファイルは"
+                  "保存されています。",
+                  "add d.att", "add a.att", "refresh kept"}));
+    EXPECT_TRUE(Exists(D() + "d\\top.txt"));
+}
+
 TEST_F(ExtractionRunTest, AMoveThatFailsLeavesTheStagingFolderAndAnUnlistedRecordFile) {
     ASSERT_EQ(platform::MakeFolder(D() + "a"), platform::MakeFolderResult::Created);
     Drop("a", {{"1.txt", "one"}});

@@ -240,7 +240,7 @@ TEST_F(ExtractAttachmentsTest, FindsAttachmentsInEveryStructure) {
 }
 
 // Depth and part limits: a hostile message ends the walk, never the program.
-TEST_F(ExtractAttachmentsTest, StopsAtTheDepthAndPartLimits) {
+TEST_F(ExtractAttachmentsTest, StopsAtTheDepthAndAttachmentLimitsAndSaysSo) {
     const auto name = [](int level) {
         return level == 0 ? std::string("BOUNDARY") : "b" + std::to_string(level);
     };
@@ -254,18 +254,37 @@ TEST_F(ExtractAttachmentsTest, StopsAtTheDepthAndPartLimits) {
         deep = "--" + name(level) + "\r\nContent-Type: multipart/mixed; boundary=" +
                name(level + 1) + "\r\n\r\n" + attachmentAt(level + 1) + deep;
     }
-    EXPECT_EQ(Extract(Message(deep)), Staging());
+    RecordingProgress progress;
+    test::WriteFile(MessagePath(), Message(deep));
+    CMailParser parser(DataFolder());
+    EXPECT_EQ(parser.ExtractAttachments(MessagePath(), m_prohibited, progress, 0, 1), Staging());
     // Multiparts are descended to depth 31 (the message is depth 0); deeper ones are parts
-    // without a name.
+    // without a name, and the message is said to be cut.
     EXPECT_EQ(Tree("scanvirus\\B\\").size(), 31u);
     EXPECT_TRUE(platform::QueryAttributes(Staging() + "\\d31.txt"));
+    EXPECT_EQ(parser.GetCut(), ExtractionCut::TooDeep);
     test::DeleteTree(Staging());
-    std::string many;
+
+    // Attachments count, other parts do not: one after 1,500 text parts is extracted.
+    std::string texts;
     for (int i = 0; i < 1500; ++i) {
+        texts += kTextPart;
+    }
+    test::WriteFile(MessagePath(), Message(texts + Attachment("last.txt", "QUJD")));
+    EXPECT_EQ(parser.ExtractAttachments(MessagePath(), m_prohibited, progress, 0, 1), Staging());
+    EXPECT_EQ(Tree("scanvirus\\B\\"), (std::set<std::string>{"last.txt"}));
+    EXPECT_EQ(parser.GetCut(), ExtractionCut::None);
+    test::DeleteTree(Staging());
+
+    // The attachment after the last allowed one cuts the message.
+    std::string many;
+    for (int i = 0; i <= CMailParser::kMaxAttachments; ++i) {
         many += Attachment("a.txt", "QUJD");
     }
-    EXPECT_EQ(Extract(Message(many)), Staging());
-    EXPECT_EQ(Tree("scanvirus\\B\\").size(), 1000u);
+    test::WriteFile(MessagePath(), Message(many));
+    EXPECT_EQ(parser.ExtractAttachments(MessagePath(), m_prohibited, progress, 0, 1), Staging());
+    EXPECT_EQ(Tree("scanvirus\\B\\").size(), std::size_t{CMailParser::kMaxAttachments});
+    EXPECT_EQ(parser.GetCut(), ExtractionCut::TooManyAttachments);
 }
 
 TEST_F(ExtractAttachmentsTest, AMessageThatCannotBeReadIsKept) {
