@@ -68,9 +68,12 @@ private:
     // the level it delimits; a line of an outer level is left unread. -1 at the end of the
     // file.
     int NextDelimiter(int level, bool& closing) {
+        // A line is looked at no further than a delimiter line could reach, so a long one
+        // read past costs no memory.
+        const std::size_t limit = m_boundaries.LongestLine() + 4096;
         std::string_view line;
-        while (m_reader.ReadLineView(line)) {
-            const int found = m_boundaries.Match(line, closing);
+        while (m_reader.ReadLineView(line, limit)) {
+            const int found = m_reader.LastLineCut() ? -1 : m_boundaries.Match(line, closing);
             if (found < 0 || found > level) {
                 continue;
             }

@@ -103,6 +103,30 @@ bool CBufferedReader::ReadThrough(char delimiter, std::string& out) {
     return bReadAny;
 }
 
+bool CBufferedReader::ReadThrough(char delimiter, std::string& out, std::size_t limit, bool& cut,
+                                  bool& found) {
+    bool bReadAny = false;
+    cut = false;
+    found = false;
+    while (Fill()) {
+        const char* start = m_pData + m_nPos;
+        const std::size_t available = m_nLength - m_nPos;
+        const void* at = std::memchr(start, delimiter, available);
+        const std::size_t take =
+            at ? static_cast<std::size_t>(static_cast<const char*>(at) - start) + 1 : available;
+        const std::size_t room = out.size() < limit ? limit - out.size() : 0;
+        out.append(start, std::min(take, room));
+        cut = cut || take > room;
+        m_nPos += take;
+        bReadAny = true;
+        if (at) {
+            found = true;
+            break;
+        }
+    }
+    return bReadAny;
+}
+
 std::string_view CBufferedReader::Buffered() {
     if (!Fill()) {
         return {};

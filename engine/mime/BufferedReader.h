@@ -39,6 +39,10 @@ public:
     // Appends the bytes up to and including the next delimiter (or up to the end) to out;
     // false when nothing was left to read.
     bool ReadThrough(char delimiter, std::string& out);
+    // The same, but out grows to at most limit bytes: what follows up to and including the
+    // delimiter is read and dropped. cut tells whether anything was dropped; found, whether
+    // the delimiter was met (false at the end).
+    bool ReadThrough(char delimiter, std::string& out, std::size_t limit, bool& cut, bool& found);
 
     // The unread bytes of the block in hand, reading the next block when none are left;
     // empty at the end. The view stays valid until the next call that reads or moves.

@@ -57,6 +57,14 @@ public:
     void Push(std::string boundaryLine) { m_arrLines.push_back(std::move(boundaryLine)); }
     void Pop() { m_arrLines.pop_back(); }
     std::size_t Size() const { return m_arrLines.size(); }
+    // The length of the longest boundary line.
+    std::size_t LongestLine() const {
+        std::size_t longest = 0;
+        for (const std::string& line : m_arrLines) {
+            longest = line.size() > longest ? line.size() : longest;
+        }
+        return longest;
+    }
 
     // The level (0 = outermost) whose boundary line delimits, innermost first; -1 when
     // line delimits none. closing tells whether it is the closing line.
@@ -121,6 +129,12 @@ public:
     bool RewriteAsUnsent(std::string& header);
 
     // --- Header fields -------------------------------------------------------------
+
+    // A header field keeps its first kMaxFieldLength bytes (its first line and continuation
+    // lines together); the rest is read past and dropped, and the message is read on.
+    static constexpr std::size_t kMaxFieldLength = 1024 * 1024;
+    // Header lines are read this far: a value's first megabyte and room for its name.
+    static constexpr std::size_t kMaxHeaderLine = kMaxFieldLength + 1024;
 
     // Whether line is the field name (which includes its colon): its first bytes equal the
     // name, letter case aside. "Content-Type :" is not the field "Content-Type:".

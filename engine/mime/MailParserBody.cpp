@@ -190,12 +190,21 @@ const char* CopyRun(const char* in, const char* end, char*& out) {
 // Decodes one quoted-printable line into out, which must hold line.size() bytes (a decoded
 // line is never longer than the line: an escape of three characters gives one byte, and
 // text that is no escape stays as written). Returns the end of what was written; softBreak
-// tells whether the line ended in "=".
-char* DecodeQuotedPrintableInto(std::string_view line, bool& softBreak, char* out) {
+// tells whether the line ended in "=". With bMore (the line goes on after this piece) an
+// escape that the piece's end cuts short is left undecoded: *stop is where it begins.
+char* DecodeQuotedPrintableInto(std::string_view line, bool& softBreak, char* out,
+                                bool bMore = false, const char** stop = nullptr) {
     softBreak = false;
     const char* in = line.data();
     const char* const end = in + line.size();
+    if (stop) {
+        *stop = end;
+    }
     while (in < end) {
+        if (bMore && *in == '=' && end - in < 3) {
+            *stop = in;
+            break;
+        }
         // "=" (0x3D) is never a trail byte, so a byte test cannot land inside a character.
         if (*in != '=') {
             in = CopyRun(in, end, out);
@@ -271,6 +280,15 @@ bool IsDelimiter(std::string_view line, const CBoundaryStack& boundaries) {
            boundaries.Match(line, closing) >= 0;
 }
 
+// How far past the longest boundary line a line beginning with "-" is looked at to tell a
+// delimiter line (the boundary may be followed by "--" and white space): a longer line is
+// body text.
+constexpr std::size_t kDelimiterSlack = 4096;
+
+std::size_t DelimiterLookLimit(const CBoundaryStack& boundaries) {
+    return boundaries.LongestLine() + kDelimiterSlack;
+}
+
 }  // namespace
 
 bool CMailParser::WriteBase64Body(CMessageReader& reader, CByteSink& out,
@@ -289,9 +307,12 @@ bool CMailParser::WritePlainBody(CMessageReader& reader, CByteSink& out,
 }
 
 void CMailParser::SkipBody(CMessageReader& reader, const CBoundaryStack& boundaries) {
+    // Lines are looked at no further than a delimiter line could reach: a long line read
+    // past costs no memory.
+    const std::size_t limit = DelimiterLookLimit(boundaries);
     std::string_view line;
-    while (reader.ReadLineView(line)) {
-        if (IsDelimiter(line, boundaries)) {
+    while (reader.ReadLineView(line, limit)) {
+        if (!reader.LastLineCut() && IsDelimiter(line, boundaries)) {
             reader.StepBack();
             break;
         }
@@ -324,13 +345,31 @@ bool CMailParser::WriteBase64Body(CMessageReader& reader, CByteSink& out,
             break;
         }
         if (bLineStart && block[0] == '-') {
+            // Looked at no further than a delimiter line could reach.
             std::string_view line;
-            reader.ReadLineView(line);
-            if (IsDelimiter(line, boundaries)) {
-                reader.StepBack();
-                break;
+            reader.ReadLineView(line, DelimiterLookLimit(boundaries));
+            if (!reader.LastLineCut()) {
+                if (IsDelimiter(line, boundaries)) {
+                    reader.StepBack();
+                    break;
+                }
+                decode(line);  // the line end is no base64 text
+                continue;
             }
-            decode(line);  // the line end is no base64 text
+            // A longer line is decoded as it lies, up to its end.
+            reader.StepBack();
+            for (std::string_view rest = reader.Buffered(); !rest.empty();
+                 rest = reader.Buffered()) {
+                const void* end = std::memchr(rest.data(), '\n', rest.size());
+                const std::size_t take =
+                    end ? static_cast<std::size_t>(static_cast<const char*>(end) - rest.data()) + 1
+                        : rest.size();
+                decode(rest.substr(0, take));
+                reader.Skip(take);
+                if (end) {
+                    break;
+                }
+            }
             continue;
         }
         std::size_t count = 0;
@@ -352,27 +391,134 @@ std::string CMailParser::DecodeQuotedPrintableLine(std::string_view line, bool& 
     return result;
 }
 
+namespace {
+
+// Whether the line at the reader is a delimiter line; the reader stays where it was. The
+// line is read no further than limit, so a line of any length costs no more memory.
+bool IsDelimiterAhead(CMessageReader& reader, const CBoundaryStack& boundaries,
+                      std::size_t limit) {
+    std::string_view line;
+    reader.ReadLineView(line, limit);
+    const bool bDelimiter = !reader.LastLineCut() && IsDelimiter(line, boundaries);
+    reader.StepBack();
+    return bDelimiter;
+}
+
+// Hands a body up to the next delimiter line (left unread) or the end to onPiece as it lies
+// in the reader's blocks, never a copy: onPiece(text, bLineStart, bLineEnd, lineBreak) gets
+// the text of a line in one or more pieces, the first with bLineStart, the last with
+// bLineEnd and the line's end ("\r\n", "\n", or empty for a last line without one). Only a
+// line that begins with "-" can be a delimiter line, and only such a line is looked at
+// whole. A CR that ends a block is held until the next byte tells whether it ends the line.
+template <class OnPiece>
+void StreamBodyLines(CMessageReader& reader, const CBoundaryStack& boundaries, OnPiece&& onPiece) {
+    const std::size_t limit = DelimiterLookLimit(boundaries);
+    bool bLineStart = true;  // the next byte begins a line
+    bool bChecked = false;   // the line at hand was looked at and is no delimiter line
+    bool bHeldCr = false;
+    for (;;) {
+        const std::string_view block = reader.Buffered();
+        if (block.empty()) {
+            break;
+        }
+        if (bHeldCr) {
+            bHeldCr = false;
+            if (block[0] == '\n') {
+                onPiece(std::string_view(), false, true, std::string_view("\r\n"));
+                reader.Skip(1);
+                bLineStart = true;
+                bChecked = false;
+                continue;
+            }
+            onPiece(std::string_view("\r"), false, false, std::string_view());
+        }
+        if (bLineStart && !bChecked && block[0] == '-' && boundaries.Size() > 0) {
+            if (IsDelimiterAhead(reader, boundaries, limit)) {
+                break;
+            }
+            bChecked = true;
+            continue;  // the look may have read on: the block is asked for again
+        }
+        const void* found = std::memchr(block.data(), '\n', block.size());
+        if (found != nullptr) {
+            const auto length =
+                static_cast<std::size_t>(static_cast<const char*>(found) - block.data());
+            std::string_view text = block.substr(0, length);
+            std::string_view lineBreak = "\n";
+            if (!text.empty() && text.back() == '\r') {
+                text.remove_suffix(1);
+                lineBreak = "\r\n";
+            }
+            onPiece(text, bLineStart, true, lineBreak);
+            reader.Skip(length + 1);
+            bLineStart = true;
+            bChecked = false;
+        } else {
+            std::string_view text = block;
+            if (text.back() == '\r') {
+                text.remove_suffix(1);
+                bHeldCr = true;
+            }
+            onPiece(text, bLineStart, false, std::string_view());
+            reader.Skip(block.size());
+            bLineStart = false;
+        }
+    }
+    if (bHeldCr) {
+        onPiece(std::string_view("\r"), false, false, std::string_view());
+    }
+    if (!bLineStart) {
+        onPiece(std::string_view(), false, true, std::string_view());  // a last line without end
+    }
+}
+
+}  // namespace
+
 bool CMailParser::WriteQuotedPrintableBody(CMessageReader& reader, CByteSink& out,
                                            const CBoundaryStack& boundaries) {
     CGuardedOutput output(out);
-    std::string_view line;
     std::string_view lineBreak;  // the line end of the line before, written with the next
     bool bFirst = true;
     bool bSoftBreak = false;
+    // An escape cut by a block's end: "=" and what of it came, completed from the next piece.
+    char held[3];
+    std::size_t heldCount = 0;
     {
         COutputBlock block(output);
-        while (reader.ReadLineView(line)) {
-            if (IsDelimiter(line, boundaries)) {
-                reader.StepBack();
-                break;
+        StreamBodyLines(reader, boundaries, [&](std::string_view text, bool bLineStart,
+                                                bool bLineEnd, std::string_view thisBreak) {
+            if (bLineStart) {
+                if (!bFirst && !bSoftBreak) {
+                    block.Append(lineBreak);
+                }
+                bFirst = false;
             }
-            if (!bFirst && !bSoftBreak) {
-                block.Append(lineBreak);
+            bool bSoft = false;
+            if (heldCount > 0) {
+                while (heldCount < 3 && !text.empty()) {
+                    held[heldCount++] = text.front();
+                    text.remove_prefix(1);
+                }
+                if (heldCount < 3 && !bLineEnd) {
+                    return;  // still cut short
+                }
+                block.Commit(DecodeQuotedPrintableInto(std::string_view(held, heldCount), bSoft,
+                                                       block.Reserve(heldCount)));
+                heldCount = 0;
             }
-            lineBreak = reader.LastLineBreak();
-            block.Commit(DecodeQuotedPrintableInto(line, bSoftBreak, block.Reserve(line.size())));
-            bFirst = false;
-        }
+            if (!text.empty()) {
+                const char* stop = nullptr;
+                block.Commit(DecodeQuotedPrintableInto(text, bSoft, block.Reserve(text.size()),
+                                                       !bLineEnd, &stop));
+                const auto rest = static_cast<std::size_t>(text.data() + text.size() - stop);
+                std::memcpy(held, stop, rest);
+                heldCount = rest;
+            }
+            if (bLineEnd) {
+                bSoftBreak = bSoft;
+                lineBreak = thisBreak;
+            }
+        });
         if (boundaries.Size() == 0 && !bSoftBreak) {
             block.Append(lineBreak);  // no delimiter line owns the last line end
         }
@@ -383,23 +529,23 @@ bool CMailParser::WriteQuotedPrintableBody(CMessageReader& reader, CByteSink& ou
 bool CMailParser::WritePlainBody(CMessageReader& reader, CByteSink& out,
                                  const CBoundaryStack& boundaries) {
     CGuardedOutput output(out);
-    std::string_view line;
     std::string_view lineBreak;  // the line end of the line before, written with the next
     bool bFirst = true;
     {
         COutputBlock block(output);
-        while (reader.ReadLineView(line)) {
-            if (IsDelimiter(line, boundaries)) {
-                reader.StepBack();
-                break;
+        StreamBodyLines(reader, boundaries, [&](std::string_view text, bool bLineStart,
+                                                bool bLineEnd, std::string_view thisBreak) {
+            if (bLineStart) {
+                if (!bFirst) {
+                    block.Append(lineBreak);
+                }
+                bFirst = false;
             }
-            if (!bFirst) {
-                block.Append(lineBreak);
+            block.Append(text);
+            if (bLineEnd) {
+                lineBreak = thisBreak;
             }
-            lineBreak = reader.LastLineBreak();
-            block.Append(line);
-            bFirst = false;
-        }
+        });
         if (boundaries.Size() == 0) {
             block.Append(lineBreak);  // no delimiter line owns the last line end
         }

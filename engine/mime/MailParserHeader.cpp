@@ -221,14 +221,15 @@ std::string CMailParser::ReadFieldValue(CMessageReader& reader, std::string_view
 
 std::string CMailParser::ReadRawFieldValue(CMessageReader& reader, std::string_view line,
                                            std::string_view name) {
-    std::string value(TrimLeftWhiteSpace(line.substr(name.size())));
-    value += ReadRawContinuation(reader);
+    std::string value(TrimLeftWhiteSpace(line.substr(name.size())).substr(0, kMaxFieldLength));
+    const std::string continuation = ReadRawContinuation(reader);
+    value.append(continuation, 0, kMaxFieldLength - std::min(value.size(), kMaxFieldLength));
     return value;
 }
 
 std::string CMailParser::ReadUnfoldedFieldValue(CMessageReader& reader, std::string_view line,
                                                 std::string_view name) {
-    std::string value(TrimLeftWhiteSpace(line.substr(name.size())));
+    std::string value(TrimLeftWhiteSpace(line.substr(name.size())).substr(0, kMaxFieldLength));
     std::string next;
     char byte = 0;
     while (reader.ReadByte(byte)) {
@@ -236,9 +237,11 @@ std::string CMailParser::ReadUnfoldedFieldValue(CMessageReader& reader, std::str
             reader.StepBack();  // it begins the next line
             break;
         }
-        reader.ReadLine(next);
-        value += byte;  // only the line break goes
-        value += next;
+        reader.ReadLine(next, kMaxHeaderLine);
+        if (value.size() < kMaxFieldLength) {
+            value += byte;  // only the line break goes
+            value.append(next, 0, kMaxFieldLength - value.size());
+        }
     }
     return value;
 }
@@ -256,8 +259,11 @@ std::string CMailParser::ReadRawContinuation(CMessageReader& reader) {
             reader.StepBack();  // it begins the next line
             break;
         }
-        reader.ReadLine(line);  // the rest of the folded line (empty at the end of the file)
-        result += TrimLeftWhiteSpace(line);
+        // The rest of the folded line (empty at the end of the file).
+        reader.ReadLine(line, kMaxHeaderLine);
+        if (result.size() < kMaxFieldLength) {
+            result.append(TrimLeftWhiteSpace(line).substr(0, kMaxFieldLength - result.size()));
+        }
     }
     return result;
 }
@@ -268,7 +274,7 @@ bool CMailParser::ReadPartHeader(CMessageReader& reader, std::string& contentTyp
     transferEncoding.clear();
     disposition.clear();
     std::string line;
-    while (reader.ReadLine(line)) {
+    while (reader.ReadLine(line, kMaxHeaderLine)) {
         if (line.empty()) {
             return true;
         }

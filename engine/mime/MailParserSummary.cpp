@@ -158,7 +158,7 @@ bool CMailParser::ReadMessageHeader(CMessageReader& reader, std::string& fromTex
     dateText.clear();
     fields = PartFields();
     std::string line;
-    while (reader.ReadLine(line)) {
+    while (reader.ReadLine(line, kMaxHeaderLine)) {
         if (line.empty()) {
             if (fromText.empty()) {
                 fromText = kNoSender;

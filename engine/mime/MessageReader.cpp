@@ -1,5 +1,6 @@
 #include "engine/mime/MessageReader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -25,9 +26,62 @@ bool CMessageReader::ReadLine(std::string& line) {
     return bRead;
 }
 
+bool CMessageReader::ReadLine(std::string& line, std::size_t limit) {
+    std::string_view view;
+    const bool bRead = ReadLineView(view, limit);
+    line.assign(view.substr(0, limit));
+    return bRead;
+}
+
+bool CMessageReader::ReadLineView(std::string_view& line, std::size_t limit) {
+    m_nLastStart = m_reader.Tell();
+    m_lastBreak = {};
+    m_bLastCut = false;
+    const std::string_view block = m_reader.Buffered();
+    if (block.empty()) {
+        line = {};
+        return false;
+    }
+    const void* found = std::memchr(block.data(), '\n', block.size());
+    if (found != nullptr) {
+        // Within the block in hand: a view costs nothing, whatever its length.
+        const bool bRead = ReadLineView(line);
+        if (line.size() > limit) {
+            line = line.substr(0, limit);
+            m_bLastCut = true;
+        }
+        return bRead;
+    }
+    m_strLine.assign(block.substr(0, std::min(block.size(), limit)));
+    bool bCut = block.size() > limit;
+    m_reader.Consume(block.size());
+    bool bMoreCut = false;
+    bool bFound = false;
+    m_reader.ReadThrough('\n', m_strLine, limit, bMoreCut, bFound);
+    m_bLastCut = bCut || bMoreCut;
+    line = m_strLine;
+    if (m_bLastCut) {
+        m_lastBreak = bFound ? "\n" : "";
+        if (!line.empty() && line.back() == '\n') {
+            line.remove_suffix(1);
+        }
+        return true;
+    }
+    if (!line.empty() && line.back() == '\n') {
+        line.remove_suffix(1);
+        m_lastBreak = "\n";
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+            m_lastBreak = "\r\n";
+        }
+    }
+    return true;
+}
+
 bool CMessageReader::ReadLineView(std::string_view& line) {
     m_nLastStart = m_reader.Tell();
     m_lastBreak = {};
+    m_bLastCut = false;
     const std::string_view block = m_reader.Buffered();
     if (block.empty()) {
         line = {};

@@ -36,6 +36,13 @@ public:
     // into a copy held by the reader. Valid until the next call that reads or moves.
     bool ReadLineView(std::string_view& line);
 
+    // ReadLine and ReadLineView that keep at most the first limit bytes of a line (the
+    // rest is read and dropped; LastLineCut tells): a line of any length costs no more
+    // memory than that.
+    bool ReadLine(std::string& line, std::size_t limit);
+    bool ReadLineView(std::string_view& line, std::size_t limit);
+    bool LastLineCut() const { return m_bLastCut; }
+
     // The line end of the line ReadLine read last: "\r\n", "\n", or empty when it had none
     // (the last line of the file).
     std::string_view LastLineBreak() const { return m_lastBreak; }
@@ -62,5 +69,6 @@ private:
     CBufferedReader m_reader;
     std::uint64_t m_nLastStart = 0;
     std::string_view m_lastBreak;
+    bool m_bLastCut = false;
     std::string m_strLine;  // a line that straddles blocks
 };

@@ -202,6 +202,11 @@ TEST(LineBodies, KeepTheMessagesLineEndsBetweenLines) {
         {Writer::Plain, "line\r\n--b   \r\n", "line", "--b   "},
         {Writer::Plain, "--b\r\n", "", "--b"},
         {Writer::Plain, "bin\0\x1A\xFF\rx\n"s, "bin\0\x1A\xFF\rx"s, "<end>"},
+        // A line longer than a delimiter line can be is body text, whatever it begins with.
+        {Writer::Plain, "--b" + std::string(5000, ' ') + "\n--b\n", "--b" + std::string(5000, ' '),
+         "--b"},
+        {Writer::QuotedPrintable, "--b" + std::string(70000, ' ') + "\n--b\n",
+         "--b" + std::string(70000, ' '), "--b"},
     };
     for (const auto& c : cases) {
         const WriteResult result = WriteBody(c.writer, c.body);

@@ -131,14 +131,24 @@ TEST_F(MessageSummary, GivesNoPlaceholdersWhenTheHeaderHasNoEnd) {
 }
 
 TEST_F(MessageSummary, CopesWithHugeAndOddHeaders) {
-    // A subject line of several megabytes, full of encoded words, is read whole.
+    // A subject of several megabytes, full of encoded words, keeps its first megabyte (a
+    // word cut there stays as written); the fields after it are read.
+    const std::string word = "=?ISO-2022-JP?B?GyRCRnxLXDhsGyhC?=";  // "日本語"
     std::string words;
     for (int i = 0; i < 200000; ++i) {
-        words += "=?ISO-2022-JP?B?GyRCRnxLXDhsGyhC?=";
+        words += word;
     }
-    const Summary big = Read("Subject: " + words + "\n\n");
-    EXPECT_TRUE(big.bComplete);
-    EXPECT_EQ(big.strSubject.size(), 200000u * 6);
+    const std::size_t whole = CMailParser::kMaxFieldLength / word.size();
+    const std::string cut = word.substr(0, CMailParser::kMaxFieldLength % word.size());
+    for (const std::string& folded : {words, word + "\n " + words}) {
+        const Summary big = Read("Subject: " + folded + "\nFrom: a@example.jp\n\nbody\n");
+        EXPECT_TRUE(big.bComplete);
+        EXPECT_EQ(big.strFrom, "a@example.jp");
+        EXPECT_EQ(big.strNextLine, "body");
+        EXPECT_EQ(big.strSubject.size(), whole * 6 + cut.size());
+        EXPECT_EQ(big.strSubject.substr(big.strSubject.size() - cut.size() - 6),
+                  "日本語" + cut);
+    }
     // CR-only line ends make one long line and no blank line.
     const Summary crOnly = Read("From: a\rSubject: b\r\rbody\r");
     EXPECT_FALSE(crOnly.bComplete);
