@@ -146,9 +146,10 @@ def write_words(path):
 
 
 def write_sections(path):
-    # 9 MB of RFC 2231 sections of one file name: the last number written over and over,
-    # then the sections 0 to 9998 (a search for each number passes all the copies).
-    pieces = ["; filename*9999=b"] * 530000 + [f"; filename*{i}=a" for i in range(9999)]
+    # Just under 1 MB (a header field keeps no more) of RFC 2231 sections of one file name:
+    # the last number written over and over, then the sections 0 to 9998 (a search for each
+    # number passes all the copies).
+    pieces = ["; filename*9999=b"] * 48000 + [f"; filename*{i}=a" for i in range(9999)]
     with open(path, "wb") as out:
         out.write(simple_message("sections", ("attachment" + "".join(pieces)).encode()))
 
