@@ -43,7 +43,12 @@ std::optional<std::string> MessageCopyBaseName(const std::string& droppedName) {
     const std::string& text = path.GetPath();
     const std::size_t separator = sjis::FindLastOf(text, "\\/:");
     const std::string fileName = separator == std::string::npos ? text : text.substr(separator + 1);
-    const std::string base = TrimWhiteSpace(fileName.substr(0, fileName.size() - 4));
+    std::string base = TrimWhiteSpace(fileName.substr(0, fileName.size() - 4));
+    // As the file system stores it: the copy's folder and record file would lose trailing
+    // dots and spaces ("invoice." is made as "invoice"), so the name is tested without them.
+    while (!base.empty() && (base.back() == '.' || base.back() == ' ')) {
+        base.pop_back();
+    }
     // The copy's own name passes the rules for names written into the store; what they
     // change lies before the extension, which they keep (both are three letters).
     const std::string safe = CAttachmentNamer::MakeSafe(base + "." + kMessageExtension);

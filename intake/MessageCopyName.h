@@ -16,7 +16,7 @@ inline constexpr int kMaxCopyNumber = 256;
 // The base name for the copy of a dropped message, from its file name or full path; nothing
 // when its extension (after the last ".", if that follows the last "\") is neither "eml"
 // nor "msg", ASCII case ignored. The base is the file name without its extension and without leading and
-// trailing single-byte white space. Whatever the name came with, the base names a plain
+// trailing single-byte white space and trailing dots (which the file system would drop). Whatever the name came with, the base names a plain
 // file in the data folder: path parts before the last "\", "/" or ":" are dropped, the
 // characters Windows refuses become "_", and a device name (CON, NUL, COM1...) gets a "_"
 // in front. The base may be empty (a file named ".eml").

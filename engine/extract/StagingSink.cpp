@@ -22,7 +22,9 @@ std::string MessageBaseName(const std::string& messagePath) {
         return {};
     }
     std::string base = fileName.substr(0, dot);
-    while (!base.empty() && (base.back() == ' ' || base.back() == '\t')) {
+    // Without what the file system drops from a folder's name, so that the staging folder
+    // is the folder made.
+    while (!base.empty() && (base.back() == ' ' || base.back() == '\t' || base.back() == '.')) {
         base.pop_back();
     }
     return base;

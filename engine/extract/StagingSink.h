@@ -42,8 +42,8 @@ inline constexpr char kAlertSuffix[] = ".alert";
 std::string ScanFolderOf(const std::string& dataFolder);
 
 // The message's base name, which names its staging folder and record file: the file name
-// (after the last "\\", "/" or ":") cut before its last "." and without trailing white space;
-// empty when it has no ".".
+// (after the last "\\", "/" or ":") cut before its last "." and without trailing white space
+// and dots; empty when it has no ".".
 std::string MessageBaseName(const std::string& messagePath);
 
 }  // namespace extract

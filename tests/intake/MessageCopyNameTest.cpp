@@ -21,6 +21,10 @@ TEST(MessageCopyName, BaseNamesOfDroppedMessages) {
         {"x.eml.", std::nullopt},
         {"a.emlx", std::nullopt},
         {" \t a b \t.eml", "a b"},
+        // Trailing dots and spaces go, as the file system drops them from the folder.
+        {"invoice..eml", "invoice"},
+        {"invoice. . .eml", "invoice"},
+        {"...eml", ""},
         {".eml", ""},
         {"C:\\mail\\.eml", ""},
         {"D:\\予定表.eml", "予定表"},  // 表 ends in the byte of "\"

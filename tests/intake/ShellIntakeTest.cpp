@@ -53,6 +53,12 @@ TEST_F(ShellIntakeTest, NamesOfEarlierMessagesAreNotReused) {
     EXPECT_TRUE(DropFiles({Source(".eml", "E")}));
     EXPECT_EQ(m_host.m_arrPending, PendingMessageList{InData("(1).eml")});
     EXPECT_EQ(test::ReadFile(InData("(1).eml")), "E");
+    // Two names that the file system stores alike ("invoice." is made as "invoice") are two
+    // copies, never one folder (the list is copied from its end).
+    EXPECT_TRUE(DropFiles({Source("invoice.eml", "1"), Source("invoice..eml", "2")}));
+    EXPECT_EQ(m_host.m_arrPending,
+              (PendingMessageList{InData("invoice(1).eml"), InData("invoice.eml")}));
+    EXPECT_EQ(test::ReadFile(InData("invoice.eml")), "2");
 }
 
 TEST_F(ShellIntakeTest, FilesThatCannotBeReadAreNamed) {
