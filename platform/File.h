@@ -15,6 +15,9 @@ public:
     enum class Mode {
         Read,   // an existing file, for reading
         Write,  // created, or truncated when it exists, for writing
+        CreateNew,  // created for writing; fails when anything of that name exists, which
+                    // is never opened (the file system's idea of "that name": letter case
+                    // aside on Windows)
     };
 
     File() = default;

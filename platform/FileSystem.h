@@ -53,6 +53,11 @@ bool MakeSymbolicLink(const std::string& link, const std::string& target, bool i
 // Moves or renames a file or a folder. Fails when the target exists.
 bool MovePath(const std::string& from, const std::string& to);
 
+// Whether a file named name (with nothing after it: no stream, no further name) can be made
+// in folder as far as lengths go: on Windows the whole path within MAX_PATH, on POSIX the
+// name within the file system's 255 bytes and the path within PATH_MAX (in UTF-8).
+bool NameFits(const std::string& folder, const std::string& name);
+
 // Copies a file; with failIfExists an existing target makes the copy fail, otherwise the
 // target is replaced. The copy can be written and deleted even when the original is
 // read-only.

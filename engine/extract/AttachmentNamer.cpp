@@ -1,6 +1,10 @@
 #include "engine/extract/AttachmentNamer.h"
 
+#include "engine/extract/NameCaseTable.h"
 #include "platform/ShiftJis.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -55,7 +59,7 @@ std::string CAttachmentNamer::Take(const std::string& name,
         return {};
     }
     // Numbers below the one stored were all found taken before, and stay taken.
-    int& next = m_mapNextNumber[sjis::ToLowerAscii(safe)];
+    int& next = m_mapNextNumber[FoldCase(safe)];
     for (int number = next;; ++number) {
         const std::string candidate = number == 0 ? safe : WithNumber(safe, number);
         if (!IsTaken(candidate) && !(isTaken && isTaken(candidate))) {
@@ -67,11 +71,68 @@ std::string CAttachmentNamer::Take(const std::string& name,
 }
 
 void CAttachmentNamer::MarkTaken(const std::string& name) {
-    m_setTaken.insert(sjis::ToLowerAscii(name));
+    m_setTaken.insert(FoldCase(name));
 }
 
 bool CAttachmentNamer::IsTaken(const std::string& name) const {
-    return m_setTaken.count(sjis::ToLowerAscii(name)) > 0;
+    return m_setTaken.count(FoldCase(name)) > 0;
+}
+
+std::string CAttachmentNamer::FoldCase(std::string_view name) {
+    std::string folded;
+    folded.reserve(name.size());
+    for (std::size_t pos = 0; pos < name.size();) {
+        const auto c = static_cast<unsigned char>(name[pos]);
+        if (sjis::CharLength(name, pos) == 1) {
+            folded += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : name[pos];
+            ++pos;
+            continue;
+        }
+        auto code = static_cast<std::uint16_t>(c << 8 | static_cast<unsigned char>(name[pos + 1]));
+        const auto* const end = name_case::kFolds + name_case::kFoldCount;
+        const auto* found = std::lower_bound(
+            name_case::kFolds, end, code,
+            [](const name_case::CodePair& pair, std::uint16_t value) { return pair.nCode < value; });
+        if (found != end && found->nCode == code) {
+            code = found->nTarget;
+        }
+        folded += static_cast<char>(code >> 8);
+        folded += static_cast<char>(code & 0xFF);
+        pos += 2;
+    }
+    return folded;
+}
+
+std::string CAttachmentNamer::Shorten(const std::string& name,
+                                      const std::function<bool(const std::string&)>& fits) {
+    if (fits(name)) {
+        return name;
+    }
+    const std::size_t dot = sjis::FindLastOf(name, ".");
+    const bool bKeepExtension = dot != std::string::npos && dot > 0 && name.size() - dot <= 16;
+    const std::string extension = bKeepExtension ? name.substr(dot) : std::string();
+    const std::string stem = bKeepExtension ? name.substr(0, dot) : name;
+    // The character boundaries of the stem, so that no double-byte character is split.
+    std::vector<std::size_t> ends;
+    for (std::size_t pos = 0; pos < stem.size();) {
+        pos += sjis::CharLength(stem, pos);
+        ends.push_back(pos);
+    }
+    // The longest stem that fits: names only get shorter, so a binary search finds it.
+    std::size_t low = 0;
+    std::size_t high = ends.size();  // ends[high - 1] is the whole stem, known not to fit
+    while (low + 1 < high) {
+        const std::size_t middle = (low + high) / 2;
+        if (fits(stem.substr(0, ends[middle - 1]) + extension)) {
+            low = middle;
+        } else {
+            high = middle;
+        }
+    }
+    if (low == 0) {
+        return {};
+    }
+    return stem.substr(0, ends[low - 1]) + extension;
 }
 
 std::string CAttachmentNamer::WithNumber(const std::string& name, int number) {

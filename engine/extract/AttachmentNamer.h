@@ -12,7 +12,9 @@
 //  5. a name that a device would answer to (CON, PRN, AUX, NUL, COM1-9, LPT1-9, CONIN$,
 //     CONOUT$, before the first ".") gets a "_" in front;
 //  6. a name an earlier part of the same message already took gets "(1)", "(2)", ...
-//     before its last ".", the first free one being taken.
+//     before its last ".", the first free one being taken. Names are compared as a Windows
+//     file system compares them: letters in any case ("ａ" is "Ａ", "σ" is "Σ", "ⅰ" is "Ⅰ"),
+//     and a character that code page 932 holds twice under either of its codes.
 //
 // One namer serves one message.
 
@@ -44,8 +46,18 @@ public:
     // name with "(number)" before its last "." (at the end when it has none).
     static std::string WithNumber(const std::string& name, int number);
 
+    // The form of name by which the file system tells names apart (see rule 6): equal for
+    // two names it stores as one.
+    static std::string FoldCase(std::string_view name);
+
+    // name shortened until fits says it fits: whole characters are taken from the end of
+    // the part before its extension (an extension of up to 16 bytes is kept). Empty when
+    // even one character before the extension does not fit.
+    static std::string Shorten(const std::string& name,
+                               const std::function<bool(const std::string&)>& fits);
+
 private:
-    // Names taken, in lower case; and for each safe name the number to try next, so that a
+    // Names taken, folded (FoldCase); and for each safe name the number to try next, so that a
     // message of many equal names is named in linear time.
     std::unordered_set<std::string> m_setTaken;
     std::unordered_map<std::string, int> m_mapNextNumber;

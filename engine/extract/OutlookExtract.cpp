@@ -125,7 +125,7 @@ bool ExtractOutlookItem(std::string itemBytes, CStagingSink& sink, RecordSummary
         if (steps.Next()) {
             break;
         }
-        sink.AddPart(attachment.name, {}, attachment.data);
+        sink.AddPart(attachment.name, CAttachmentNamer::NameForType({}), attachment.data);
         if (sink.Failed()) {
             break;
         }

@@ -7,6 +7,16 @@
 #include "platform/ShiftJis.h"
 #include "policy/ExtensionPolicy.h"
 
+namespace {
+
+// Room kept after a name for what may be added to it: a number, the alert file's suffix,
+// and the stream that marks a file as downloaded.
+constexpr char kNameRoom[] = "(9999).alert:Zone.Identifier";
+// How many names the file system may hold already before a file gives up.
+constexpr int kMaxCollisions = 100;
+
+}  // namespace
+
 namespace extract {
 
 std::string ScanFolderOf(const std::string& dataFolder) {
@@ -97,9 +107,18 @@ bool CStagingSink::TakeName(const std::string& name, const std::string& fallback
         return false;
     }
     const std::string& wanted = CAttachmentNamer::MakeSafe(name).empty() ? fallbackName : name;
+    // A name longer than the file system takes where the folder really is loses characters
+    // before its extension, with room left for a number and the alert suffix.
+    const std::string safe = CAttachmentNamer::MakeSafe(wanted);
+    std::string fitted = CAttachmentNamer::Shorten(safe, [&](const std::string& candidate) {
+        return platform::NameFits(m_strFolder, candidate + kNameRoom);
+    });
+    if (fitted.empty()) {
+        fitted = safe;  // the folder itself leaves no room: the write fails and says so
+    }
     // The name as written: inside the folder, creatable, and unused in this message, its
     // alert form included. The prohibition test applies to this final name.
-    fileName = m_namer.Take(wanted, [&](const std::string& candidate) {
+    fileName = m_namer.Take(fitted, [&](const std::string& candidate) {
         return IsProhibited(candidate) && m_namer.IsTaken(candidate + extract::kAlertSuffix);
     });
     if (fileName.empty()) {
@@ -123,7 +142,7 @@ bool CStagingSink::IsProhibited(const std::string& fileName) const {
 }
 
 void CStagingSink::WriteAlert(const std::string& fileName, const std::string& attachmentName) {
-    const std::string outputName = fileName + extract::kAlertSuffix;
+    std::string outputName = fileName + extract::kAlertSuffix;
     if (!OpenOutput(outputName)) {
         return;
     }
@@ -136,15 +155,27 @@ void CStagingSink::WriteAlert(const std::string& fileName, const std::string& at
     ++m_nWritten;
 }
 
-bool CStagingSink::OpenOutput(const std::string& outputName) {
-    m_namer.MarkTaken(outputName);
-    const std::string path = m_strFolder + "\\" + outputName;
-    if (!m_output.Open(path, platform::File::Mode::Write)) {
-        Fail(WriteFailureKind::File, path);
-        return false;
+bool CStagingSink::OpenOutput(std::string& outputName) {
+    // Every file is new: one already there is never opened, let alone overwritten.
+    const std::string wanted = outputName;
+    int number = 0;
+    for (int attempt = 0;; ++attempt) {
+        m_namer.MarkTaken(outputName);
+        const std::string path = m_strFolder + "\\" + outputName;
+        if (m_output.Open(path, platform::File::Mode::CreateNew)) {
+            m_arrOutputs.push_back(path);
+            return true;
+        }
+        // The file system holds the name already, though the namer took it for another (it
+        // equals an earlier name in a way the namer does not fold): the next free number.
+        if (attempt == kMaxCollisions || !platform::QueryAttributes(path)) {
+            Fail(WriteFailureKind::File, path);
+            return false;
+        }
+        do {
+            outputName = CAttachmentNamer::WithNumber(wanted, ++number);
+        } while (m_namer.IsTaken(outputName));
     }
-    m_arrOutputs.push_back(path);
-    return true;
 }
 
 void CStagingSink::Completed(const std::string& outputName, const std::string& attachmentName,
@@ -173,7 +204,7 @@ bool CStagingSink::UnpackTnef(std::string_view stream) {
         return false;
     }
     for (const TnefAttachment& file : files) {
-        WriteWhole(file.name, {}, file.data);
+        WriteWhole(file.name, CAttachmentNamer::NameForType({}), file.data);
     }
     return true;
 }

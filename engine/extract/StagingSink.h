@@ -110,7 +110,9 @@ private:
     // Writes the alert file for a prohibited attachment named attachmentName.
     void WriteAlert(const std::string& fileName, const std::string& attachmentName);
     // Opens a new output file for a part; false (and failed) when it cannot be.
-    bool OpenOutput(const std::string& outputName);
+    // A name the file system holds already is numbered as the namer numbers: outputName
+    // is the name opened.
+    bool OpenOutput(std::string& outputName);
     // After an attachment file is complete: marked, counted, and (bUnpackTnef) a TNEF
     // stream replaced by the files inside it.
     void Completed(const std::string& outputName, const std::string& attachmentName,

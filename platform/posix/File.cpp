@@ -17,7 +17,7 @@ bool File::Open(const std::string& path, Mode mode) {
     if (!native) {
         return false;
     }
-    if (mode == Mode::Write) {
+    if (mode == Mode::Write || mode == Mode::CreateNew) {
         // Most files written are new: one that this call creates is a regular file and
         // empty, so it needs no check and no truncation, only the lock.
         const int fd = open(native->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -29,7 +29,7 @@ bool File::Open(const std::string& path, Mode mode) {
             m_handle = fd;
             return true;
         }
-        if (errno != EEXIST) {
+        if (errno != EEXIST || mode == Mode::CreateNew) {
             return false;
         }
     }

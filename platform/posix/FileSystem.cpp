@@ -65,6 +65,17 @@ bool RemoveEmptyFolder(const std::string& path) {
     return native && rmdir(native->c_str()) == 0;
 }
 
+bool NameFits(const std::string& folder, const std::string& name) {
+    const auto native = ToNativePath(folder + "\\" + name);
+    if (!native) {
+        return false;
+    }
+    const std::size_t slash = native->rfind('/');
+    const std::size_t nameLength =
+        slash == std::string::npos ? native->size() : native->size() - slash - 1;
+    return nameLength <= 255 && native->size() < 4096;
+}
+
 bool RemoveFile(const std::string& path) {
     const auto native = ToNativePath(path);
     return native && unlink(native->c_str()) == 0;

@@ -24,7 +24,10 @@ bool File::Open(const std::string& path, Mode mode) {
     // No sharing: while the file is open, nobody else can open it.
     HANDLE handle =
         CreateFileW(win32::ToWide(path).c_str(), read ? GENERIC_READ : GENERIC_WRITE, 0, nullptr,
-                    read ? OPEN_EXISTING : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                    read                          ? OPEN_EXISTING
+                    : mode == Mode::CreateNew ? CREATE_NEW
+                                              : CREATE_ALWAYS,
+                    FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return false;
     }

@@ -55,6 +55,11 @@ bool RemoveEmptyFolder(const std::string& path) {
     return IsUsable(path) && RemoveDirectoryW(ToWide(path).c_str());
 }
 
+bool NameFits(const std::string& folder, const std::string& name) {
+    // MAX_PATH holds the terminating NUL; a name is also at most 255 characters.
+    return ToWide(name).size() <= 255 && ToWide(folder + "\\" + name).size() < MAX_PATH;
+}
+
 bool RemoveFile(const std::string& path) {
     return IsUsable(path) && DeleteFileW(ToWide(path).c_str());
 }

@@ -52,4 +52,42 @@ TEST(AttachmentNamer, LaterPartsWithATakenNameGetANumber) {
     EXPECT_EQ(namer.Take("x.exe", [](const std::string& n) { return n == "x.exe"; }), "x(1).exe");
 }
 
+TEST(AttachmentNamer, NamesEqualAsTheFileSystemComparesThemAreOneName) {
+    // Letters of every script in either case, and a character held twice by the code page
+    // ("ⅰ" at EE EF and at FA 40), are one name on a Windows file system.
+    CAttachmentNamer namer;
+    const struct {
+        const char* name;
+        const char* taken;
+    } cases[] = {
+        {"資料Ⅰ.txt", "資料Ⅰ.txt"},   {"資料ⅰ.txt", "資料ⅰ(1).txt"},
+        {"\xFA\x40.txt", "\xFA\x40.txt"}, {"\xEE\xEF.TXT", "\xEE\xEF(1).TXT"},
+        {"ＡＢＣ", "ＡＢＣ"},           {"ａｂｃ", "ａｂｃ(1)"},
+        {"Σ.doc", "Σ.doc"},             {"σ.doc", "σ(1).doc"},
+        {"Д", "Д"},                     {"д", "д(1)"},
+        {"表", "表"},                   {"ソ", "ソ"},  // trail bytes are no letters
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(namer.Take(c.name), c.taken) << c.name;
+    }
+    EXPECT_EQ(CAttachmentNamer::FoldCase("ａＡaA資料ⅰ"), CAttachmentNamer::FoldCase("ＡａAa資料Ⅰ"));
+}
+
+TEST(AttachmentNamer, LongNamesAreShortenedBeforeTheirExtension) {
+    const auto within = [](std::size_t bytes) {
+        return [bytes](const std::string& name) { return name.size() <= bytes; };
+    };
+    std::string japanese;
+    for (int i = 0; i < 150; ++i) {
+        japanese += "資";
+    }
+    EXPECT_EQ(CAttachmentNamer::Shorten(japanese + ".pdf", within(13)), "資資資資.pdf");
+    EXPECT_EQ(CAttachmentNamer::Shorten(japanese + ".pdf", within(12)), "資資資資.pdf");
+    EXPECT_EQ(CAttachmentNamer::Shorten("a" + japanese + ".pdf", within(12)), "a資資資.pdf");
+    EXPECT_EQ(CAttachmentNamer::Shorten("short.pdf", within(12)), "short.pdf");
+    // An extension too long to keep goes with the rest; nothing fits: no name.
+    EXPECT_EQ(CAttachmentNamer::Shorten("x." + std::string(40, 'e'), within(5)), "x.eee");
+    EXPECT_EQ(CAttachmentNamer::Shorten("abc.pdf", within(4)), "");
+}
+
 }  // namespace

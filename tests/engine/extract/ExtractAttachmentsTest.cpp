@@ -355,6 +355,53 @@ TEST_F(ExtractAttachmentsTest, HostileNamesStayInsideTheStagingFolder) {
     EXPECT_EQ(test::ReadFile(Staging() + "\\x(1).exe.alert"), MakeAlertText("x.exe."));
 }
 
+TEST_F(ExtractAttachmentsTest, NamesEqualBeyondAsciiCaseAreEightFiles) {
+    // Each pair is one name on a Windows file system; each file keeps its own contents.
+    const char* const names[] = {"資料Ⅰ.txt", "資料ⅰ.txt", "ＡＢＣ", "ａｂｃ", "Σ", "σ", "Д", "д"};
+    std::string parts;
+    for (std::size_t i = 0; i < std::size(names); ++i) {
+        parts += Part("Content-Disposition: attachment; filename=\"" + std::string(names[i]) +
+                          "\"\r\n",
+                      std::to_string(i));
+    }
+    EXPECT_EQ(Extract(Message(parts)), Staging());
+    const std::string s = "scanvirus/B/";
+    EXPECT_EQ(Tree(), (std::set<std::string>{"B.att", "scanvirus/", s, s + "資料Ⅰ.txt",
+                                             s + "資料ⅰ(1).txt", s + "ＡＢＣ", s + "ａｂｃ(1)",
+                                             s + "Σ", s + "σ(1)", s + "Д", s + "д(1)"}));
+    EXPECT_EQ(test::ReadFile(Staging() + "\\資料ⅰ(1).txt"), "1");
+    EXPECT_EQ(test::ReadFile(Staging() + "\\д(1)"), "7");
+}
+
+TEST_F(ExtractAttachmentsTest, AFileAlreadyThereIsNeverOpened) {
+    // Something in the staging folder's place before the message (a leftover): the new
+    // file takes the next number instead of overwriting it.
+    ASSERT_NE(platform::MakeFolder(DataFolder() + "scanvirus"), platform::MakeFolderResult::Failed);
+    ASSERT_NE(platform::MakeFolder(Staging()), platform::MakeFolderResult::Failed);
+    test::WriteFile(Staging() + "\\a.txt", "kept");
+    EXPECT_EQ(Extract(Message(Attachment("a.txt", "QUJD"))), Staging());
+    EXPECT_EQ(test::ReadFile(Staging() + "\\a.txt"), "kept");
+    EXPECT_EQ(test::ReadFile(Staging() + "\\a(1).txt"), "ABC");
+}
+
+TEST_F(ExtractAttachmentsTest, ANameTooLongForTheFileSystemIsShortened) {
+    std::string longName;
+    for (int i = 0; i < 300; ++i) {
+        longName += "資";
+    }
+    const std::string parts = Attachment(longName + ".pdf", "QUJD") + Attachment("good.pdf", "QUJD");
+    EXPECT_EQ(Extract(Message(parts)), Staging());
+    std::vector<platform::FoundEntry> entries;
+    ASSERT_TRUE(platform::FindEntries(Staging() + "\\*.*", entries));
+    ASSERT_EQ(entries.size(), 2u);
+    const std::string& shortened = entries[0].name == "good.pdf" ? entries[1].name : entries[0].name;
+    EXPECT_EQ(shortened.substr(shortened.size() - 4), ".pdf");
+    EXPECT_EQ(shortened.substr(0, 20), longName.substr(0, 20));
+    EXPECT_LT(shortened.size(), longName.size());
+    EXPECT_TRUE(platform::NameFits(Staging(), shortened + ".alert"));
+    EXPECT_EQ(test::ReadFile(Staging() + "\\" + shortened), "ABC");
+}
+
 TEST_F(ExtractAttachmentsTest, AnEmptyProhibitedListProhibitsNothing) {
     RecordingProgress progress;
     EXPECT_EQ(Extract(Message(Attachment("run.exe", "QUJD")), progress, CExtensionList()),

@@ -374,6 +374,25 @@ TEST_F(OutlookExtractionTest, ItemsThatGiveNothingAreConsumedWithoutARecord) {
     }
 }
 
+TEST_F(OutlookExtractionTest, NamesThatEmptyOrOverflowStillGiveTheirFiles) {
+    MsgObject message;
+    message.Text(0x001A, u"IPM.Note");
+    const std::u16string longName = std::u16string(300, u'x') + u".pdf";
+    for (const std::u16string& name : {std::u16string(u"..."), std::u16string(u"dir/"),
+                                       std::u16string(u"C:"), longName, std::u16string(u"ok.txt")}) {
+        message.attachments.push_back(FileAttachment("data").Text(0x3707, name));
+    }
+    EXPECT_EQ(Extract(test::BuildItem(message)), Staging());
+    const std::set<std::string> files = StagedFiles();
+    ASSERT_EQ(files.size(), 5u);
+    for (const char* name : {"attachment.bin", "attachment(1).bin", "attachment(2).bin", "ok.txt"}) {
+        EXPECT_EQ(files.count(name), 1u) << name;
+    }
+    for (const std::string& file : files) {
+        EXPECT_TRUE(platform::NameFits(Staging(), file)) << file;
+    }
+}
+
 TEST_F(OutlookExtractionTest, DamagedFilesGiveNoRecordAndNoCrash) {
     const std::string good = test::BuildItem(JapaneseMessage());
     using Damage = std::function<void(std::string&)>;
