@@ -31,28 +31,15 @@ DropPoint ToPoint(POINT point) {
     return {static_cast<int>(point.x), static_cast<int>(point.y)};
 }
 
-// Marks a window's run as in progress for its duration: a drop arriving meanwhile (the
-// progress dialog lets messages run) is refused instead of refilling the pending list.
-class CRunGuard {
-public:
-    explicit CRunGuard(bool& bRunning) : m_bRunning(bRunning) { m_bRunning = true; }
-    ~CRunGuard() { m_bRunning = false; }
-    CRunGuard(const CRunGuard&) = delete;
-    CRunGuard& operator=(const CRunGuard&) = delete;
-
-private:
-    bool& m_bRunning;
-};
-
 }  // namespace
 
 CDropWindow::CDropWindow(const CVelmaron1App& app, CMainFrame& frame)
-    : ui::CDialogBase(IDD_DROPWINDOW), m_app(app), m_frame(frame) {}
+    : ui::CDialogBase(IDD_DROPWINDOW),
+      m_app(app),
+      m_frame(frame),
+      m_dropSite(app.GetDataFolder(), *this) {}
 
 CDropWindow::~CDropWindow() {
-    if (m_pDropTarget) {
-        m_pDropTarget->Revoke();
-    }
     if (m_hWndTooltip != nullptr) {
         DestroyWindow(m_hWndTooltip);
     }
@@ -65,8 +52,7 @@ bool CDropWindow::Create() {
 BOOL CDropWindow::OnInitDialog() {
     SetShape();
     SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    *m_pDropTarget.Receive() = CMailDropTarget::CreateInstance(m_app.GetDataFolder());
-    m_pDropTarget->Register(m_hWnd);
+    m_dropSite.Register(m_hWnd);
     CreateTooltips();
     Place();
     return TRUE;
@@ -152,7 +138,7 @@ void CDropWindow::Answer(INT_PTR& result, LRESULT value) {
     result = TRUE;
 }
 
-bool CDropWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+bool CDropWindow::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
     switch (message) {
         case WM_NCHITTEST:
             Answer(result, OnNcHitTest(lParam));
@@ -174,18 +160,9 @@ bool CDropWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR&
         case WM_CONTEXTMENU:
             OnContextMenu(lParam);
             return true;
-        case ui::WM_GET_PENDING_LIST:
-            Answer(result, reinterpret_cast<LRESULT>(&m_arrPending));
-            return true;
-        case ui::WM_DROP_ZONE_TEST:
-            Answer(result, OnDropZoneTest(wParam));
-            return true;
-        case ui::WM_EXTRACT_PENDING:
-            OnExtractPending();
-            return true;
-        case ui::WM_UNSENT_PENDING:
-            OnUnsentPending();
-            return true;
+        case WM_DESTROY:
+            m_dropSite.Revoke();
+            return false;
         default:
             return false;
     }
@@ -230,20 +207,8 @@ void CDropWindow::OnContextMenu(LPARAM lParam) {
     DestroyMenu(menus);
 }
 
-LRESULT CDropWindow::OnDropZoneTest(WPARAM wParam) const {
-    if (m_bRunning) {
-        return 0;
-    }
-    const DropPoint point{static_cast<int>(LOWORD(wParam)), static_cast<int>(HIWORD(wParam))};
-    switch (CDropWindowLayout::TestZone(point, CSettings().GetUseUnsendMailFunc())) {
-        case DropZone::Extraction:
-            return 1;
-        case DropZone::Unsent:
-            return 2;
-        case DropZone::None:
-            break;
-    }
-    return 0;
+DropZone CDropWindow::ZoneAt(DropPoint point) {
+    return CDropWindowLayout::TestZone(point, CSettings().GetUseUnsendMailFunc());
 }
 
 bool CDropWindow::OnCommand(UINT id, UINT code) {
@@ -298,8 +263,8 @@ void CDropWindow::OnAbout() {
     ShowWindow(m_hWnd, SW_SHOW);
 }
 
-void CDropWindow::OnExtractPending() {
-    CRunGuard guard(m_bRunning);
+void CDropWindow::ExtractPending(const PendingMessageList& pending,
+                                 const CExtensionList& prohibited) {
     // The drop window's own run: it owns the dialogs, hides itself around the antivirus
     // program, and after a keep opens the list; after a discard nothing more happens.
     CWindowRunHost host(
@@ -311,18 +276,17 @@ void CDropWindow::OnExtractPending() {
         },
         AskScanConfirm);
     CExtractionRun run(m_app.GetDataFolder(), host);
-    run.Run(m_arrPending, m_pDropTarget->GetProhibitedList());
+    run.Run(pending, prohibited);
 }
 
-void CDropWindow::OnUnsentPending() {
-    CRunGuard guard(m_bRunning);
+void CDropWindow::ConvertPendingToUnsent(PendingMessageList& pending) {
     const std::string dataFolder = m_app.GetDataFolder();
     std::vector<std::string> failures;
     {
         ui::CWaitCursor wait;
         CProgressDialog progress(IDS_PROGRESS_CAPTION);
         progress.Create(m_hWnd);
-        RunUnsentConversion(m_arrPending, progress, [&](const std::string& copy) {
+        RunUnsentConversion(pending, progress, [&](const std::string& copy) {
             CMailParser parser(dataFolder);
             parser.MakeUnsentMail(copy);
             if (parser.GetWriteFailure().kind != CMailParser::WriteFailureKind::None) {

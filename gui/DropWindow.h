@@ -5,15 +5,13 @@
 // function is on) turned back into unsent drafts. A click on the main zone opens the list
 // window, a click on the close mark exits, a right click opens its menu.
 
-#include "intake/PendingMessageList.h"
-#include "intake/win/MailDropTarget.h"
+#include "intake/win/DropSite.h"
 #include "ui/DialogBase.h"
-#include "ui/ScopedGdi.h"
 
 class CMainFrame;
 class CVelmaron1App;
 
-class CDropWindow final : public ui::CDialogBase {
+class CDropWindow final : public ui::CDialogBase, private IDropSiteWindow {
 public:
     static constexpr UINT_PTR kHideTimer = 123;
 
@@ -29,8 +27,7 @@ public:
     // consumed.
     bool PreTranslateMessage(MSG& msg);
 
-    PendingMessageList& GetPendingList() { return m_arrPending; }
-    bool IsRunning() const { return m_bRunning; }
+    CDropSite& GetDropSite() { return m_dropSite; }
     HWND GetTooltipWindow() const { return m_hWndTooltip; }
 
     // Opens the list window; the drop window hides itself 50 ms later.
@@ -48,18 +45,19 @@ private:
     LRESULT OnNcHitTest(LPARAM lParam);
     void OnLeftButtonUp(LPARAM lParam);
     void OnContextMenu(LPARAM lParam);
-    LRESULT OnDropZoneTest(WPARAM wParam) const;
-    void OnExtractPending();
-    void OnUnsentPending();
     void OnSettings();
     void OnAbout();
     void Answer(INT_PTR& result, LRESULT value);
 
+    // The drop site's window: the zones of the layout, the drop window's own runs.
+    DropZone ZoneAt(DropPoint point) override;
+    void ExtractPending(const PendingMessageList& pending,
+                        const CExtensionList& prohibited) override;
+    void ConvertPendingToUnsent(PendingMessageList& pending) override;
+
     const CVelmaron1App& m_app;
     CMainFrame& m_frame;
-    PendingMessageList m_arrPending;
+    CDropSite m_dropSite;
     POINT m_ptDown{};
-    ui::ComPtr<CMailDropTarget> m_pDropTarget;
     HWND m_hWndTooltip = nullptr;
-    bool m_bRunning = false;
 };

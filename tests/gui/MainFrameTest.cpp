@@ -109,8 +109,8 @@ protected:
     HWND Frame() const { return m_pFrame->GetHwnd(); }
     HWND Drop() const { return m_pFrame->GetDropWindow()->GetHwnd(); }
 
-    LRESULT ZoneTest(int x, int y) {
-        return SendMessageW(Drop(), ui::WM_DROP_ZONE_TEST, ui::MakeZoneTestArgument(x, y), 0);
+    DropZone ZoneTest(int x, int y) {
+        return m_pFrame->GetDropWindow()->GetDropSite().TestDropZone(DropPoint{x, y});
     }
 
     LRESULT HitTest(int x, int y) {
@@ -248,19 +248,14 @@ TEST_F(MainFrameTest, CommandsGoToTheViewFirstAndItDecidesTheirEnableState) {
 
 TEST_F(MainFrameTest, TheDropZonesFollowTheSettingAtEachTest) {
     CreateFrame();
-    EXPECT_EQ(ZoneTest(50, 50), 1);
-    EXPECT_EQ(ZoneTest(50, 110), 0);
-    EXPECT_EQ(ZoneTest(110, 10), 0);
+    EXPECT_EQ(ZoneTest(50, 50), DropZone::Extraction);
+    EXPECT_EQ(ZoneTest(50, 110), DropZone::None);
+    EXPECT_EQ(ZoneTest(110, 10), DropZone::None);
     SetSetting(false, true);
-    EXPECT_EQ(ZoneTest(50, 110), 2);
+    EXPECT_EQ(ZoneTest(50, 110), DropZone::Unsent);
     // The tooltips were fixed at creation: still two tools.
     EXPECT_EQ(SendMessageW(m_pFrame->GetDropWindow()->GetTooltipWindow(), TTM_GETTOOLCOUNT, 0, 0),
               2);
-
-    // The pending list is the window's own.
-    EXPECT_EQ(
-        reinterpret_cast<PendingMessageList*>(SendMessageW(Drop(), ui::WM_GET_PENDING_LIST, 0, 0)),
-        &m_pFrame->GetDropWindow()->GetPendingList());
 }
 
 TEST_F(MainFrameTest, TheUnsentToolIsThereWhenTheFunctionIsOnAtCreation) {
@@ -367,8 +362,8 @@ TEST_F(MainFrameTest, AKeptExtractionOnTheDropWindowAddsTheRecordAndOpensTheList
                     "--b\r\nContent-Type: text/plain\r\n\r\nhello\r\n"
                     "--b\r\nContent-Type: text/plain; name=\"a.txt\"\r\n"
                     "Content-Disposition: attachment; filename=\"a.txt\"\r\n\r\nA\r\n--b--\r\n");
-    m_pFrame->GetDropWindow()->GetPendingList() = {copy};
-    SendMessageW(Drop(), ui::WM_EXTRACT_PENDING, 0, 0);
+    m_pFrame->GetDropWindow()->GetDropSite().GetPendingList() = {copy};
+    ASSERT_TRUE(m_pFrame->GetDropWindow()->GetDropSite().RunExtraction());
     const std::vector<UINT> expected{ui::WM_ADD_RECORD, ui::WM_REFRESH_RECORDS};
     EXPECT_EQ(m_pView->m_arrMessages, expected);
     EXPECT_TRUE(platform::QueryAttributes(m_pApp->GetDataFolder() + "note.att").has_value());

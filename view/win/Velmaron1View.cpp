@@ -9,7 +9,6 @@
 #include "app/Settings.h"
 #include "app/Velmaron1App.h"
 #include "engine/MailParser.h"
-#include "intake/win/MailDropTarget.h"
 #include "platform/Shell.h"
 #include "platform/win32/WideText.h"
 #include "policy/ExtensionListFile.h"
@@ -76,16 +75,12 @@ void DrawListText(HDC dc, const std::string& text, RECT& rect, UINT format = 0) 
 }  // namespace
 
 CVelmaron1View::CVelmaron1View(const CVelmaron1App& app, ScanConfirmFunction confirmScan)
-    : m_app(app), m_fnConfirmScan(std::move(confirmScan)), m_store(app.GetDataFolder()) {}
+    : m_app(app),
+      m_fnConfirmScan(std::move(confirmScan)),
+      m_store(app.GetDataFolder()),
+      m_dropSite(app.GetDataFolder(), *this) {}
 
 CVelmaron1View::~CVelmaron1View() {
-    // The window base unbinds the window before destroying it, so WM_DESTROY may not reach
-    // this object: the drop target goes here too.
-    if (m_pDropTarget != nullptr) {
-        m_pDropTarget->Revoke();
-        m_pDropTarget->Release();
-        m_pDropTarget = nullptr;
-    }
     for (HICON icon : {m_hIconRecord, m_hIconAlert, m_hIconDangerous, m_hIconNotAllowed}) {
         if (icon != nullptr) {
             DestroyIcon(icon);
@@ -151,17 +146,10 @@ bool CVelmaron1View::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
     result = 0;
     switch (message) {
         case WM_CREATE:
-            m_pDropTarget = CMailDropTarget::CreateInstance(m_store.GetDataFolder());
-            if (m_pDropTarget != nullptr) {
-                m_pDropTarget->Register(m_hWnd);
-            }
+            m_dropSite.Register(m_hWnd);
             return true;
         case WM_DESTROY:
-            if (m_pDropTarget != nullptr) {
-                m_pDropTarget->Revoke();
-                m_pDropTarget->Release();
-                m_pDropTarget = nullptr;
-            }
+            m_dropSite.Revoke();
             return true;
         case WM_ERASEBKGND:
             result = 1;  // the paint fills the background in its buffer
@@ -217,17 +205,6 @@ bool CVelmaron1View::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
             ApplyUpdate();
             return !bDefault;
         }
-        case ui::WM_GET_PENDING_LIST:
-            result = reinterpret_cast<LRESULT>(&m_arrPending);
-            return true;
-        case ui::WM_DROP_ZONE_TEST:
-            // A drop on the list always means extraction, except while a run walks the
-            // pending list.
-            result = m_bRunInProgress ? 0 : 1;
-            return true;
-        case ui::WM_EXTRACT_PENDING:
-            result = OnExtractPending();
-            return true;
         case ui::WM_ADD_RECORD:
             if (wParam != 0) {
                 m_store.AddRecord(reinterpret_cast<const char*>(wParam));
@@ -710,16 +687,16 @@ void CVelmaron1View::ShowMessage(const std::string& text) {
 
 // --- The drop side -------------------------------------------------------------------------
 
-LRESULT CVelmaron1View::OnExtractPending() {
-    if (m_bRunInProgress || m_pDropTarget == nullptr) {
-        return 0;
-    }
-    struct RunFlag {
-        bool& flag;
-        explicit RunFlag(bool& f) : flag(f) { flag = true; }
-        ~RunFlag() { flag = false; }
-    } running(m_bRunInProgress);
+DropZone CVelmaron1View::ZoneAt(DropPoint) {
+    return DropZone::Extraction;
+}
 
+void CVelmaron1View::ConvertPendingToUnsent(PendingMessageList&) {
+    // The list takes no drop for the unsent function.
+}
+
+void CVelmaron1View::ExtractPending(const PendingMessageList& pending,
+                                    const CExtensionList& prohibited) {
     const HWND main = GetMainWindow();
     const HWND view = m_hWnd;
     CWindowRunHost host(
@@ -731,7 +708,7 @@ LRESULT CVelmaron1View::OnExtractPending() {
         },
         m_fnConfirmScan);
     CExtractionRun run(m_store.GetDataFolder(), host);
-    return CExtractionRun::ResultOf(run.Run(m_arrPending, m_pDropTarget->GetProhibitedList()));
+    run.Run(pending, prohibited);
 }
 
 LRESULT CVelmaron1View::OnRefreshRecords() {

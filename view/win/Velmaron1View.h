@@ -7,7 +7,7 @@
 // store); the window paints, scrolls its bars, forwards input and shows what the commands
 // ask for (confirmations, messages, the alert dialog, the shell).
 
-#include "intake/PendingMessageList.h"
+#include "intake/win/DropSite.h"
 #include "policy/ExtensionList.h"
 #include "ui/FrameView.h"
 #include "ui/ScopedGdi.h"
@@ -23,9 +23,8 @@
 #include <string>
 
 class CVelmaron1App;
-class CMailDropTarget;
 
-class CVelmaron1View : public ui::CFrameView {
+class CVelmaron1View : public ui::CFrameView, private IDropSiteWindow {
 public:
     // app: the folders; it outlives the view. confirmScan: the question after the antivirus
     // program has run over a drop's attachments.
@@ -47,6 +46,7 @@ public:
     CRecordStore& GetStore() { return m_store; }
     CListLayout& GetLayout() { return m_layout; }
     const CExtensionList& GetAllowedList() const { return m_arrAllowedExt; }
+    CDropSite& GetDropSite() { return m_dropSite; }
 
     // Repaints and scrolls as the last changes of the store ask (after changing the store
     // from outside).
@@ -102,10 +102,16 @@ private:
     void OnDeleteSelection();
     void OnDeleteAll();
     void OnMakeUnsent();
-    LRESULT OnExtractPending();
     LRESULT OnRefreshRecords();
     int ShowMessageBox(const std::string& text, const std::string& caption, UINT type);
     void ShowMessage(const std::string& text);
+
+    // The drop site's window: a drop anywhere on the list is extracted, by the list's own
+    // run, which lists what was kept.
+    DropZone ZoneAt(DropPoint point) override;
+    void ExtractPending(const PendingMessageList& pending,
+                        const CExtensionList& prohibited) override;
+    void ConvertPendingToUnsent(PendingMessageList& pending) override;
 
     const CVelmaron1App& m_app;
     ScanConfirmFunction m_fnConfirmScan;
@@ -114,9 +120,7 @@ private:
     CListSelection m_selection{m_store, m_layout};
     CListCommands m_commands{m_store, m_layout, m_selection};
     CExtensionList m_arrAllowedExt;
-    PendingMessageList m_arrPending;
-    CMailDropTarget* m_pDropTarget = nullptr;
-    bool m_bRunInProgress = false;
+    CDropSite m_dropSite;
 
     ui::ScopedFont m_fontNormal;
     ui::ScopedFont m_fontBold;

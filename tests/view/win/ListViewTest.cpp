@@ -370,8 +370,7 @@ TEST_F(ListViewTest, APressInAMultipleSelectionSelectsOneOnItsRelease) {
 
 TEST_F(ListViewTest, DropZoneAndMessages) {
     MakeView({{"r0", {"a.txt"}}});
-    EXPECT_EQ(SendMessageW(View(), ui::WM_DROP_ZONE_TEST, ui::MakeZoneTestArgument(5, 5), 0), 1);
-    EXPECT_NE(SendMessageW(View(), ui::WM_GET_PENDING_LIST, 0, 0), 0);
+    EXPECT_EQ(m_pView->GetDropSite().TestDropZone(DropPoint{5, 5}), DropZone::Extraction);
     test::MakeRecord(D(), "r9", {"z.txt"});
     const std::string added = Att("r9");
     EXPECT_EQ(SendMessageW(View(), ui::WM_ADD_RECORD, reinterpret_cast<WPARAM>(added.c_str()), 0),
@@ -460,11 +459,8 @@ TEST_F(ListViewTest, ADropOnTheListExtractsAndListsTheMessage) {
                     "--B\r\nContent-Type: text/plain\r\n"
                     "Content-Disposition: attachment; filename=\"note.txt\"\r\n\r\nnote\r\n"
                     "--B--\r\n");
-    auto* pending =
-        reinterpret_cast<PendingMessageList*>(SendMessageW(View(), ui::WM_GET_PENDING_LIST, 0, 0));
-    ASSERT_NE(pending, nullptr);
-    *pending = {D() + "dropped.eml"};
-    EXPECT_EQ(SendMessageW(View(), ui::WM_EXTRACT_PENDING, 0, 0), 1);
+    m_pView->GetDropSite().GetPendingList() = {D() + "dropped.eml"};
+    EXPECT_TRUE(m_pView->GetDropSite().RunExtraction());
     // The new record is at the top and open with its row selected.
     ASSERT_EQ(Store().m_arrRecords.size(), 2u);
     EXPECT_EQ(Store().m_arrRecords[0], Att("dropped"));
@@ -473,7 +469,7 @@ TEST_F(ListViewTest, ADropOnTheListExtractsAndListsTheMessage) {
     EXPECT_EQ(Store().m_arrAttachments, (std::vector<std::string>{D() + "dropped\\note.txt"}));
     EXPECT_EQ(test::ListFileOf(D()), Store().m_arrRecords);
     // Once the run is over, drops are taken again.
-    EXPECT_EQ(SendMessageW(View(), ui::WM_DROP_ZONE_TEST, 0, 0), 1);
+    EXPECT_EQ(m_pView->GetDropSite().TestDropZone(DropPoint{0, 0}), DropZone::Extraction);
     PumpMessages();
 }
 
