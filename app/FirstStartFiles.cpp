@@ -1,6 +1,6 @@
 #include "app/FirstStartFiles.h"
 
-#include "app/RecordListFile.h"
+#include "store/RecordListFile.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "policy/DefaultExtensionLists.h"

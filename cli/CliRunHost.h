@@ -6,8 +6,8 @@
 
 #include "cli/CliConsole.h"
 #include "cli/TerminalProgress.h"
-#include "view/ExtractionRunHost.h"
-#include "view/RecordStore.h"
+#include "run/ExtractionRunHost.h"
+#include "store/RecordStore.h"
 
 #include <string>
 #include <vector>

@@ -3,8 +3,8 @@
 #include "app/FilePath.h"
 #include "app/Velmaron1App.h"
 #include "cli/CliRunHost.h"
-#include "engine/MailParser.h"
-#include "engine/OutlookExtract.h"
+#include "engine/mime/MailParser.h"
+#include "engine/extract/OutlookExtract.h"
 #include "intake/MailIntake.h"
 #include "platform/FileSystem.h"
 #include "platform/NamedMutex.h"
@@ -12,11 +12,11 @@
 #include "platform/ShiftJis.h"
 #include "policy/ExtensionListFile.h"
 #include "policy/ExtensionPolicy.h"
-#include "view/ExtractionRun.h"
-#include "view/InterruptedRun.h"
-#include "view/RecordFile.h"
-#include "view/RecordStore.h"
-#include "view/WriteFailureText.h"
+#include "run/ExtractionRun.h"
+#include "store/InterruptedRun.h"
+#include "store/RecordFile.h"
+#include "store/RecordStore.h"
+#include "run/WriteFailureText.h"
 
 CMorvekCli::CMorvekCli(std::string programName, std::vector<std::string> arguments,
                        ICliConsole& console)

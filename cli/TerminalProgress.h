@@ -5,7 +5,7 @@
 // button: CheckCancel never reports one.
 
 #include "cli/CliConsole.h"
-#include "intake/ProgressSink.h"
+#include "run/ProgressSink.h"
 
 class CTerminalProgress : public IProgressSink {
 public:

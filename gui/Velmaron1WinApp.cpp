@@ -6,7 +6,7 @@
 #include "res/resource.h"
 #include "ui/DialogBase.h"
 #include "ui/Resources.h"
-#include "view/InterruptedRun.h"
+#include "store/InterruptedRun.h"
 
 #include <commctrl.h>
 #include <ole2.h>

@@ -5,8 +5,8 @@
 // fills it at a drop and then asks the window to process it.
 
 #include "intake/DropZone.h"
-#include "intake/PendingMessageList.h"
-#include "intake/ProgressSink.h"
+#include "run/PendingMessageList.h"
+#include "run/ProgressSink.h"
 
 #include <memory>
 #include <string>

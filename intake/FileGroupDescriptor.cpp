@@ -1,6 +1,6 @@
 #include "intake/FileGroupDescriptor.h"
 
-#include "engine/MapiText.h"
+#include "engine/text/MapiText.h"
 #include "intake/DroppedData.h"
 
 #include <cstdint>

@@ -17,8 +17,8 @@
 #include "intake/ByteSource.h"
 #include "intake/DropHost.h"
 #include "intake/DroppedData.h"
-#include "intake/PendingMessageList.h"
-#include "intake/ProgressSink.h"
+#include "run/PendingMessageList.h"
+#include "run/ProgressSink.h"
 #include "policy/ExtensionList.h"
 
 #include <cstddef>

@@ -1,7 +1,7 @@
 #include "intake/MessageCopyName.h"
 
 #include "app/FilePath.h"
-#include "engine/AttachmentNamer.h"
+#include "engine/extract/AttachmentNamer.h"
 #include "platform/ShiftJis.h"
 
 #include <string_view>

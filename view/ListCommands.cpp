@@ -5,9 +5,9 @@
 #include "policy/ExtensionPolicy.h"
 #include "view/ListLayout.h"
 #include "view/ListSelection.h"
-#include "view/RecordStore.h"
+#include "store/RecordStore.h"
 #include "view/RowContent.h"
-#include "view/StorePaths.h"
+#include "store/StorePaths.h"
 
 #include <string_view>
 #include <vector>

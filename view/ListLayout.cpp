@@ -1,7 +1,7 @@
 #include "view/ListLayout.h"
 
 #include "platform/ShiftJis.h"
-#include "view/RecordStore.h"
+#include "store/RecordStore.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,8 +1,8 @@
 #include "view/ListSelection.h"
 
 #include "view/ListLayout.h"
-#include "view/RecordStore.h"
-#include "view/StorePaths.h"
+#include "store/RecordStore.h"
+#include "store/StorePaths.h"
 
 #include <cstdint>
 

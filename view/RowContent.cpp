@@ -1,14 +1,15 @@
 #include "view/RowContent.h"
 
 #include "app/FilePath.h"
-#include "engine/MailParser.h"
-#include "engine/MessageReader.h"
-#include "engine/OutlookExtract.h"
+#include "engine/mime/MailParser.h"
+#include "engine/mime/MessageReader.h"
+#include "engine/extract/OutlookExtract.h"
+#include "engine/extract/StagingSink.h"
 #include "platform/FileSystem.h"
 #include "platform/ShiftJis.h"
 #include "policy/ExtensionPolicy.h"
 #include "view/ListGeometry.h"
-#include "view/RecordFile.h"
+#include "store/RecordFile.h"
 
 #include <algorithm>
 #include <optional>
@@ -18,7 +19,7 @@ namespace list {
 namespace {
 
 constexpr char kAlertExtension[] = "alert";
-constexpr std::size_t kAlertSuffixLength = 6;  // ".alert"
+constexpr std::size_t kAlertSuffixLength = sizeof extract::kAlertSuffix - 1;
 
 std::string ExtensionOf(const std::string& path, bool bFolder) {
     if (bFolder) {

@@ -8,7 +8,7 @@
 
 #include "intake/DropHost.h"
 #include "intake/DropZone.h"
-#include "intake/PendingMessageList.h"
+#include "run/PendingMessageList.h"
 #include "intake/win/MailDropTarget.h"
 #include "policy/ExtensionList.h"
 #include "ui/ScopedGdi.h"

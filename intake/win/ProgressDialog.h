@@ -6,7 +6,7 @@
 // messages of the thread run. Cancel never closes it: it raises a flag that CheckCancel
 // reports once. When the dialog could not be created every call is harmless.
 
-#include "intake/ProgressSink.h"
+#include "run/ProgressSink.h"
 #include "ui/DialogBase.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 #include "app/Velmaron1App.h"
 
 #include "app/FirstStartFiles.h"
-#include "app/RecordListFile.h"
+#include "store/RecordListFile.h"
 #include "platform/FileSystem.h"
 #include "platform/SpecialFolders.h"
 #include "policy/DefaultExtensionLists.h"

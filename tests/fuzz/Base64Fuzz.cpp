@@ -4,10 +4,10 @@
 // lines of any lengths, some far longer than the reader's block, comes out of the base64
 // body writer as exactly the bytes that were encoded, whatever the reader's block size.
 
-#include "engine/Base64Decoder.h"
-#include "engine/MailParser.h"
-#include "engine/StringSink.h"
-#include "engine/vector/Base64Blocks.h"
+#include "engine/codec/Base64Decoder.h"
+#include "engine/mime/MailParser.h"
+#include "engine/mime/StringSink.h"
+#include "engine/codec/vector/Base64Blocks.h"
 #include "support/Base64Encode.h"
 
 #include <algorithm>

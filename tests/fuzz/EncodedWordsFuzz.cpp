@@ -1,8 +1,8 @@
 // Header values of any bytes: the header-text decoder and every charset conversion must
 // neither crash nor overrun; text converted from Unicode is well-formed code page 932.
 
-#include "engine/HeaderText.h"
-#include "engine/MailParser.h"
+#include "engine/text/HeaderText.h"
+#include "engine/mime/MailParser.h"
 #include "platform/ShiftJis.h"
 
 #include <cstdint>

@@ -1,7 +1,8 @@
 // Any message bytes through the whole extraction in a scratch data folder: nothing may be
 // written anywhere but the record file and the files of the message's staging folder.
 
-#include "engine/MailParser.h"
+#include "engine/extract/Progress.h"
+#include "engine/mime/MailParser.h"
 #include "fuzz/NativeScratch.h"
 #include "platform/posix/NativePath.h"
 #include "policy/ExtensionList.h"

@@ -2,7 +2,7 @@
 // allocates for a count or length they cannot hold. A damaged file leaves the list as it
 // was; a list that was read is written back and reads again unchanged.
 
-#include "app/RecordListFile.h"
+#include "store/RecordListFile.h"
 #include "policy/ExtensionListFile.h"
 
 #include <cstdint>

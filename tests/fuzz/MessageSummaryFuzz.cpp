@@ -1,7 +1,7 @@
 // A message header of any bytes: the summary's sender and subject never hold a line break
 // and are never empty once the header ended; the date is one of a bounded size.
 
-#include "engine/MailParser.h"
+#include "engine/mime/MailParser.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -2,8 +2,9 @@
 // nothing, an attached item it gives reads again, and the extraction writes nothing but the
 // record file and plain files of the item's staging folder.
 
-#include "engine/MailParser.h"
-#include "engine/OutlookItem.h"
+#include "engine/extract/Progress.h"
+#include "engine/mime/MailParser.h"
+#include "engine/outlook/OutlookItem.h"
 #include "fuzz/StagingCheck.h"
 #include "platform/posix/NativePath.h"
 #include "policy/ExtensionList.h"

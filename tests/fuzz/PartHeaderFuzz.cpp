@@ -1,8 +1,8 @@
 // A multipart body of any bytes, walked part by part as the extraction does: part headers
 // read and classified, parameters taken, bodies decoded by each writer.
 
-#include "engine/MailParser.h"
-#include "engine/StringSink.h"
+#include "engine/mime/MailParser.h"
+#include "engine/mime/StringSink.h"
 
 #include <cstdint>
 #include <string>

@@ -1,8 +1,8 @@
 // Quoted-printable lines and bodies of any bytes: decoding never grows a line, and the body
 // writer stops at the boundary line with the same output wherever the reader's blocks end.
 
-#include "engine/MailParser.h"
-#include "engine/StringSink.h"
+#include "engine/mime/MailParser.h"
+#include "engine/mime/StringSink.h"
 
 #include <cstdint>
 #include <cstdlib>

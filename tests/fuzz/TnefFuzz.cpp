@@ -1,8 +1,9 @@
 // Any bytes as a TNEF stream: the reader stays inside them, and a MIME message carrying them
 // as "winmail.dat" writes nothing but the record file and plain files of its staging folder.
 
-#include "engine/MailParser.h"
-#include "engine/Tnef.h"
+#include "engine/extract/Progress.h"
+#include "engine/mime/MailParser.h"
+#include "engine/outlook/Tnef.h"
 #include "fuzz/StagingCheck.h"
 #include "platform/posix/NativePath.h"
 #include "policy/ExtensionList.h"

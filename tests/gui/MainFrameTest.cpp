@@ -17,7 +17,7 @@
 #include "ui/AppMessages.h"
 #include "ui/FrameView.h"
 #include "ui/support/DialogDriver.h"
-#include "view/InterruptedRun.h"
+#include "store/InterruptedRun.h"
 
 #include <commctrl.h>
 #include <ole2.h>

@@ -3,7 +3,8 @@
 
 #include "app/FirstStartFiles.h"
 #include "app/Settings.h"
-#include "engine/MailParser.h"
+#include "engine/extract/Progress.h"
+#include "engine/mime/MailParser.h"
 #include "gui/SettingsDlg.h"
 #include "platform/FileSystem.h"
 #include "platform/SpecialFolders.h"

@@ -4,7 +4,8 @@
 // Usage: morvek_corpus_extract <corpus folder> <empty output folder>
 // The corpus check script compares the written files with an independent decoder.
 
-#include "engine/MailParser.h"
+#include "engine/extract/Progress.h"
+#include "engine/mime/MailParser.h"
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
 #include "policy/ExtensionList.h"

@@ -12,7 +12,7 @@
 #include "gui/ScanConfirmDlg.h"
 #include "platform/FileSystem.h"
 #include "platform/SpecialFolders.h"
-#include "view/RecordStore.h"
+#include "store/RecordStore.h"
 #include "view/win/Velmaron1View.h"
 
 #include <cstdio>

@@ -6,7 +6,8 @@
 // Usage: morvek_outlook_extract <samples folder> <empty output folder>
 // The check script compares the written files with independent readers.
 
-#include "engine/MailParser.h"
+#include "engine/extract/Progress.h"
+#include "engine/mime/MailParser.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/Process.h"

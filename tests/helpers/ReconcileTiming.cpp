@@ -9,7 +9,7 @@
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/SpecialFolders.h"
-#include "view/RecordStore.h"
+#include "store/RecordStore.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -3,7 +3,7 @@
 
 #include "intake/DropDoubles.h"
 #include "intake/DropWindowLayout.h"
-#include "intake/UnsentRun.h"
+#include "run/UnsentRun.h"
 #include "platform/FileSystem.h"
 #include "support/ScratchFolder.h"
 

@@ -3,7 +3,7 @@
 // Outlook item files and TNEF streams made in memory for tests: Japanese names and subjects
 // in Unicode and 8-bit properties, attached items, any property a test needs.
 
-#include "engine/CompoundFile.h"
+#include "engine/outlook/CompoundFile.h"
 
 #include <cstdint>
 #include <string>

@@ -7,8 +7,8 @@
 #include "view/ListCommands.h"
 #include "view/ListLayout.h"
 #include "view/ListSelection.h"
-#include "view/RecordStore.h"
-#include "view/StoreFixtures.h"
+#include "store/RecordStore.h"
+#include "store/StoreFixtures.h"
 
 #include <gtest/gtest.h>
 

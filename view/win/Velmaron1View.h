@@ -14,7 +14,7 @@
 #include "view/ListCommands.h"
 #include "view/ListLayout.h"
 #include "view/ListSelection.h"
-#include "view/RecordStore.h"
+#include "store/RecordStore.h"
 #include "view/win/WindowRunHost.h"
 
 #include <ole2.h>

@@ -3,7 +3,7 @@
 #include "intake/win/ProgressDialog.h"
 #include "ui/AppMessages.h"
 #include "ui/Resources.h"
-#include "view/WriteFailureText.h"
+#include "run/WriteFailureText.h"
 
 CWindowRunHost::CWindowRunHost(HWND owner, HWND scanWindow, HWND recordsWindow,
                                std::function<void(ExtractionOutcome)> onRefresh,

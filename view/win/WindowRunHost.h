@@ -5,7 +5,7 @@
 // the antivirus program runs, the scan-confirm dialog, the records announced to the list
 // view, and the window's own refresh after a keep or a discard.
 
-#include "view/ExtractionRunHost.h"
+#include "run/ExtractionRunHost.h"
 
 #include <windows.h>
 

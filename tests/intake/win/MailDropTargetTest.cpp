@@ -1,7 +1,7 @@
 // The drop site on a real window with its OLE drop target, fed by a test data object: what
 // each kind of drag saves, what it has the window run, and what is refused.
 
-#include "engine/OutlookItem.h"
+#include "engine/outlook/OutlookItem.h"
 #include "intake/win/DropSite.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"

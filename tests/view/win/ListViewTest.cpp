@@ -5,18 +5,17 @@
 
 #include <ole2.h>
 
-#include "app/RecordListFile.h"
+#include "store/RecordListFile.h"
 #include "app/Settings.h"
 #include "app/Velmaron1App.h"
 #include "gui/ScanConfirmDlg.h"
-#include "intake/PendingMessageList.h"
 #include "policy/ExtensionListFile.h"
 #include "res/resource.h"
 #include "support/ScratchFolder.h"
 #include "ui/AppMessages.h"
 #include "ui/WindowBase.h"
 #include "view/ListCommands.h"
-#include "view/StoreFixtures.h"
+#include "store/StoreFixtures.h"
 #include "view/win/Velmaron1View.h"
 
 #include <gtest/gtest.h>

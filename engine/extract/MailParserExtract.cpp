@@ -1,0 +1,208 @@
+// The extraction walk of a MIME message: every multipart descended (to a depth limit), each
+// attachment (or nested message) handed to the message's staging sink. The start of every
+// message, MIME or Outlook item, is here too.
+
+#include "engine/extract/AttachmentNamer.h"
+#include "engine/extract/OutlookExtract.h"
+#include "engine/extract/Progress.h"
+#include "engine/extract/StagingSink.h"
+#include "engine/mime/MailParser.h"
+#include "platform/FileSystem.h"
+
+namespace {
+
+constexpr char kNestedMessageName[] = "message.eml";
+
+// Limits that keep a hostile message from exhausting the stack, the time or the disk: how
+// deep multiparts nest, and how many parts one message may have.
+constexpr int kMaxDepth = 32;
+constexpr int kMaxParts = 1000;
+
+}  // namespace
+
+// One message's walk: every multipart descended, each attachment (or nested message)
+// written into the staging folder.
+class CMailParser::CExtraction {
+public:
+    CExtraction(CMailParser& parser, CMessageReader& reader, CStagingSink& sink,
+                IProgress& progress, int progressStart, int progressEnd)
+        : m_parser(parser),
+          m_reader(reader),
+          m_sink(sink),
+          m_steps(progress, progressStart, progressEnd) {}
+
+    // Walks the entity whose header was just read; the reader is at the start of its body.
+    // defaultType is the media type of an entity without Content-Type.
+    void Walk(const PartFields& fields, int depth, std::string_view defaultType) {
+        const std::string type = fields.strContentType.empty()
+                                     ? std::string(defaultType)
+                                     : GetMediaType(fields.strContentType);
+        if (type.rfind("multipart/", 0) == 0 && depth < kMaxDepth) {
+            std::string boundaryLine = m_parser.GetBoundary(fields.strContentType);
+            if (!boundaryLine.empty()) {
+                WalkMultipart(std::move(boundaryLine), type == "multipart/digest", depth);
+                return;
+            }
+        }
+        if (type == "message/rfc822" && depth == 0) {
+            // A message whose whole body is a message: its parts are this message's parts.
+            PartFields inner;
+            if (m_parser.ReadPartHeader(m_reader, inner.strContentType, inner.strTransferEncoding,
+                                        inner.strDisposition)) {
+                Walk(inner, depth + 1, "text/plain");
+            }
+            return;
+        }
+        WalkLeaf(fields, type, depth);
+    }
+
+private:
+    // Reads lines up to the next delimiter line of level or of a level outside it. Returns
+    // the level it delimits; a line of an outer level is left unread. -1 at the end of the
+    // file.
+    int NextDelimiter(int level, bool& closing) {
+        std::string_view line;
+        while (m_reader.ReadLineView(line)) {
+            const int found = m_boundaries.Match(line, closing);
+            if (found < 0 || found > level) {
+                continue;
+            }
+            if (found < level) {
+                m_reader.StepBack();
+            }
+            return found;
+        }
+        return -1;
+    }
+
+    void WalkMultipart(std::string boundaryLine, bool bDigest, int depth) {
+        m_boundaries.Push(std::move(boundaryLine));
+        const int level = static_cast<int>(m_boundaries.Size()) - 1;
+        bool closing = false;
+        int found = NextDelimiter(level, closing);  // the preamble is skipped
+        while (found == level && !closing && !m_bStop) {
+            if (m_steps.Next() || ++m_nParts > kMaxParts) {
+                m_bStop = true;
+                break;
+            }
+            PartFields fields;
+            if (!m_parser.ReadPartHeader(m_reader, fields.strContentType,
+                                         fields.strTransferEncoding, fields.strDisposition)) {
+                break;
+            }
+            Walk(fields, depth + 1, bDigest ? "message/rfc822" : "text/plain");
+            if (m_bStop) {
+                break;
+            }
+            found = NextDelimiter(level, closing);
+        }
+        m_boundaries.Pop();
+        if (found == level && closing && !m_bStop) {
+            SkipBody(m_reader, m_boundaries);  // the epilogue, up to an outer delimiter
+        }
+    }
+
+    // A part that is no multipart: written when it is an attachment, otherwise read past.
+    void WalkLeaf(const PartFields& fields, const std::string& type, int depth) {
+        const bool bNestedMessage = type == "message/rfc822" && depth > 0;
+        std::string headerName =
+            m_parser.GetAttachmentName(fields.strDisposition, fields.strContentType);
+        if (headerName.empty() && !bNestedMessage &&
+            GetMediaType(fields.strDisposition) != "attachment") {
+            SkipBody(m_reader, m_boundaries);
+            return;
+        }
+        const std::string namelessName =
+            bNestedMessage ? std::string(kNestedMessageName) : CAttachmentNamer::NameForType(type);
+        CByteSink* out = m_sink.BeginPart(headerName, namelessName, type);
+        if (!out) {
+            if (m_sink.Failed()) {
+                m_bStop = true;
+            } else {
+                SkipBody(m_reader, m_boundaries);  // no name, or an alert file in its place
+            }
+            return;
+        }
+        bool bWritten = false;
+        switch (m_parser.GetTransferEncoding(fields.strTransferEncoding)) {
+            case TransferEncoding::Base64:
+                bWritten = m_parser.WriteBase64Body(m_reader, *out, m_boundaries);
+                break;
+            case TransferEncoding::QuotedPrintable:
+                bWritten = m_parser.WriteQuotedPrintableBody(m_reader, *out, m_boundaries);
+                break;
+            default:
+                bWritten = m_parser.WritePlainBody(m_reader, *out, m_boundaries);
+                break;
+        }
+        m_sink.EndPart(bWritten);
+        m_bStop = m_sink.Failed();
+    }
+
+    CMailParser& m_parser;
+    CMessageReader& m_reader;
+    CStagingSink& m_sink;
+    CProgressSteps m_steps;
+    CBoundaryStack m_boundaries;
+    int m_nParts = 0;
+    bool m_bStop = false;
+};
+
+std::string CMailParser::ExtractAttachments(const std::string& messagePath,
+                                            const CExtensionList& prohibitedList,
+                                            IProgress& progress, int progressStart,
+                                            int progressEnd) {
+    m_writeFailure = {};
+    CMessageReader reader;
+    if (!reader.Open(messagePath)) {
+        return {};
+    }
+    // An Outlook item (a compound file) has its own reader; it is read whole first.
+    const bool bOutlookItem = HasCompoundFileSignature(reader.Buffered());
+    std::string itemBytes;
+    if (bOutlookItem) {
+        reader.Close();
+        if (!platform::ReadWholeFile(messagePath, itemBytes)) {
+            return {};  // kept: it may read next time
+        }
+    }
+    const std::string scanFolder = extract::ScanFolderOf(m_strDataFolder);
+    if (!m_bScanFolderReady &&
+        platform::MakeFolder(scanFolder) == platform::MakeFolderResult::Failed) {
+        return {};
+    }
+    m_bScanFolderReady = true;
+    // A message that cannot be extracted is consumed. An empty base name would make the
+    // scan folder itself the staging folder; it counts as a name without ".".
+    const std::string baseName = extract::MessageBaseName(messagePath);
+    if (baseName.empty()) {
+        reader.Close();
+        platform::RemoveFile(messagePath);
+        return {};
+    }
+    CStagingSink sink(m_strDataFolder, baseName, prohibitedList);
+    RecordSummary summary;
+    bool bComplete = true;
+    if (bOutlookItem) {
+        // An item that is no message, or is damaged, gives nothing and is consumed.
+        ExtractOutlookItem(std::move(itemBytes), sink, summary, progress, progressStart,
+                           progressEnd);
+    } else {
+        PartFields fields;
+        if (ReadMessageHeader(reader, summary.fromText, summary.subjectText, summary.dateText,
+                              fields)) {
+            CExtraction extraction(*this, reader, sink, progress, progressStart, progressEnd);
+            extraction.Walk(fields, 0, "text/plain");
+        }
+        // A message cut short by a read error is kept: it may extract completely next time.
+        bComplete = !reader.HasError();
+        reader.Close();
+    }
+    const std::string staged = sink.Finish(bComplete, summary);
+    m_writeFailure = sink.Failure();
+    // A failed message goes too: the caller tells the user which message to take in again.
+    if (bComplete || sink.Failed()) {
+        platform::RemoveFile(messagePath);
+    }
+    return staged;
+}

@@ -1,0 +1,137 @@
+// The header-text decoder: encoded words in every charset, raw 8-bit text, and the
+// conversion to code page 932 with the same result in every build.
+
+#include "engine/text/HeaderText.h"
+#include "engine/mime/MailParser.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using namespace std::string_literals;
+
+// "日本語" and "添付.txt" in ISO-2022-JP, base64.
+const std::string kNihongo = "=?ISO-2022-JP?B?GyRCRnxLXDhsGyhC?=";
+const std::string kTenpu = "=?ISO-2022-JP?B?GyRCRTpJVRsoQi50eHQ=?=";
+
+struct TextCase {
+    std::string text;
+    std::string expected;
+};
+
+TEST(HeaderText, DecodesEncodedWordsOfEveryCharset) {
+    const TextCase cases[] = {
+        {"plain text", "plain text"},
+        {kNihongo, "日本語"},
+        {"Re: " + kNihongo + " (2)", "Re: 日本語 (2)"},
+        {"=?iso-2022-jp?b?GyRCRnxLXDhsGyhC?=", "日本語"},
+        {"=?UTF-8?B?5pel5pys6Kqe?=", "日本語"},
+        {"=?utf-8?q?=E6=97=A5=E6=9C=AC_x?=", "日本 x"},  // Q: "_" is a space
+        {"=?Shift_JIS?B?k/qWe4zq?=", "日本語"},
+        {"=?EUC-JP?B?xvzL3Ljs?=", "日本語"},
+        // ESC ( I half-width katakana, ESC $ @ the older JIS X 0208.
+        {"=?ISO-2022-JP?B?GyhJMTIbJEJGfEtcGyhC?=", "ｱｲ日本"},
+        {"=?ISO-2022-JP?B?GyRARnwbKEI=?=", "日"},
+        {"=?koi8-r?B?89DJ08/LLmRvYw==?=", "Список.doc"},
+        {"=?ISO-8859-1?Q?caf=E9?=", "caf?"},  // no best fit: "é" is not "e"
+        {"=?windows-1252?B?gA==?=", "?"},      // the euro sign is not in code page 932
+        {"=?US-ASCII*EN?Q?abc?=", "abc"},      // RFC 2231 language
+        {"=?utf-8?B?44Gm44GZ44GoLnR4dA?=", "てすと.txt"},  // no padding
+        // Adjacent words lose the white space between them and are joined before the
+        // conversion, so a character split between two words survives.
+        {kNihongo + " " + kTenpu, "日本語添付.txt"},
+        {kNihongo + "\r\n\t" + kNihongo, "日本語日本語"},
+        {"=?UTF-8?B?5pel5pw=?= =?UTF-8?B?rOiqng==?=", "日本語"},
+        {kNihongo + " x " + kNihongo, "日本語 x 日本語"},
+        // Unknown charsets and malformed words stay as written.
+        {"=?x-unknown?B?QQ==?=", "=?x-unknown?B?QQ==?="},
+        {"=?ISO-2022-JP?B?", "=?ISO-2022-JP?B?"},
+        {"=?utf-8?X?QQ==?=", "=?utf-8?X?QQ==?="},
+        {"=??B?QQ==?=", "=??B?QQ==?="},
+        {"a =?utf-8?B?QQ=?= b", "a A b"},
+    };
+    for (const TextCase& c : cases) {
+        EXPECT_EQ(engine::DecodeHeaderText(c.text), c.expected) << c.text;
+    }
+}
+
+TEST(HeaderText, ConvertsRawTextByItsForm) {
+    const TextCase cases[] = {
+        {"\x1B$BF|K\\8l\x1B(B.txt", "日本語.txt"},                   // raw ISO-2022-JP
+        {"\xE6\x97\xA5\xE6\x9C\xAC.txt", "日本.txt"},                // well-formed UTF-8
+        {"\x93\xFA\x96\x7B.txt", "\x93\xFA\x96\x7B.txt"},            // otherwise Shift_JIS
+        {"\xE3\x83\x88\x93\xFA", "\xE3\x83\x88\x93\xFA"},            // broken UTF-8
+        {"\xE3\x83\x88" + kNihongo, "ト日本語"},                     // both in one value
+        {"\x1B$B\x1B(B", ""},
+        {"\x1B(J\\~", "￥?"},  // JIS Roman: the yen sign and the overline
+    };
+    for (const TextCase& c : cases) {
+        EXPECT_EQ(engine::DecodeHeaderText(c.text), c.expected) << c.text;
+    }
+}
+
+// The characters Japanese text writes in two Unicode forms reach one code page 932 code;
+// decomposed kana are composed; what code page 932 lacks is "?".
+TEST(HeaderText, MapsUnicodeToCodePage932AlikeInEveryBuild) {
+    const TextCase cases[] = {
+        {"\xE3\x80\x9C", "\x81\x60"},          // WAVE DASH
+        {"\xEF\xBD\x9E", "\x81\x60"},          // FULLWIDTH TILDE
+        {"\xE2\x88\x92", "\x81\x7C"},          // MINUS SIGN
+        {"\xEF\xBC\x8D", "\x81\x7C"},          // FULLWIDTH HYPHEN-MINUS
+        {"\xE2\x80\x94", "\x81\x5C"},          // EM DASH
+        {"\xE2\x80\x95", "\x81\x5C"},          // HORIZONTAL BAR
+        {"\xE2\x80\x96", "\x81\x61"},          // DOUBLE VERTICAL LINE
+        {"\xE2\x88\xA5", "\x81\x61"},          // PARALLEL TO
+        {"\xC2\xA2\xC2\xA3\xC2\xAC", "\x81\x91\x81\x92\x81\xCA"},
+        {"\xEF\xBF\xA0\xEF\xBF\xA1\xEF\xBF\xA2", "\x81\x91\x81\x92\x81\xCA"},
+        {"\xC2\xA5", "\x81\x8F"},              // "¥" is never the backslash
+        {"\xEF\xBF\xA5", "\x81\x8F"},
+        {"\xE2\x91\xA0\xEF\xA8\x91", "\x87\x40\xFA\xB1"},  // NEC and IBM extensions
+        {"\xE3\x82\xBF\xE3\x82\x99.txt", "ダ.txt"},        // "タ" + U+3099
+        {"\xE3\x83\x8F\xE3\x82\x9A", "パ"},                // "ハ" + U+309A
+        {"e\xCC\x81", "?"},                               // "é" composed, then "?"
+        {"\xF0\x9F\x98\x80", "?"},                        // outside the BMP
+        {"\xEF\xBD\xB1", "\xB1"},                         // half-width katakana
+    };
+    for (const TextCase& c : cases) {
+        std::string out;
+        ASSERT_TRUE(engine::ConvertToShiftJis("utf-8", c.text, out));
+        EXPECT_EQ(out, c.expected) << c.text;
+    }
+    std::string out;
+    EXPECT_FALSE(engine::ConvertToShiftJis("x-unknown", "a", out));
+    EXPECT_TRUE(out.empty());
+}
+
+TEST(HeaderText, StrayLeadByteBeforeAWordDoesNotHideIt) {
+    CMailParser parser;
+    EXPECT_EQ(parser.DecodeEncodedWords("\x93" + kNihongo), "\x93日本語");
+    // A lead byte whose next byte is a trail byte pairs with it: "\x93=" is no pair.
+    EXPECT_EQ(parser.DecodeEncodedWords("\x93\x40" + kNihongo), "\x93\x40日本語");
+}
+
+// Every JIS X 0208 code maps onto a Shift_JIS pair that maps back by the inverse rule; a
+// slip in the arithmetic shows up as a pair that is no valid character or a wrong row.
+TEST(HeaderText, JisArithmeticCoversTheWholeTable) {
+    for (int j1 = 0x21; j1 <= 0x7E; ++j1) {
+        for (int j2 = 0x21; j2 <= 0x7E; ++j2) {
+            const std::string jis =
+                std::string("\x1B$B") + static_cast<char>(j1) + static_cast<char>(j2);
+            std::string sjis;
+            ASSERT_TRUE(engine::ConvertToShiftJis("ISO-2022-JP", jis, sjis));
+            ASSERT_EQ(sjis.size(), 2u);
+            const int lead = static_cast<unsigned char>(sjis[0]);
+            const int trail = static_cast<unsigned char>(sjis[1]);
+            ASSERT_TRUE((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xEF));
+            ASSERT_TRUE(trail >= 0x40 && trail <= 0xFC && trail != 0x7F);
+            const int row = (lead <= 0x9F ? lead - 0x81 : lead - 0xC1) * 2 + (trail >= 0x9F);
+            const int cell = trail >= 0x9F ? trail - 0x9F : trail - 0x40 - (trail > 0x7F);
+            ASSERT_EQ(row + 0x21, j1);
+            ASSERT_EQ(cell + 0x21, j2);
+        }
+    }
+}
+
+}  // namespace
