@@ -7,19 +7,22 @@
 #include "gui/ScanConfirmDlg.h"
 #include "gui/SettingsDlg.h"
 #include "intake/DropWindowLayout.h"
-#include "run/UnsentRun.h"
 #include "intake/win/ProgressDialog.h"
 #include "platform/win32/WideText.h"
 #include "res/resource.h"
+#include "run/ExtractionRun.h"
+#include "run/UnsentRun.h"
+#include "run/WriteFailureText.h"
 #include "ui/AppMessages.h"
 #include "ui/Resources.h"
+#include "ui/ScopedGdi.h"
 #include "ui/WaitCursor.h"
-#include "run/ExtractionRun.h"
-#include "run/WriteFailureText.h"
 #include "view/win/WindowRunHost.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
+
+#include <utility>
 
 namespace {
 
@@ -37,12 +40,13 @@ CDropWindow::CDropWindow(const CVelmaron1App& app, CMainFrame& frame)
     : ui::CDialogBase(IDD_DROPWINDOW),
       m_app(app),
       m_frame(frame),
-      m_dropSite(app.GetDataFolder(), *this) {}
+      m_dropSite(app.GetDataFolder(), *this) {
+    m_router.AddTarget([this]() -> ui::ICommandTarget* { return &m_commands; });
+}
 
 CDropWindow::~CDropWindow() {
-    if (m_hWndTooltip != nullptr) {
-        DestroyWindow(m_hWndTooltip);
-    }
+    // The window goes first, so its WM_DESTROY reaches this object.
+    DestroyBoundWindow();
 }
 
 bool CDropWindow::Create() {
@@ -63,13 +67,12 @@ void CDropWindow::SetShape() {
     // template's size; the region then cuts the capsule and the close square out of it.
     SetWindowPos(m_hWnd, nullptr, 0, 0, CDropWindowLayout::kWidth, CDropWindowLayout::kHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const HRGN capsule = CreateRoundRectRgn(0, 0, 120, 150, 120, 120);
-    const HRGN closeMark = CreateRoundRectRgn(100, 1, 119, 20, 1, 1);
-    CombineRgn(capsule, capsule, closeMark, RGN_OR);
-    DeleteObject(closeMark);
+    ui::ScopedRegion capsule(CreateRoundRectRgn(0, 0, 120, 150, 120, 120));
+    const ui::ScopedRegion closeMark(CreateRoundRectRgn(100, 1, 119, 20, 1, 1));
+    CombineRgn(capsule.Get(), capsule.Get(), closeMark.Get(), RGN_OR);
     // The window owns the region from here on and deletes it with itself.
-    if (SetWindowRgn(m_hWnd, capsule, TRUE) == 0) {
-        DeleteObject(capsule);
+    if (SetWindowRgn(m_hWnd, capsule.Get(), TRUE) != 0) {
+        capsule.Detach();
     }
 }
 
@@ -138,7 +141,7 @@ void CDropWindow::Answer(INT_PTR& result, LRESULT value) {
     result = TRUE;
 }
 
-bool CDropWindow::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
+bool CDropWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
     switch (message) {
         case WM_NCHITTEST:
             Answer(result, OnNcHitTest(lParam));
@@ -160,8 +163,14 @@ bool CDropWindow::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result
         case WM_CONTEXTMENU:
             OnContextMenu(lParam);
             return true;
+        case WM_INITMENUPOPUP:
+            m_router.UpdateMenu(reinterpret_cast<HMENU>(wParam));
+            return true;
         case WM_DESTROY:
             m_dropSite.Revoke();
+            if (m_hWndTooltip != nullptr) {
+                DestroyWindow(std::exchange(m_hWndTooltip, nullptr));
+            }
             return false;
         default:
             return false;
@@ -194,17 +203,15 @@ void CDropWindow::OnLeftButtonUp(LPARAM lParam) {
 }
 
 void CDropWindow::OnContextMenu(LPARAM lParam) {
-    const HMENU menus = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_POPUPMENUS));
-    if (menus == nullptr) {
-        return;
-    }
-    // The second submenu, "TABLE"; its commands come back to this window.
-    const HMENU table = GetSubMenu(menus, 1);
+    const ui::ScopedMenu menus(
+        LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_POPUPMENUS)));
+    // The second submenu, "TABLE"; this window owns it, so its route sets the items' enable
+    // states and runs the chosen command.
+    const HMENU table = menus ? GetSubMenu(menus.Get(), 1) : nullptr;
     if (table != nullptr) {
         TrackPopupMenu(table, TPM_RIGHTBUTTON, static_cast<short>(LOWORD(lParam)),
                        static_cast<short>(HIWORD(lParam)), 0, m_hWnd, nullptr);
     }
-    DestroyMenu(menus);
 }
 
 DropZone CDropWindow::ZoneAt(DropPoint point) {
@@ -212,22 +219,40 @@ DropZone CDropWindow::ZoneAt(DropPoint point) {
 }
 
 bool CDropWindow::OnCommand(UINT id, UINT code) {
+    if (m_router.Route(id)) {
+        return true;
+    }
+    if (id == IDOK || id == IDCANCEL) {
+        // Enter and Esc do not close the drop window.
+        return true;
+    }
+    return ui::CDialogBase::OnCommand(id, code);
+}
+
+bool CDropWindow::CCommands::OnCommand(UINT id) {
     switch (id) {
         case ID_OPEN_LIST:
-            OnOpenList();
+            m_window.OnOpenList();
             return true;
         case ID_SETTINGS:
-            OnSettings();
+            m_window.OnSettings();
             return true;
         case ID_APP_ABOUT:
-            OnAbout();
-            return true;
-        case IDOK:
-        case IDCANCEL:
-            // Enter and Esc do not close the drop window.
+            m_window.OnAbout();
             return true;
         default:
-            return ui::CDialogBase::OnCommand(id, code);
+            return false;
+    }
+}
+
+std::optional<bool> CDropWindow::CCommands::QueryCommandEnabled(UINT id) {
+    switch (id) {
+        case ID_OPEN_LIST:
+        case ID_SETTINGS:
+        case ID_APP_ABOUT:
+            return true;
+        default:
+            return std::nullopt;
     }
 }
 

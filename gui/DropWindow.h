@@ -5,7 +5,9 @@
 // function is on) turned back into unsent drafts. A click on the main zone opens the list
 // window, a click on the close mark exits, a right click opens its menu.
 
+#include "gui/CommandRouter.h"
 #include "intake/win/DropSite.h"
+#include "ui/CommandTarget.h"
 #include "ui/DialogBase.h"
 
 class CMainFrame;
@@ -49,6 +51,18 @@ private:
     void OnAbout();
     void Answer(INT_PTR& result, LRESULT value);
 
+    // The commands of the drop window's menu (open the list, settings, about), routed and
+    // enabled by its own command route.
+    class CCommands final : public ui::ICommandTarget {
+    public:
+        explicit CCommands(CDropWindow& window) : m_window(window) {}
+        bool OnCommand(UINT id) override;
+        std::optional<bool> QueryCommandEnabled(UINT id) override;
+
+    private:
+        CDropWindow& m_window;
+    };
+
     // The drop site's window: the zones of the layout, the drop window's own runs.
     DropZone ZoneAt(DropPoint point) override;
     void ExtractPending(const PendingMessageList& pending,
@@ -58,6 +72,8 @@ private:
     const CVelmaron1App& m_app;
     CMainFrame& m_frame;
     CDropSite m_dropSite;
+    CCommands m_commands{*this};
+    CCommandRouter m_router;
     POINT m_ptDown{};
     HWND m_hWndTooltip = nullptr;
 };
