@@ -13,51 +13,31 @@
 
 namespace ui {
 
-// Traits of the owners below (a Type, its Invalid() value, Close(handle)), for the
-// backend's ScopedHandle.
-template <typename T>
-struct GdiObjectTraits {
+// Traits of the owners below, for the backend's ScopedHandle: handles that are null when
+// there is none, closed by CloseFunction.
+template <typename T, auto CloseFunction>
+struct NullHandleTraits {
     using Type = T;
     static Type Invalid() { return nullptr; }
-    static void Close(Type object) { DeleteObject(object); }
-};
-struct IconTraits {
-    using Type = HICON;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type icon) { DestroyIcon(icon); }
-};
-struct MenuTraits {
-    using Type = HMENU;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type menu) { DestroyMenu(menu); }
-};
-struct MemoryDcTraits {
-    using Type = HDC;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type dc) { DeleteDC(dc); }
-};
-struct GlobalTraits {
-    using Type = HGLOBAL;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type block) { GlobalFree(block); }
+    static void Close(Type handle) { CloseFunction(handle); }
 };
 
 // A font, brush, pen, bitmap or region, deleted with its owner.
 template <typename T>
-using ScopedGdiObject = platform::win32::ScopedHandle<GdiObjectTraits<T>>;
+using ScopedGdiObject = platform::win32::ScopedHandle<NullHandleTraits<T, &DeleteObject>>;
 using ScopedFont = ScopedGdiObject<HFONT>;
 using ScopedBrush = ScopedGdiObject<HBRUSH>;
 using ScopedPen = ScopedGdiObject<HPEN>;
 using ScopedBitmap = ScopedGdiObject<HBITMAP>;
 using ScopedRegion = ScopedGdiObject<HRGN>;
 // An icon the program loaded or extracted (not a shared one), destroyed with its owner.
-using ScopedIcon = platform::win32::ScopedHandle<IconTraits>;
+using ScopedIcon = platform::win32::ScopedHandle<NullHandleTraits<HICON, &DestroyIcon>>;
 // A menu loaded from the resources, destroyed with its owner.
-using ScopedMenu = platform::win32::ScopedHandle<MenuTraits>;
+using ScopedMenu = platform::win32::ScopedHandle<NullHandleTraits<HMENU, &DestroyMenu>>;
 // A memory device context (CreateCompatibleDC), deleted with its owner.
-using ScopedMemoryDc = platform::win32::ScopedHandle<MemoryDcTraits>;
+using ScopedMemoryDc = platform::win32::ScopedHandle<NullHandleTraits<HDC, &DeleteDC>>;
 // A global memory block, freed with its owner unless it was handed on (Detach).
-using ScopedGlobal = platform::win32::ScopedHandle<GlobalTraits>;
+using ScopedGlobal = platform::win32::ScopedHandle<NullHandleTraits<HGLOBAL, &GlobalFree>>;
 
 // A movable global memory block holding a copy of size bytes at data; empty when the
 // memory could not be had.
