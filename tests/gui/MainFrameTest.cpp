@@ -16,6 +16,7 @@
 #include "support/ScratchFolder.h"
 #include "ui/AppMessages.h"
 #include "ui/FrameView.h"
+#include "ui/ScopedGdi.h"
 #include "ui/support/DialogDriver.h"
 #include "store/InterruptedRun.h"
 
@@ -346,6 +347,19 @@ TEST_F(MainFrameTest, AClickOnTheCloseMarkExits) {
 
 TEST_F(MainFrameTest, TheDropWindowsOpenListCommandRefreshesTheView) {
     CreateFrame();
+    // The drop window's menu: its own command route enables the items it handles.
+    const ui::ScopedMenu menus(
+        LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_POPUPMENUS)));
+    const HMENU table = GetSubMenu(menus.Get(), 1);
+    ASSERT_NE(table, nullptr);
+    for (const UINT id : {ID_OPEN_LIST, ID_SETTINGS, ID_APP_ABOUT}) {
+        EnableMenuItem(table, id, MF_BYCOMMAND | MF_GRAYED);
+    }
+    SendMessageW(Drop(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(table), 0);
+    for (const UINT id : {ID_OPEN_LIST, ID_SETTINGS, ID_APP_ABOUT}) {
+        EXPECT_EQ(GetMenuState(table, id, MF_BYCOMMAND) & MF_GRAYED, 0u) << id;
+    }
+
     SendMessageW(Drop(), WM_COMMAND, ID_OPEN_LIST, 0);
     EXPECT_EQ(m_pView->m_arrMessages, std::vector<UINT>{ui::WM_REFRESH_RECORDS});
     EXPECT_TRUE(IsWindowVisible(Frame()));
