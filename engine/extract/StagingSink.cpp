@@ -17,7 +17,7 @@ constexpr int kMaxCollisions = 100;
 
 }  // namespace
 
-namespace extract {
+namespace engine {
 
 std::string ScanFolderOf(const std::string& dataFolder) {
     return dataFolder + kScanFolderName;
@@ -40,13 +40,13 @@ std::string MessageBaseName(const std::string& messagePath) {
     return base;
 }
 
-}  // namespace extract
+}  // namespace engine
 
 CStagingSink::CStagingSink(const std::string& dataFolder, const std::string& baseName,
                            const CExtensionList& prohibitedList)
     : m_strDataFolder(dataFolder),
       m_strBaseName(baseName),
-      m_strFolder(extract::ScanFolderOf(dataFolder) + "\\" + baseName),
+      m_strFolder(engine::ScanFolderOf(dataFolder) + "\\" + baseName),
       m_prohibited(prohibitedList) {}
 
 // --- Parts -------------------------------------------------------------------------
@@ -93,7 +93,7 @@ void CStagingSink::AddPart(const std::string& name, const std::string& fallbackN
     const std::string& attachmentName =
         CAttachmentNamer::MakeSafe(name).empty() ? fallbackName : name;
     // A TNEF stream that reads gives way to the files inside it before it is written.
-    if (!Failed() && IsTnefAttachment(attachmentName, std::string(contentType)) &&
+    if (!Failed() && engine::IsTnefAttachment(attachmentName, std::string(contentType)) &&
         UnpackTnef(data)) {
         return;
     }
@@ -119,7 +119,7 @@ bool CStagingSink::TakeName(const std::string& name, const std::string& fallback
     // The name as written: inside the folder, creatable, and unused in this message, its
     // alert form included. The prohibition test applies to this final name.
     fileName = m_namer.Take(fitted, [&](const std::string& candidate) {
-        return IsProhibited(candidate) && m_namer.IsTaken(candidate + extract::kAlertSuffix);
+        return IsProhibited(candidate) && m_namer.IsTaken(candidate + engine::kAlertSuffix);
     });
     if (fileName.empty()) {
         return true;  // nothing left of the name: the part is skipped
@@ -142,11 +142,11 @@ bool CStagingSink::IsProhibited(const std::string& fileName) const {
 }
 
 void CStagingSink::WriteAlert(const std::string& fileName, const std::string& attachmentName) {
-    std::string outputName = fileName + extract::kAlertSuffix;
+    std::string outputName = fileName + engine::kAlertSuffix;
     if (!OpenOutput(outputName)) {
         return;
     }
-    const bool bWritten = m_output.Write(MakeAlertText(attachmentName));
+    const bool bWritten = m_output.Write(engine::MakeAlertText(attachmentName));
     m_output.Close();
     if (!bWritten) {
         Fail(WriteFailureKind::File, m_strFolder + "\\" + outputName);
@@ -184,7 +184,7 @@ void CStagingSink::Completed(const std::string& outputName, const std::string& a
     // What came with mail came from outside, and Windows is to treat it so.
     platform::MarkAsDownloaded(path);
     ++m_nWritten;
-    if (!bUnpackTnef || !IsTnefAttachment(attachmentName, std::string(contentType))) {
+    if (!bUnpackTnef || !engine::IsTnefAttachment(attachmentName, std::string(contentType))) {
         return;
     }
     // A streamed TNEF stream ("winmail.dat") gives way to the files inside it once they
@@ -200,7 +200,7 @@ void CStagingSink::Completed(const std::string& outputName, const std::string& a
 
 bool CStagingSink::UnpackTnef(std::string_view stream) {
     std::vector<TnefAttachment> files;
-    if (!ReadTnef(stream, files) || files.empty()) {
+    if (!engine::ReadTnef(stream, files) || files.empty()) {
         return false;
     }
     for (const TnefAttachment& file : files) {
@@ -261,7 +261,7 @@ std::string CStagingSink::Finish(bool complete, const RecordSummary& summary) {
     if (!Failed() && complete && m_nWritten > 0) {
         // Date, sender and subject, one line each. The record file is a text file: each
         // line ends in CR CR LF on disk, as text-mode output of "\r\n" writes it.
-        const std::string recordFile = m_strDataFolder + m_strBaseName + extract::kRecordSuffix;
+        const std::string recordFile = m_strDataFolder + m_strBaseName + engine::kRecordSuffix;
         if (platform::WriteWholeFile(recordFile, summary.dateText + "\r\r\n" +
                                                      summary.fromText + "\r\r\n" +
                                                      summary.subjectText + "\r\r\n")) {

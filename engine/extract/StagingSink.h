@@ -28,7 +28,7 @@
 
 class CExtensionList;
 
-namespace extract {
+namespace engine {
 
 // The data folder's folder of staging folders, where the antivirus program looks.
 inline constexpr char kScanFolderName[] = "scanvirus";
@@ -46,7 +46,7 @@ std::string ScanFolderOf(const std::string& dataFolder);
 // and dots; empty when it has no ".".
 std::string MessageBaseName(const std::string& messagePath);
 
-}  // namespace extract
+}  // namespace engine
 
 // The summary a record file keeps, one line each.
 struct RecordSummary {
