@@ -156,19 +156,19 @@ TEST(OutlookItem, AttachedItemsThatExpandTheFileMakeItUnreadable) {
         test::FillStorage(message, 32, root);
         CCompoundFileWriter::Node map;
         map.isStorage = true;
-        map.name = AsciiToUtf16("__nameid_version1.0");
+        map.name = engine::AsciiToUtf16("__nameid_version1.0");
         CCompoundFileWriter::Node names;
-        names.name = AsciiToUtf16("__substg1.0_00020102");
+        names.name = engine::AsciiToUtf16("__substg1.0_00020102");
         names.data = std::string(2 * 1024 * 1024, 'n');
         map.children.push_back(names);
         root.children.push_back(map);
         return CCompoundFileWriter::Write(root);
     };
     OutlookItem item;
-    ASSERT_EQ(ReadOutlookItem(build(4), item), OutlookReadResult::Message);
+    ASSERT_EQ(engine::ReadOutlookItem(build(4), item), OutlookReadResult::Message);
     ASSERT_EQ(item.attachments.size(), 4u);
     EXPECT_GT(item.attachments[0].data.size(), 2u * 1024 * 1024);  // the map went along
-    EXPECT_EQ(ReadOutlookItem(build(20), item), OutlookReadResult::Unreadable);
+    EXPECT_EQ(engine::ReadOutlookItem(build(20), item), OutlookReadResult::Unreadable);
     EXPECT_TRUE(item.attachments.empty());
 }
 
