@@ -115,6 +115,17 @@ TEST(FileSizeLimit, AFileCutShortTakesTheWholeMessageAway) {
          "--B\r\nContent-Type: application/ms-tnef\r\nContent-Disposition: attachment; "
          "filename=\"winmail.dat\"\r\nContent-Transfer-Encoding: base64\r\n\r\n" +
              test::Base64Encode(Winmail()) + "\r\n--B--\r\n"},
+        // The files a winmail.dat gave go too when a later attachment fails.
+        {"winmail.dat unpacked, then a file cut short", "big.eml", "big.bin",
+         "Subject: s\r\nContent-Type: multipart/mixed; boundary=\"B\"\r\n\r\n"
+         "--B\r\nContent-Type: application/ms-tnef\r\nContent-Disposition: attachment; "
+         "filename=\"winmail.dat\"\r\nContent-Transfer-Encoding: base64\r\n\r\n" +
+             test::Base64Encode(test::TnefBuilder()
+                                    .Attachment().Title("a.txt").Data("a")
+                                    .Attachment().Title("b.txt").Data("b")
+                                    .Bytes()) +
+             "\r\n--B\r\nContent-Disposition: attachment; filename=\"big.bin\"\r\n\r\n" +
+             BigBody() + "--B--\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
