@@ -7,7 +7,9 @@
 //
 //  - the staging folder (scan folder + the message's base name), made with the first file;
 //  - names: made safe and unique within the message by its namer, a name with nothing left
-//    of it replaced by the reader's fallback name (or skipped when there is none);
+//    of it replaced by the reader's fallback name (or skipped when there is none), a name
+//    too long for the folder's real location shortened before its extension; every file is
+//    created new, and a name the file system holds already takes the next number;
 //  - the prohibition test on the final name: an alert file takes the attachment's place;
 //  - TNEF streams: replaced by the files inside them;
 //  - the download mark on every complete file;
