@@ -216,7 +216,7 @@ TEST_F(SettingsDlgTest, ProtectedExtensionsAreRefusedAndCancelAddsNothing) {
     EXPECT_EQ(std::count_if(allowed.begin(), allowed.end(),
                             [](const std::string& line) { return line.rfind("exe\t", 0) == 0; }),
               0);
-    EXPECT_EQ(prohibited.size(), 82u);
+    EXPECT_EQ(prohibited.size(), 90u);
     EXPECT_EQ(std::count_if(prohibited.begin(), prohibited.end(),
                             [](const std::string& line) { return line.rfind("tx\t", 0) == 0; }),
               1);
