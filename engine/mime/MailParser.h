@@ -36,6 +36,7 @@ enum class TransferEncoding {
     SevenBit = 2,
     EightBit = 3,
     QuotedPrintable = 4,
+    Uuencode = 5,  // x-uuencode, uuencode, x-uue
 };
 
 // The delimiter lines of the multiparts a part lies in, innermost last. A line delimits a
@@ -135,8 +136,10 @@ public:
                                        std::string_view name);
 
     // Reads one part header up to and including its blank line, keeping the last raw,
-    // unfolded value of each of the three fields. False when the file ends before the
-    // blank line.
+    // unfolded value of each of the three fields. A line that can be no header line (no
+    // field name and colon, no continuation) ends the header too, as mail readers take
+    // it: the reader is left at its start, the first line of the body. False when the file
+    // ends before either.
     bool ReadPartHeader(CMessageReader& reader, std::string& contentType,
                         std::string& transferEncoding, std::string& disposition);
 
@@ -197,6 +200,22 @@ public:
     bool WriteQuotedPrintableBody(CMessageReader& reader, CByteSink& out,
                                   const CBoundaryStack& boundaries);
     bool WritePlainBody(CMessageReader& reader, CByteSink& out, const CBoundaryStack& boundaries);
+
+    // A uuencoded body: its data from the "begin" line (what comes before it is read past)
+    // to the "end" line, then read past up to the delimiter line. Without a "begin" line
+    // nothing is written.
+    bool WriteUuencodedBody(CMessageReader& reader, CByteSink& out,
+                            const CBoundaryStack& boundaries);
+
+    // Whether line is the "begin" line of uuencoded data ("begin 644 name"); name is the
+    // file name as written (raw, not yet converted).
+    static bool IsUuencodeBegin(std::string_view line, std::string& name);
+
+    // Writes the uuencoded data after its "begin" line up to and including its "end" line
+    // (or to the delimiter line or the end of the file, which stay unread). False when a
+    // write failed.
+    bool WriteUuencodedData(CMessageReader& reader, CByteSink& out,
+                            const CBoundaryStack& boundaries);
 
     // Reads a body that is not written up to the first delimiter line of the boundaries.
     static void SkipBody(CMessageReader& reader, const CBoundaryStack& boundaries);

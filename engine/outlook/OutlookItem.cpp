@@ -243,8 +243,19 @@ bool ReadAttachment(const CCompoundFile& file, std::uint32_t storage, std::uint3
 }  // namespace
 
 bool IsMessageClass(const std::string& messageClass) {
-    return sjis::EqualsNoCase(messageClass, "IPM.Note") ||
-           sjis::StartsWithNoCase(messageClass, "IPM.Note.");
+    // Each class with its subclasses ("IPM.Note.SMIME", "IPM.Schedule.Meeting.Request").
+    static constexpr std::string_view kClasses[] = {
+        "IPM.Note", "IPM.Appointment", "IPM.Schedule.Meeting", "IPM.Post", "IPM.Task",
+        "IPM.TaskRequest",
+    };
+    for (const std::string_view name : kClasses) {
+        if (sjis::EqualsNoCase(messageClass, name) ||
+            (sjis::StartsWithNoCase(messageClass, name) && messageClass.size() > name.size() &&
+             messageClass[name.size()] == '.')) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::string NamelessAttachmentName(const std::string& mimeTag, const std::string& extension) {
