@@ -748,6 +748,37 @@ bool IsDefinedShiftJis(std::string_view text) {
     return true;
 }
 
+// Whether text is well-formed UTF-8 whose 8-bit characters are all accented Latin letters
+// inside words ("ciële.txt"): each has an ASCII letter beside it. Read as Shift_JIS, such
+// text is half-width katakana between Latin letters, which Japanese names do not write.
+bool IsLatinWordUtf8(std::string_view text) {
+    std::vector<char32_t> chars;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t start = pos;
+        const char32_t c = NextUtf8(text, pos);
+        if (c == kReplacement && pos == start + 1 && static_cast<unsigned char>(text[start]) >= 0x80) {
+            return false;
+        }
+        chars.push_back(c);
+    }
+    const auto isAsciiLetter = [&](std::size_t i) {
+        return i < chars.size() && ((chars[i] >= 'a' && chars[i] <= 'z') || (chars[i] >= 'A' && chars[i] <= 'Z'));
+    };
+    bool bAny = false;
+    for (std::size_t i = 0; i < chars.size(); ++i) {
+        const char32_t c = chars[i];
+        if (c < 0x80) {
+            continue;
+        }
+        const bool bLatinLetter = c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7;
+        if (!bLatinLetter || !((i > 0 && isAsciiLetter(i - 1)) || isAsciiLetter(i + 1))) {
+            return false;
+        }
+        bAny = true;
+    }
+    return bAny;
+}
+
 // Whether text is well-formed UTF-8 whose every character code page 932 holds.
 bool IsUtf8OfCodePage932(std::string_view text) {
     for (std::size_t pos = 0; pos < text.size();) {
@@ -817,7 +848,7 @@ std::string ConvertRawHeaderText(std::string_view raw) {
     } else if (IsUtf8OfCodePage932(raw)) {
         CSjisBuilder builder(out);
         DecodeUtf8(raw, builder);
-    } else if (IsDefinedShiftJis(raw)) {
+    } else if (IsDefinedShiftJis(raw) && !IsLatinWordUtf8(raw)) {
         out.assign(raw);
     } else if (IsWellFormedUtf8(raw)) {
         CSjisBuilder builder(out);

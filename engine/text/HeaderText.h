@@ -17,8 +17,9 @@
 //    when it is well-formed UTF-8 of characters code page 932 holds (Japanese and Russian
 //    names from webmail); otherwise as Shift_JIS when it is well-formed Shift_JIS of
 //    defined characters outside the user-defined rows ("ﾃｽ.txt", which is also valid
-//    UTF-8 but of "ý"); otherwise as UTF-8 when well-formed at all; otherwise as
-//    windows-1252 (a German "Fr\xF6sche.txt").
+//    UTF-8 but of "ý"), unless it is UTF-8 whose 8-bit characters are all accented Latin
+//    letters beside ASCII letters ("ciële.txt", in Shift_JIS "ciﾃｫle.txt"); otherwise as
+//    UTF-8 when well-formed at all; otherwise as windows-1252 (a German "Fr\xF6sche.txt").
 //  - The result holds no C0 control characters: a tab becomes a space, and so does each
 //    run of CR and LF (a subject written on two lines reads as one); the others go.
 //

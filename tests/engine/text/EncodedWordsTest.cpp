@@ -72,6 +72,9 @@ TEST(HeaderText, ConvertsRawTextByItsForm) {
         {"\xC3\xBD.txt", "\xC3\xBD.txt"},  // "ﾃｽ.txt": as UTF-8 "ý", which 932 lacks
         {"\xE5\x8C\x83\x41.txt", "\xE5\x8C\x83\x41.txt"},  // "蛹ア.txt": as UTF-8 U+5303
         {"Fr\xF6sche.txt", "Fr?sche.txt"},  // 0xF6 0x73 is a user-defined Shift_JIS code
+        // UTF-8 accented letters inside Latin words are no half-width katakana.
+        {"ci\xC3\xABle.txt", "ci?le.txt"},
+        {"\xC3\xA9t\xC3\xA9.doc", "?t?.doc"},
         {"\x93na\xEFve\x94", "\x81\x67na?ve\x81\x68"},  // windows-1252 quotes
         {"\xC2\xA0\xC2\xA3", "?\x81\x92"},  // UTF-8 that 932 partly lacks, not Shift_JIS
         {"\xE3\x83\x88" + kNihongo, "ト日本語"},                     // both in one value
