@@ -2,6 +2,7 @@
 
 #include "app/FilePath.h"
 #include "app/FirstStartFiles.h"
+#include "engine/extract/StagingSink.h"
 #include "platform/FileSystem.h"
 #include "platform/ShiftJis.h"
 #include "platform/SpecialFolders.h"
@@ -42,7 +43,7 @@ std::string CVelmaron1App::GetDataFolder() const {
 }
 
 std::string CVelmaron1App::GetScanFolder() const {
-    return GetDataFolder() + "scanvirus";
+    return extract::ScanFolderOf(GetDataFolder());
 }
 
 std::string CVelmaron1App::StoreMutexName(const std::string& dataFolder) {
