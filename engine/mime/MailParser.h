@@ -17,6 +17,7 @@
 #include "engine/mime/MessageReader.h"
 
 class CExtensionList;
+class CStagingSink;
 class IProgress;
 
 #include <string>
@@ -81,6 +82,20 @@ public:
     std::string ExtractAttachments(const std::string& messagePath,
                                    const CExtensionList& prohibitedList, IProgress& progress,
                                    int progressStart, int progressEnd);
+
+    // Whether the last ExtractAttachments met encrypted S/MIME content, which cannot be read
+    // without the user's key: it was kept as it came ("smime.p7m"), and the run says so.
+    bool HasEncryptedContent() const { return m_bEncryptedContent; }
+
+    // S/MIME content handed over whole (an Outlook item's attachment, a signed part):
+    // ExtractMimeEntity walks a MIME entity (header and body) into the sink as a message's
+    // parts; ExtractSmimeData reads a CMS structure: a signed one's content is walked so,
+    // anything else is handed to the sink as the attachment name (type: its media type).
+    // depth counts the entities around it, as the walk's nesting limit does. False when the
+    // message failed.
+    bool ExtractMimeEntity(std::string text, CStagingSink& sink, int depth);
+    bool ExtractSmimeData(const std::string& data, const std::string& name,
+                          const std::string& type, CStagingSink& sink, int depth);
 
     // --- Unsent drafts -------------------------------------------------------------
 
@@ -254,6 +269,7 @@ private:
 
     std::string m_strDataFolder;
     WriteFailure m_writeFailure;
+    bool m_bEncryptedContent = false;
     // The scan folder was made (or found) by an earlier message of this parser's run.
     bool m_bScanFolderReady = false;
 };

@@ -228,9 +228,10 @@ bool ReadAttachment(const CCompoundFile& file, std::uint32_t storage, std::uint3
                 break;
             }
         }
+        attachment.mimeTag = object.Text(kAttachMimeTag, codePage);
         if (attachment.name.empty()) {
-            attachment.name = NamelessAttachmentName(object.Text(kAttachMimeTag, codePage),
-                                                     object.Text(kAttachExtension, codePage));
+            attachment.name =
+                NamelessAttachmentName(attachment.mimeTag, object.Text(kAttachExtension, codePage));
         }
     }
     if (object.IsDamaged()) {

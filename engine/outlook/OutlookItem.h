@@ -15,6 +15,7 @@
 struct OutlookAttachment {
     std::string name;  // Shift_JIS, as the item names it (not yet made safe)
     std::string data;
+    std::string mimeTag;            // its MIME content type, as the item gives it
     bool bEmbeddedMessage = false;  // data is a whole item file
 };
 

@@ -10,6 +10,7 @@
 #include "platform/SpecialFolders.h"
 #include "support/OutlookItemBuilder.h"
 #include "support/ScratchFolder.h"
+#include "support/SmimeSamples.h"
 
 #include <gtest/gtest.h>
 
@@ -140,6 +141,22 @@ TEST(MorvekCli, ExtractAddsRecordsThatListShows) {
         "2004年12月06日 10:20:30  a@example.jp\n  report\n"
         "    run.exe.alert  551 bytes  alert\n    a.txt  3 bytes  openable\n";
     EXPECT_EQ(list.out, record + record);
+}
+
+// Signed mail gives the files inside it; encrypted mail keeps its smime.p7m and says so in
+// one line on the error stream.
+TEST(MorvekCli, SignedMailGivesItsFilesEncryptedMailIsToldInOneLine) {
+    test::ScratchFolder scratch;
+    test::WriteFile(scratch / "signed.eml", test::kSmimeOpaqueSigned);
+    test::WriteFile(scratch / "secret.eml", test::kSmimeEncrypted);
+    const std::string data = scratch / "data";
+    const CliRun run = RunCli({"extract", "--no-scan", "--data-dir", data, scratch / "signed.eml",
+                               scratch / "secret.eml"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.out.find("報告.txt  18 bytes"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("smime.p7m"), std::string::npos) << run.out;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_NE(run.err.find("暗号化"), std::string::npos) << run.err;
 }
 
 TEST(MorvekCli, OutlookItemsAreExtractedAndSummarised) {

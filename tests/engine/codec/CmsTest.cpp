@@ -1,8 +1,8 @@
 // The CMS reader: the encapsulated content of SignedData as openssl writes it (DER, and BER
 // with indefinite lengths and pieces), EnvelopedData recognised, and damaged input refused.
 
-#include "engine/codec/Base64Decoder.h"
 #include "engine/codec/Cms.h"
+#include "support/Base64Encode.h"
 #include "support/CmsBuilder.h"
 #include "support/SmimeSamples.h"
 
@@ -14,9 +14,7 @@
 namespace {
 
 std::string FromBase64(std::string_view text) {
-    std::vector<unsigned char> bytes(CBase64Decoder::GetDecodedBound(text.size()));
-    const std::size_t count = CBase64Decoder().Decode(text.data(), text.size(), bytes.data());
-    return std::string(reinterpret_cast<const char*>(bytes.data()), count);
+    return test::Base64Decode(text);
 }
 
 TEST(Cms, TakesTheContentOutOfSignedDataInDerAndBer) {
