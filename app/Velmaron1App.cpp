@@ -43,7 +43,7 @@ std::string CVelmaron1App::GetDataFolder() const {
 }
 
 std::string CVelmaron1App::GetScanFolder() const {
-    return extract::ScanFolderOf(GetDataFolder());
+    return engine::ScanFolderOf(GetDataFolder());
 }
 
 std::string CVelmaron1App::StoreMutexName(const std::string& dataFolder) {

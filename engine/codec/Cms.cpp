@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace cms {
+namespace engine::cms {
 
 namespace {
 
@@ -223,4 +223,4 @@ Kind ReadContentInfo(std::string_view data, std::string& content, bool& hasConte
     return Kind::SignedData;
 }
 
-}  // namespace cms
+}  // namespace engine::cms

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace cms {
+namespace engine::cms {
 
 enum class Kind {
     NotCms,         // no ContentInfo (or a damaged one)
@@ -23,4 +23,4 @@ enum class Kind {
 // content and hasContent whether there is one.
 Kind ReadContentInfo(std::string_view data, std::string& content, bool& hasContent);
 
-}  // namespace cms
+}  // namespace engine::cms

@@ -273,17 +273,17 @@ bool CMailParser::ExtractSmimeData(const std::string& data, const std::string& n
                                    const std::string& type, CStagingSink& sink, int depth) {
     std::string content;
     bool bHasContent = false;
-    switch (cms::ReadContentInfo(data, content, bHasContent)) {
-        case cms::Kind::SignedData:
+    switch (engine::cms::ReadContentInfo(data, content, bHasContent)) {
+        case engine::cms::Kind::SignedData:
             if (bHasContent) {
                 return ExtractMimeEntity(std::move(content), sink, depth);
             }
             break;
-        case cms::Kind::EnvelopedData:
+        case engine::cms::Kind::EnvelopedData:
             m_bEncryptedContent = true;
             break;
-        case cms::Kind::NotCms:
-        case cms::Kind::Other:
+        case engine::cms::Kind::NotCms:
+        case engine::cms::Kind::Other:
             break;
     }
     sink.AddPart(name, kSmimeName, data, type);
@@ -301,7 +301,7 @@ std::string CMailParser::ExtractAttachments(const std::string& messagePath,
         return {};
     }
     // An Outlook item (a compound file) has its own reader; it is read whole first.
-    const bool bOutlookItem = HasCompoundFileSignature(reader.Buffered());
+    const bool bOutlookItem = engine::HasCompoundFileSignature(reader.Buffered());
     std::string itemBytes;
     if (bOutlookItem) {
         reader.Close();
@@ -309,7 +309,7 @@ std::string CMailParser::ExtractAttachments(const std::string& messagePath,
             return {};  // kept: it may read next time
         }
     }
-    const std::string scanFolder = extract::ScanFolderOf(m_strDataFolder);
+    const std::string scanFolder = engine::ScanFolderOf(m_strDataFolder);
     if (!m_bScanFolderReady &&
         platform::MakeFolder(scanFolder) == platform::MakeFolderResult::Failed) {
         return {};
@@ -317,7 +317,7 @@ std::string CMailParser::ExtractAttachments(const std::string& messagePath,
     m_bScanFolderReady = true;
     // A message that cannot be extracted is consumed. An empty base name would make the
     // scan folder itself the staging folder; it counts as a name without ".".
-    const std::string baseName = extract::MessageBaseName(messagePath);
+    const std::string baseName = engine::MessageBaseName(messagePath);
     if (baseName.empty()) {
         reader.Close();
         platform::RemoveFile(messagePath);
@@ -328,7 +328,7 @@ std::string CMailParser::ExtractAttachments(const std::string& messagePath,
     bool bComplete = true;
     if (bOutlookItem) {
         // An item that is no message, or is damaged, gives nothing and is consumed.
-        ExtractOutlookItem(*this, std::move(itemBytes), sink, summary, progress, progressStart,
+        engine::ExtractOutlookItem(*this, std::move(itemBytes), sink, summary, progress, progressStart,
                            progressEnd);
     } else {
         PartFields fields;

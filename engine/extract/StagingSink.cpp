@@ -9,7 +9,7 @@
 
 #include <algorithm>
 
-namespace extract {
+namespace engine {
 
 std::string ScanFolderOf(const std::string& dataFolder) {
     return dataFolder + kScanFolderName;
@@ -30,13 +30,13 @@ std::string MessageBaseName(const std::string& messagePath) {
     return base;
 }
 
-}  // namespace extract
+}  // namespace engine
 
 CStagingSink::CStagingSink(const std::string& dataFolder, const std::string& baseName,
                            const CExtensionList& prohibitedList)
     : m_strDataFolder(dataFolder),
       m_strBaseName(baseName),
-      m_strFolder(extract::ScanFolderOf(dataFolder) + "\\" + baseName),
+      m_strFolder(engine::ScanFolderOf(dataFolder) + "\\" + baseName),
       m_prohibited(prohibitedList) {}
 
 // --- Parts -------------------------------------------------------------------------
@@ -83,28 +83,11 @@ void CStagingSink::AddPart(const std::string& name, const std::string& fallbackN
     const std::string& attachmentName =
         CAttachmentNamer::MakeSafe(name).empty() ? fallbackName : name;
     // A TNEF stream that reads gives way to the files inside it before it is written.
-    if (!Failed() && IsTnefAttachment(attachmentName, std::string(contentType)) &&
+    if (!Failed() && engine::IsTnefAttachment(attachmentName, std::string(contentType)) &&
         UnpackTnef(data)) {
         return;
     }
-    std::string fileName;
-    if (!TakeName(name, fallbackName, fileName) || fileName.empty()) {
-        return;
-    }
-    if (IsProhibited(fileName)) {
-        WriteAlert(fileName, attachmentName);
-        return;
-    }
-    if (!OpenOutput(fileName)) {
-        return;
-    }
-    const bool bWritten = m_output.Write(data.data(), data.size());
-    m_output.Close();
-    if (!bWritten) {
-        Fail(WriteFailureKind::File, m_strFolder + "\\" + fileName);
-        return;
-    }
-    Completed(fileName, attachmentName, contentType, false);
+    WriteWhole(name, fallbackName, data);
 }
 
 bool CStagingSink::TakeName(const std::string& name, const std::string& fallbackName,
@@ -117,7 +100,7 @@ bool CStagingSink::TakeName(const std::string& name, const std::string& fallback
     // The name as written: inside the folder, creatable, and unused in this message, its
     // alert form included. The prohibition test applies to this final name.
     fileName = m_namer.Take(wanted, [&](const std::string& candidate) {
-        return IsProhibited(candidate) && m_namer.IsTaken(candidate + extract::kAlertSuffix);
+        return IsProhibited(candidate) && m_namer.IsTaken(candidate + engine::kAlertSuffix);
     });
     if (fileName.empty()) {
         return true;  // nothing left of the name: the part is skipped
@@ -140,11 +123,11 @@ bool CStagingSink::IsProhibited(const std::string& fileName) const {
 }
 
 void CStagingSink::WriteAlert(const std::string& fileName, const std::string& attachmentName) {
-    std::string outputName = fileName + extract::kAlertSuffix;
+    std::string outputName = fileName + engine::kAlertSuffix;
     if (!OpenOutput(outputName)) {
         return;
     }
-    const bool bWritten = m_output.Write(MakeAlertText(attachmentName));
+    const bool bWritten = m_output.Write(engine::MakeAlertText(attachmentName));
     m_output.Close();
     if (!bWritten) {
         Fail(WriteFailureKind::File, m_strFolder + "\\" + outputName);
@@ -160,7 +143,7 @@ namespace {
 // an alert file.
 std::string FallbackName(std::string name) {
     std::string suffix;
-    const std::string alert = extract::kAlertSuffix;
+    const std::string alert = engine::kAlertSuffix;
     if (name.size() > alert.size() && name.compare(name.size() - alert.size(), alert.size(), alert) == 0) {
         name.resize(name.size() - alert.size());
         suffix = alert;
@@ -203,7 +186,7 @@ void CStagingSink::Completed(const std::string& outputName, const std::string& a
     // What came with mail came from outside, and Windows is to treat it so.
     platform::MarkAsDownloaded(path);
     ++m_nWritten;
-    if (!bUnpackTnef || !IsTnefAttachment(attachmentName, std::string(contentType))) {
+    if (!bUnpackTnef || !engine::IsTnefAttachment(attachmentName, std::string(contentType))) {
         return;
     }
     // A streamed TNEF stream ("winmail.dat") gives way to the files inside it once they
@@ -219,24 +202,27 @@ void CStagingSink::Completed(const std::string& outputName, const std::string& a
 
 bool CStagingSink::UnpackTnef(std::string_view stream) {
     std::vector<TnefAttachment> files;
-    if (!ReadTnef(stream, files) || files.empty()) {
+    if (!engine::ReadTnef(stream, files) || files.empty()) {
         return false;
     }
     for (const TnefAttachment& file : files) {
-        WriteWhole(file.name, file.data);
+        WriteWhole(file.name, {}, file.data);
     }
     return true;
 }
 
-// One file of a TNEF stream: named, tested and written like any attachment, but never
-// unpacked again.
-void CStagingSink::WriteWhole(const std::string& name, std::string_view data) {
+// A file whose bytes are in memory, named, tested and written like any attachment (a file
+// of a TNEF stream is never unpacked again).
+void CStagingSink::WriteWhole(const std::string& name, const std::string& fallbackName,
+                              std::string_view data) {
     std::string fileName;
-    if (!TakeName(name, {}, fileName) || fileName.empty()) {
+    if (!TakeName(name, fallbackName, fileName) || fileName.empty()) {
         return;
     }
+    const std::string& attachmentName =
+        CAttachmentNamer::MakeSafe(name).empty() ? fallbackName : name;
     if (IsProhibited(fileName)) {
-        WriteAlert(fileName, name);
+        WriteAlert(fileName, attachmentName);
         return;
     }
     if (!OpenOutput(fileName)) {
@@ -248,8 +234,7 @@ void CStagingSink::WriteWhole(const std::string& name, std::string_view data) {
         Fail(WriteFailureKind::File, m_strFolder + "\\" + fileName);
         return;
     }
-    platform::MarkAsDownloaded(m_strFolder + "\\" + fileName);
-    ++m_nWritten;
+    Completed(fileName, attachmentName, {}, false);
 }
 
 void CStagingSink::Fail(WriteFailureKind kind, const std::string& path) {
@@ -278,7 +263,7 @@ std::string CStagingSink::Finish(bool complete, const RecordSummary& summary) {
     if (!Failed() && complete && m_nWritten > 0) {
         // Date, sender and subject, one line each. The record file is a text file: each
         // line ends in CR CR LF on disk, as text-mode output of "\r\n" writes it.
-        const std::string recordFile = m_strDataFolder + m_strBaseName + extract::kRecordSuffix;
+        const std::string recordFile = m_strDataFolder + m_strBaseName + engine::kRecordSuffix;
         if (platform::WriteWholeFile(recordFile, summary.dateText + "\r\r\n" +
                                                      summary.fromText + "\r\r\n" +
                                                      summary.subjectText + "\r\r\n")) {

@@ -29,7 +29,7 @@
 
 class CExtensionList;
 
-namespace extract {
+namespace engine {
 
 // The data folder's folder of staging folders, where the antivirus program looks.
 inline constexpr char kScanFolderName[] = "scanvirus";
@@ -47,7 +47,7 @@ std::string ScanFolderOf(const std::string& dataFolder);
 // empty when it has no ".".
 std::string MessageBaseName(const std::string& messagePath);
 
-}  // namespace extract
+}  // namespace engine
 
 // The summary a record file keeps, one line each.
 struct RecordSummary {
@@ -120,7 +120,8 @@ private:
                    std::string_view contentType, bool bUnpackTnef);
     // Writes the files inside a TNEF stream; true when they replace it.
     bool UnpackTnef(std::string_view stream);
-    void WriteWhole(const std::string& name, std::string_view data);
+    void WriteWhole(const std::string& name, const std::string& fallbackName,
+                    std::string_view data);
     void Fail(WriteFailureKind kind, const std::string& path);
     void RemoveOutputs();
 

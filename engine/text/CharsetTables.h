@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace charset_tables {
+namespace engine::charset_tables {
 
 struct Cp932Pair {
     std::uint16_t nUnicode;
@@ -61,4 +61,4 @@ extern const std::size_t kDoubleByteCount;
 extern const Gb18030Range kGb18030Ranges[];
 extern const std::size_t kGb18030RangeCount;
 
-}  // namespace charset_tables
+}  // namespace engine::charset_tables

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace mapi {
+namespace engine {
 
 namespace {
 
@@ -121,4 +121,4 @@ std::string CodePageToShiftJis(std::string_view text, std::uint32_t codePage) {
     return out;
 }
 
-}  // namespace mapi
+}  // namespace engine

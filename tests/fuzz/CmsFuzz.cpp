@@ -13,16 +13,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string input(reinterpret_cast<const char*>(data), size);
     std::string content;
     bool hasContent = false;
-    const cms::Kind kind = cms::ReadContentInfo(input, content, hasContent);
-    if (content.size() > input.size() || (hasContent && kind != cms::Kind::SignedData) ||
+    const engine::cms::Kind kind = engine::cms::ReadContentInfo(input, content, hasContent);
+    if (content.size() > input.size() || (hasContent && kind != engine::cms::Kind::SignedData) ||
         (!hasContent && !content.empty())) {
         std::abort();
     }
     const std::size_t pieceSize = size == 0 ? 1 : 1 + data[0] % 200;
     for (const test::CmsForm form : {test::CmsForm::Der, test::CmsForm::Pieces}) {
         std::string back;
-        if (cms::ReadContentInfo(test::SignedDataOf(input, form, pieceSize), back, hasContent) !=
-                cms::Kind::SignedData ||
+        if (engine::cms::ReadContentInfo(test::SignedDataOf(input, form, pieceSize), back, hasContent) !=
+                engine::cms::Kind::SignedData ||
             !hasContent || back != input) {
             std::abort();
         }

@@ -21,8 +21,8 @@ TEST(Cms, TakesTheContentOutOfSignedDataInDerAndBer) {
     for (const char* sample : {test::kCmsSignedDer, test::kCmsSignedBer}) {
         std::string content;
         bool hasContent = false;
-        EXPECT_EQ(cms::ReadContentInfo(FromBase64(sample), content, hasContent),
-                  cms::Kind::SignedData);
+        EXPECT_EQ(engine::cms::ReadContentInfo(FromBase64(sample), content, hasContent),
+                  engine::cms::Kind::SignedData);
         EXPECT_TRUE(hasContent);
         EXPECT_EQ(content, test::kSmimeInner);
     }
@@ -31,16 +31,16 @@ TEST(Cms, TakesTheContentOutOfSignedDataInDerAndBer) {
     for (const std::size_t pieceSize : {1u, 2u, 127u, 128u, 999u, 1000u, 5000u}) {
         std::string content;
         bool hasContent = false;
-        ASSERT_EQ(cms::ReadContentInfo(test::SignedDataOf(text, test::CmsForm::Pieces, pieceSize),
+        ASSERT_EQ(engine::cms::ReadContentInfo(test::SignedDataOf(text, test::CmsForm::Pieces, pieceSize),
                                        content, hasContent),
-                  cms::Kind::SignedData);
+                  engine::cms::Kind::SignedData);
         EXPECT_EQ(content, text) << pieceSize;
     }
     std::string content = "left over";
     bool hasContent = true;
-    EXPECT_EQ(cms::ReadContentInfo(test::SignedDataOf("x", test::CmsForm::Detached), content,
+    EXPECT_EQ(engine::cms::ReadContentInfo(test::SignedDataOf("x", test::CmsForm::Detached), content,
                                    hasContent),
-              cms::Kind::SignedData);
+              engine::cms::Kind::SignedData);
     EXPECT_FALSE(hasContent);
     EXPECT_EQ(content, "");
 }
@@ -48,15 +48,15 @@ TEST(Cms, TakesTheContentOutOfSignedDataInDerAndBer) {
 TEST(Cms, TellsEncryptedDataAndRefusesWhatIsNoContentInfo) {
     std::string content;
     bool hasContent = false;
-    EXPECT_EQ(cms::ReadContentInfo(FromBase64(test::kCmsEnvelopedDer), content, hasContent),
-              cms::Kind::EnvelopedData);
-    EXPECT_EQ(cms::ReadContentInfo(test::EnvelopedDataOf(), content, hasContent),
-              cms::Kind::EnvelopedData);
+    EXPECT_EQ(engine::cms::ReadContentInfo(FromBase64(test::kCmsEnvelopedDer), content, hasContent),
+              engine::cms::Kind::EnvelopedData);
+    EXPECT_EQ(engine::cms::ReadContentInfo(test::EnvelopedDataOf(), content, hasContent),
+              engine::cms::Kind::EnvelopedData);
     EXPECT_FALSE(hasContent);
     // A ContentInfo of plain data is CMS, but neither signed nor encrypted.
-    EXPECT_EQ(cms::ReadContentInfo(test::DerElement(0x30, test::DerElement(0x06,
+    EXPECT_EQ(engine::cms::ReadContentInfo(test::DerElement(0x30, test::DerElement(0x06,
                   "\x2A\x86\x48\x86\xF7\x0D\x01\x07\x01")), content, hasContent),
-              cms::Kind::Other);
+              engine::cms::Kind::Other);
 
     const std::string signedDer = FromBase64(test::kCmsSignedDer);
     const std::string signedBer = FromBase64(test::kCmsSignedBer);
@@ -72,7 +72,7 @@ TEST(Cms, TellsEncryptedDataAndRefusesWhatIsNoContentInfo) {
     };
     for (const std::string& bytes : cases) {
         content = "x";
-        EXPECT_EQ(cms::ReadContentInfo(bytes, content, hasContent), cms::Kind::NotCms)
+        EXPECT_EQ(engine::cms::ReadContentInfo(bytes, content, hasContent), engine::cms::Kind::NotCms)
             << bytes.size();
         EXPECT_FALSE(hasContent);
         EXPECT_EQ(content, "");
@@ -82,7 +82,7 @@ TEST(Cms, TellsEncryptedDataAndRefusesWhatIsNoContentInfo) {
     for (int i = 0; i < 100000; ++i) {
         deep += "\x30\x80";
     }
-    EXPECT_EQ(cms::ReadContentInfo(deep, content, hasContent), cms::Kind::NotCms);
+    EXPECT_EQ(engine::cms::ReadContentInfo(deep, content, hasContent), engine::cms::Kind::NotCms);
 }
 
 }  // namespace
