@@ -13,6 +13,10 @@ namespace {
 
 constexpr char kExtractingText[] =
     "メールから添付ファイルを抽出しています。\nしばらくお待ちください。";
+// One line, so that a terminal shows it as one.
+constexpr char kEncryptedText[] =
+    "暗号化されたメールがありました。暗号化されたメールの添付ファイルは取り出せないため、"
+    "smime.p7m のまま保存しました。";
 constexpr char kNoOutputText[] =
     "添付ファイルは抽出されませんでした。\n"
     "添付ファイルが含まれていないまたは、抽出に失敗しました。";
@@ -41,12 +45,16 @@ ExtractionOutcome CExtractionRun::Run(const PendingMessageList& pending,
     m_arrFailures.clear();
     m_arrCuts.clear();
 
+    m_nEncrypted = 0;
     const std::vector<std::string> staged = ExtractAll(pending, prohibitedList);
     if (!m_arrFailures.empty()) {
         m_host.ReportFailures(m_arrFailures);
     }
     if (!m_arrCuts.empty()) {
         m_host.ShowMessage(ExtractionCutText(m_arrCuts));
+    }
+    if (m_nEncrypted > 0) {
+        m_host.ShowMessage(kEncryptedText);
     }
     if (staged.empty()) {
         // After a failure or a cut the no-output message would say the messages had nothing.
@@ -122,8 +130,13 @@ std::vector<std::string> CExtractionRun::ExtractAll(const PendingMessageList& pe
             parser.ExtractAttachments(message, prohibited, progress, start, end);
         if (parser.GetWriteFailure().kind != CMailParser::WriteFailureKind::None) {
             m_arrFailures.push_back(ExtractionFailureLine(message, parser.GetWriteFailure()));
-        } else if (parser.GetCut() != ExtractionCut::None) {
-            m_arrCuts.push_back(ExtractionCutLine(message, parser.GetCut()));
+        } else {
+            if (parser.GetCut() != ExtractionCut::None) {
+                m_arrCuts.push_back(ExtractionCutLine(message, parser.GetCut()));
+            }
+            if (parser.HasEncryptedContent()) {
+                ++m_nEncrypted;
+            }
         }
         if (!stagingFolder.empty() && !RecordNameOf(stagingFolder).empty()) {
             staged.push_back(stagingFolder);

@@ -7,6 +7,8 @@
 #include "platform/ShiftJis.h"
 #include "policy/ExtensionPolicy.h"
 
+#include <algorithm>
+
 namespace {
 
 // Room kept after a name for what may be added to it: a number, the alert file's suffix,
@@ -155,9 +157,36 @@ void CStagingSink::WriteAlert(const std::string& fileName, const std::string& at
     ++m_nWritten;
 }
 
+namespace {
+
+// The name a file falls back to when the file system refuses its own: "attachment" with
+// the name's extension (letters and digits only, else "bin"), and its ".alert" when it is
+// an alert file.
+std::string FallbackName(std::string name) {
+    std::string suffix;
+    const std::string alert = engine::kAlertSuffix;
+    if (name.size() > alert.size() && name.compare(name.size() - alert.size(), alert.size(), alert) == 0) {
+        name.resize(name.size() - alert.size());
+        suffix = alert;
+    }
+    std::string extension = "bin";
+    const std::size_t dot = sjis::FindLastOf(name, ".");
+    if (dot != std::string::npos && dot + 1 < name.size() && name.size() - dot - 1 <= 16 &&
+        std::all_of(name.begin() + static_cast<std::ptrdiff_t>(dot) + 1, name.end(), [](char c) {
+            return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        })) {
+        extension = name.substr(dot + 1);
+    }
+    return "attachment." + extension + suffix;
+}
+
+}  // namespace
+
 bool CStagingSink::OpenOutput(std::string& outputName) {
     // Every file is new: one already there is never opened, let alone overwritten.
-    const std::string wanted = outputName;
+    const std::string failedPath = m_strFolder + "\\" + outputName;
+    std::string base = outputName;
+    bool bFallenBack = false;
     int number = 0;
     for (int attempt = 0;; ++attempt) {
         m_namer.MarkTaken(outputName);
@@ -166,16 +195,33 @@ bool CStagingSink::OpenOutput(std::string& outputName) {
             m_arrOutputs.push_back(path);
             return true;
         }
-        // The file system holds the name already, though the namer took it for another (it
-        // equals an earlier name in a way the namer does not fold): the next free number.
-        if (attempt == kMaxCollisions || !platform::QueryAttributes(path)) {
-            Fail(WriteFailureKind::File, path);
-            return false;
+        if (attempt == kMaxCollisions) {
+            break;
         }
-        do {
-            outputName = CAttachmentNamer::WithNumber(wanted, ++number);
-        } while (m_namer.IsTaken(outputName));
+        if (platform::QueryAttributes(path)) {
+            // The file system holds the name already, though the namer took it for another
+            // (it equals an earlier name in a way the namer does not fold): the next number.
+            do {
+                outputName = CAttachmentNamer::WithNumber(base, ++number);
+            } while (m_namer.IsTaken(outputName));
+            continue;
+        }
+        // A name the file system refuses (a character the volume cannot hold, a name too
+        // long for the path) must not cost the attachment: it goes under a plain name.
+        if (bFallenBack) {
+            break;
+        }
+        bFallenBack = true;
+        outputName = m_namer.Take(FallbackName(outputName));
+        if (outputName.empty()) {
+            break;
+        }
+        base = outputName;
+        number = 0;
     }
+    Fail(WriteFailureKind::File, failedPath);
+    return false;
+}
 }
 
 void CStagingSink::Completed(const std::string& outputName, const std::string& attachmentName,

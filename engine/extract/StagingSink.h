@@ -9,7 +9,8 @@
 //  - names: made safe and unique within the message by its namer, a name with nothing left
 //    of it replaced by the reader's fallback name (or skipped when there is none), a name
 //    too long for the folder's real location shortened before its extension; every file is
-//    created new, and a name the file system holds already takes the next number;
+//    created new, a name the file system holds already takes the next number, and one it
+//    refuses is replaced by "attachment.<ext>";
 //  - the prohibition test on the final name: an alert file takes the attachment's place;
 //  - TNEF streams: replaced by the files inside them;
 //  - the download mark on every complete file;
@@ -111,9 +112,10 @@ private:
     bool IsProhibited(const std::string& fileName) const;
     // Writes the alert file for a prohibited attachment named attachmentName.
     void WriteAlert(const std::string& fileName, const std::string& attachmentName);
-    // Opens a new output file for a part; false (and failed) when it cannot be.
-    // A name the file system holds already is numbered as the namer numbers: outputName
-    // is the name opened.
+    // Opens a new output file for a part, never one already there: a name the file system
+    // holds already takes the next number, one it refuses falls back to a plain name
+    // ("attachment.<ext>"); outputName is the name opened. False (and failed) when no
+    // name can be opened.
     bool OpenOutput(std::string& outputName);
     // After an attachment file is complete: marked, counted, and (bUnpackTnef) a TNEF
     // stream replaced by the files inside it.
