@@ -222,7 +222,6 @@ bool CStagingSink::OpenOutput(std::string& outputName) {
     Fail(WriteFailureKind::File, failedPath);
     return false;
 }
-}
 
 void CStagingSink::Completed(const std::string& outputName, const std::string& attachmentName,
                              std::string_view contentType, bool bUnpackTnef) {
