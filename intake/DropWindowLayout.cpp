@@ -33,8 +33,7 @@ std::vector<RegionPart> CDropWindowLayout::Shape(const Scale& scale) {
     return {{{0, 0, size.cx, size.cy}, size.cx}, {CloseZone(scale), 1}};
 }
 
-DropZone CDropWindowLayout::TestZone(DropPoint point, bool useUnsentFunction,
-                                     const Scale& scale) {
+DropZone CDropWindowLayout::TestZone(DropPoint point, bool useUnsentFunction, const Scale& scale) {
     if (MainZone(scale).Contains(point)) {
         return DropZone::Extraction;
     }
@@ -64,8 +63,7 @@ CDropWindowLayout::ClickAction CDropWindowLayout::Click(DropPoint down, DropPoin
 std::vector<DropWindowTool> CDropWindowLayout::Tooltips(bool useUnsentFunction,
                                                         const Scale& scale) {
     std::vector<DropWindowTool> tools;
-    tools.push_back(
-        {1, MainZone(scale), "メールをドラッグ、\nここをクリックでリストが開きます。"});
+    tools.push_back({1, MainZone(scale), "メールをドラッグ、\nここをクリックでリストが開きます。"});
     if (useUnsentFunction) {
         tools.push_back({2, UnsentZone(scale), "未送信状態にするメールをドラッグ"});
     }

@@ -84,8 +84,7 @@ public:
 
     // What a drop at point asks for. The unsent zone takes drops only while the unsent
     // function is switched on (read by the caller at each test).
-    static DropZone TestZone(DropPoint point, bool useUnsentFunction,
-                             const Scale& scale = Scale());
+    static DropZone TestZone(DropPoint point, bool useUnsentFunction, const Scale& scale = Scale());
 
     // Whether point is client area for the mouse: the main and close zones are; the rest of
     // the window behaves as a caption, so dragging there moves the window.

@@ -173,8 +173,7 @@ AccessibleState CListAccessibility::Snapshot() const {
     state.nChildren = rows.size();
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const int child = static_cast<int>(i + 1);
-        if (rows[i].bRecord &&
-            static_cast<int>(rows[i].nIndex) == m_store.FindOpenRecord()) {
+        if (rows[i].bRecord && static_cast<int>(rows[i].nIndex) == m_store.FindOpenRecord()) {
             state.nOpenRecord = child;
         }
         if (rows[i].bSelected) {

@@ -8,8 +8,10 @@
 //   morvek_test_window find    only looks for the running program
 //   morvek_test_window modal   succeeds while a modal dialog of the program is open (its
 //                              main window is disabled)
-//   morvek_test_window drop    looks for its drop window: a visible 120x150 window of the
-//                              program's process; prints its position and size
+//   morvek_test_window drop    looks for its drop window: the visible borderless tool dialog
+//                              of the program's process; prints its position and size
+//   morvek_test_window list    prints the list window's client area on the screen (left,
+//                              top, width, height) and its dots per inch
 // Exits with 1 when no running program (or no visible drop window) was found.
 
 #include <windows.h>
@@ -28,15 +30,17 @@ BOOL CALLBACK FindDropWindow(HWND window, LPARAM data) {
     auto& search = *reinterpret_cast<DropSearch*>(data);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    RECT rect{};
-    if (process != search.process || !IsWindowVisible(window) || !GetWindowRect(window, &rect)) {
+    wchar_t className[32] = {};
+    GetClassNameW(window, className, 32);
+    const LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+    if (process != search.process || !IsWindowVisible(window) ||
+        std::wcscmp(className, L"#32770") != 0 || (exStyle & WS_EX_TOOLWINDOW) == 0 ||
+        (style & WS_CAPTION) != 0) {
         return TRUE;
     }
-    if (rect.right - rect.left == 120 && rect.bottom - rect.top == 150) {
-        search.found = window;
-        return FALSE;
-    }
-    return TRUE;
+    search.found = window;
+    return FALSE;
 }
 
 }  // namespace
@@ -69,6 +73,19 @@ int wmain(int argc, wchar_t** argv) {
         GetWindowRect(search.found, &rect);
         std::printf("%ld,%ld %ldx%ld\n", rect.left, rect.top, rect.right - rect.left,
                     rect.bottom - rect.top);
+    } else if (std::wcscmp(argv[1], L"list") == 0) {
+        const HWND view = GetDlgItem(frame, 0xE900);
+        if (view == nullptr || !IsWindowVisible(view)) {
+            return 1;
+        }
+        RECT client{};
+        GetClientRect(view, &client);
+        MapWindowPoints(view, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        const HDC screen = GetDC(view);
+        const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(view, screen);
+        std::printf("%ld,%ld %ldx%ld %d\n", client.left, client.top, client.right - client.left,
+                    client.bottom - client.top, dpi);
     } else {
         return 2;
     }

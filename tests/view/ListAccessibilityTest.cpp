@@ -4,9 +4,9 @@
 #include "view/ListFixture.h"
 
 #include "app/FilePath.h"
+#include "platform/FileSystem.h"
 #include "policy/ExtensionList.h"
 #include "view/ListAccessibility.h"
-#include "platform/FileSystem.h"
 #include "view/RowContent.h"
 
 namespace {
