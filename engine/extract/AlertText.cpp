@@ -1,6 +1,6 @@
 #include "engine/extract/AlertText.h"
 
-std::string MakeAlertText(const std::string& attachmentName) {
+std::string engine::MakeAlertText(const std::string& attachmentName) {
     const std::string stars(63, '*');
     const auto framed = [](int left, const char* text, int right) {
         return "*" + std::string(static_cast<std::size_t>(left), ' ') + text +

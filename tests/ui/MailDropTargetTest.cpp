@@ -260,7 +260,7 @@ TEST_F(MailDropTargetTest, AnOutlookDragIsReadByItsUnicodeDescriptorAndItsStorag
     std::string copy;
     ASSERT_TRUE(platform::ReadWholeFile(InData("見積_.msg"), copy));
     OutlookItem read;
-    ASSERT_EQ(ReadOutlookItem(copy, read), OutlookReadResult::Message);
+    ASSERT_EQ(engine::ReadOutlookItem(copy, read), OutlookReadResult::Message);
     EXPECT_EQ(read.subject, "見積もり");
     ASSERT_EQ(read.attachments.size(), 1u);
     EXPECT_EQ(read.attachments[0].name, "見積書.xlsx");

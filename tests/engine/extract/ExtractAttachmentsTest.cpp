@@ -116,13 +116,13 @@ TEST_F(ExtractAttachmentsTest, AlertFilesReplaceProhibitedAttachments) {
     EXPECT_EQ(result, Staging());
     EXPECT_EQ(Tree("scanvirus\\B\\"), std::set<std::string>{"Setup.EXE.alert"});
     const std::string alert = test::ReadFile(Staging() + "\\Setup.EXE.alert");
-    EXPECT_EQ(alert, MakeAlertText("Setup.EXE"));
+    EXPECT_EQ(alert, engine::MakeAlertText("Setup.EXE"));
     EXPECT_NE(alert.find("\r\n　添付ファイル名：Setup.EXE\r\n"), std::string::npos);
     EXPECT_EQ(alert.find("MZ"), std::string::npos);
 }
 
 TEST_F(ExtractAttachmentsTest, TheAlertTextHasItsTenLines) {
-    const std::string text = MakeAlertText("a.exe");
+    const std::string text = engine::MakeAlertText("a.exe");
     std::vector<std::string> lines;
     for (std::size_t pos = 0; pos < text.size();) {
         const std::size_t end = text.find("\r\n", pos);
@@ -332,8 +332,8 @@ TEST_F(ExtractAttachmentsTest, HostileNamesStayInsideTheStagingFolder) {
                           s + "x.exe(1).alert.alert", s + "A.TXT", s + "a(1).txt",
                           s + "attachment.bin"}));  // ".." leaves nothing of its name
     // The alert file names the attachment as the message gave it.
-    EXPECT_EQ(test::ReadFile(Staging() + "\\x.exe.alert"), MakeAlertText("..\\..\\x.exe"));
-    EXPECT_EQ(test::ReadFile(Staging() + "\\x(1).exe.alert"), MakeAlertText("x.exe."));
+    EXPECT_EQ(test::ReadFile(Staging() + "\\x.exe.alert"), engine::MakeAlertText("..\\..\\x.exe"));
+    EXPECT_EQ(test::ReadFile(Staging() + "\\x(1).exe.alert"), engine::MakeAlertText("x.exe."));
 }
 
 TEST_F(ExtractAttachmentsTest, AnEmptyProhibitedListProhibitsNothing) {
