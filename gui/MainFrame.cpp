@@ -9,6 +9,7 @@
 #include "res/resource.h"
 #include "ui/AppMessages.h"
 #include "ui/Resources.h"
+#include "ui/ScopedGdi.h"
 
 #include <commctrl.h>
 
@@ -75,17 +76,15 @@ CMainFrame::~CMainFrame() {
 
 bool CMainFrame::CreateFrame() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    const HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
+    ui::ScopedMenu menu(LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME)));
     m_hAccelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
     // Created without the visible style: the list window stays hidden until asked for.
     const RECT rect{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
-    if (!Create(kClassName, 0, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, kTitle, rect, nullptr, menu,
-                CS_DBLCLKS)) {
-        if (menu != nullptr) {
-            DestroyMenu(menu);
-        }
+    if (!Create(kClassName, 0, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, kTitle, rect, nullptr,
+                menu.Get(), CS_DBLCLKS)) {
         return false;
     }
+    menu.Detach();  // the window's menu bar now, destroyed with it
     const HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
     SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
