@@ -171,27 +171,36 @@ from PIL import Image
 shot = Image.open(sys.argv[1]).convert("RGB")
 pos, size, _ = sys.argv[2].split()
 left, top = (int(v) for v in pos.split(","))
+width = int(size.split("x")[0])
 left -= int(sys.argv[4])
 top -= int(sys.argv[5])
 row, indent = int(sys.argv[3]), int(sys.argv[6])
 BLUE, GREY = (49, 106, 197), (210, 210, 210)
-x = left + indent + indent // 2  # inside record and attachment rows, right of the icons
+# A column right of every text: the fills of the record row (selected, blue) and of the first
+# attachment row (grey) start one row apart.
+x = left + width - 10
 column = [shot.getpixel((x, y)) for y in range(top, shot.size[1])]
 first_blue = column.index(BLUE)
 first_grey = column.index(GREY)
-# The record row (selected, blue) and the first attachment row (grey) start one row apart.
-print("   record fill from %d, attachment fill from %d" % (first_blue, first_grey))
-ok = first_grey - first_blue == row
-# Text (white on the blue) in the record row, right of the icon column.
 blue_end = first_blue
 while column[blue_end + 1] == BLUE:
     blue_end += 1
-rows_with_text = [y for y in range(first_blue, blue_end + 1)
-                  if any(shot.getpixel((xx, top + y)) == (255, 255, 255)
-                         for xx in range(left + indent, left + indent + 300))]
-print("   text lines %d..%d within the fill %d..%d" % (rows_with_text[0], rows_with_text[-1],
-                                                         first_blue, blue_end))
-ok = ok and rows_with_text and rows_with_text[0] > first_blue and rows_with_text[-1] < blue_end
+print("   record fill %d..%d, attachment fill from %d" % (first_blue, blue_end, first_grey))
+ok = first_grey - first_blue == row
+# The record's texts (white on the blue) right of the icon column lie inside the fill: a
+# line with some white pixels (not a frame line, which is white all along).
+span = range(left + indent, left + width - 20)
+
+
+def holds_text(y):
+    white = sum(1 for xx in span if shot.getpixel((xx, top + y)) == (255, 255, 255))
+    return 0 < white < len(span) * 9 // 10
+
+
+rows_with_text = [y for y in range(0, row) if holds_text(y)]  # the record row, at the top
+print("   text lines %d..%d" % (rows_with_text[0], rows_with_text[-1]))
+# (the frame is drawn first, so a text running into it would show on it)
+ok = ok and rows_with_text[0] > first_blue and rows_with_text[-1] <= blue_end
 sys.exit(0 if ok else 1)
 PY
 
