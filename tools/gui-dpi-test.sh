@@ -4,8 +4,10 @@
 # is 1024x768 at that scale (1536x1152 at 150 %), and the program shows its drop window and
 # a list with one record. Checks: the drop window's size and place (180x225 at 144), its
 # picture shown pixel for pixel (the artwork drawn for that scale, not a stretched one), the
-# list's row height, and the text of the selected row inside its row. Screenshots go to
-# build/screenshots/ as NAME-PERCENT.png (--docs copies the 150 % ones to docs/).
+# list's row height, and the text of the selected row inside its row. Screenshots (with the
+# progress dialog, the about box, the settings and the splash window) go to
+# build/screenshots/ as NAME-PERCENT.png (--docs copies the drop window's and the list's at
+# 150 % to docs/).
 # Expects the windows preset built. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -114,8 +116,21 @@ for DPI in "${DPIS[@]}"; do
     wine "$BIN/cli/morvek-cli.exe" extract --no-scan --quiet "$(winepath -w "$WORK/copy.eml")" \
         </dev/null >/dev/null 2>&1 || true
 
+    # The dialogs on their own, for a look (trimmed to the window).
+    for dialog in progress about settings; do
+        wine "$BIN/tests/morvek_show_dialog.exe" "$dialog" --close-after 4000 </dev/null \
+            >/dev/null 2>&1 &
+        sleep 2.5
+        import -window root "$SHOTS/$dialog-$PERCENT.png"
+        convert "$SHOTS/$dialog-$PERCENT.png" -trim +repage "$SHOTS/$dialog-$PERCENT.png"
+        wait $! || true
+    done
+
     wine "$BIN/gui/morvek.exe" </dev/null >/dev/null 2>&1 &
-    sleep 5
+    sleep 1.2
+    import -window root "$SHOTS/splash-$PERCENT.png"
+    convert "$SHOTS/splash-$PERCENT.png" -trim +repage "$SHOTS/splash-$PERCENT.png"
+    sleep 4
     DROP="$(wine "$BIN/tests/morvek_test_window.exe" drop </dev/null 2>/dev/null | tr -d '\r' || true)"
     W=$(scaled 120 "$DPI")
     H=$(scaled 150 "$DPI")
