@@ -139,7 +139,7 @@ void CDropWindow::CreateTooltips() {
         return;
     }
     SendMessageW(m_hWndTooltip, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(20, 0));
-    SendMessageW(m_hWndTooltip, TTM_SETMAXTIPWIDTH, 0, 300);
+    SendMessageW(m_hWndTooltip, TTM_SETMAXTIPWIDTH, 0, m_scale.Scale(300));
     // The tools are fixed now: switching the unsent function on shows its tip only after
     // the next start, while the zone test reads the setting at every drag.
     m_bUnsentTool = CSettings().GetUseUnsendMailFunc();
@@ -160,6 +160,7 @@ void CDropWindow::MoveTooltips() {
     if (m_hWndTooltip == nullptr) {
         return;
     }
+    SendMessageW(m_hWndTooltip, TTM_SETMAXTIPWIDTH, 0, m_scale.Scale(300));
     // The tools made at creation, over the zones at the new scale.
     for (const DropWindowTool& tool : CDropWindowLayout::Tooltips(m_bUnsentTool, m_scale)) {
         TTTOOLINFOW info{};
