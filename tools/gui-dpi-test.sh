@@ -4,7 +4,8 @@
 # is 1024x768 at that scale (1536x1152 at 150 %), and the program shows its drop window and
 # a list with one record. Checks: the drop window's size and place (180x225 at 144), its
 # picture shown pixel for pixel (the artwork drawn for that scale, not a stretched one), the
-# list's row height, and the text of the selected row inside its row. Screenshots (with the
+# list's row height, the text of the selected row inside its row, and the list read by an
+# accessibility client from another process. Screenshots (with the
 # progress dialog, the about box, the settings and the splash window) go to
 # build/screenshots/ as NAME-PERCENT.png (--docs copies the drop window's and the list's at
 # 150 % to docs/).
@@ -218,6 +219,16 @@ print("   text lines %d..%d" % (rows_with_text[0], rows_with_text[-1]))
 ok = ok and rows_with_text[0] > first_blue and rows_with_text[-1] <= blue_end
 sys.exit(0 if ok else 1)
 PY
+
+    # A screen reader's reading of the list from another process: the record and its two
+    # attachments, the record selected, then the first attachment after the down-arrow key.
+    ACC="$(wine "$BIN/tests/morvek_test_window.exe" accessible </dev/null 2>/dev/null | tr -d '\r' || true)"
+    sed 's/^/   /' <<<"$ACC"
+    check "an accessibility client in another process reads the list" bash -c '
+        grep -qx "children 3" <<<"$1" &&
+        grep -q "^name 1 2026年12月10日 09:30:00、Test Sender <sender@example.com>、monthly report$" <<<"$1" &&
+        grep -q "^name 3 report.txt、" <<<"$1" &&
+        [ "$(grep "^selected" <<<"$1" | tr "\n" " ")" = "selected 1 selected 2 " ]' _ "$ACC"
 
     wine "$BIN/tests/morvek_test_window.exe" exit </dev/null >/dev/null 2>&1 || true
     sleep 2

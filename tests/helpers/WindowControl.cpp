@@ -12,14 +12,67 @@
 //                              of the program's process; prints its position and size
 //   morvek_test_window list    prints the list window's client area on the screen (left,
 //                              top, width, height) and its dots per inch
+//   morvek_test_window accessible  reads the list as a screen reader does, from this process:
+//                              the child count, each child's name (UTF-8) and the selected
+//                              child, then presses the down-arrow key in the list and prints
+//                              the selected child again
 // Exits with 1 when no running program (or no visible drop window) was found.
 
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <cstdio>
+#include <string>
 #include <cwchar>
 
 namespace {
+
+std::string Utf8(const wchar_t* text, int length) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, length, out.data(), size, nullptr, nullptr);
+    return out;
+}
+
+long SelectedChild(IAccessible* accessible) {
+    VARIANT selection;
+    VariantInit(&selection);
+    accessible->get_accSelection(&selection);
+    const long child = selection.vt == VT_I4 ? selection.lVal : -1;
+    VariantClear(&selection);
+    return child;
+}
+
+int ReadAccessibleList(HWND view) {
+    CoInitialize(nullptr);
+    IAccessible* accessible = nullptr;
+    if (AccessibleObjectFromWindow(view, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                   reinterpret_cast<void**>(&accessible)) != S_OK ||
+        accessible == nullptr) {
+        return 1;
+    }
+    long count = 0;
+    accessible->get_accChildCount(&count);
+    std::printf("children %ld\n", count);
+    for (long i = 1; i <= count; ++i) {
+        VARIANT child;
+        VariantInit(&child);
+        child.vt = VT_I4;
+        child.lVal = i;
+        BSTR name = nullptr;
+        if (accessible->get_accName(child, &name) == S_OK && name != nullptr) {
+            std::printf("name %ld %s\n", i, Utf8(name, static_cast<int>(SysStringLen(name))).c_str());
+            SysFreeString(name);
+        }
+    }
+    std::printf("selected %ld\n", SelectedChild(accessible));
+    SendMessageW(view, WM_KEYDOWN, VK_DOWN, 0);
+    std::printf("selected %ld\n", SelectedChild(accessible));
+    accessible->Release();
+    CoUninitialize();
+    return 0;
+}
 
 struct DropSearch {
     DWORD process = 0;
@@ -73,6 +126,9 @@ int wmain(int argc, wchar_t** argv) {
         GetWindowRect(search.found, &rect);
         std::printf("%ld,%ld %ldx%ld\n", rect.left, rect.top, rect.right - rect.left,
                     rect.bottom - rect.top);
+    } else if (std::wcscmp(argv[1], L"accessible") == 0) {
+        const HWND view = GetDlgItem(frame, 0xE900);
+        return view != nullptr ? ReadAccessibleList(view) : 1;
     } else if (std::wcscmp(argv[1], L"list") == 0) {
         const HWND view = GetDlgItem(frame, 0xE900);
         if (view == nullptr || !IsWindowVisible(view)) {
