@@ -100,6 +100,12 @@ void CListPainter::Paint(HDC dc, const RECT& clip) const {
     SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
 }
 
+int CListPainter::ProgramIconSize() const {
+    // The icon cell, but no larger than the icons were drawn (above 250 % they stay at their
+    // 250 % size rather than being stretched).
+    return std::min(m_layout.GetMetrics().nIconSize, m_nIconPicture);
+}
+
 void CListPainter::DrawRecordRow(HDC dc, const std::string& path, const list::Rect& inner,
                                  COLORREF colour) const {
     const list::RecordRowContent content = list::DescribeRecordRow(path);
@@ -108,7 +114,7 @@ void CListPainter::DrawRecordRow(HDC dc, const std::string& path, const list::Re
     }
     const list::Metrics& metrics = m_layout.GetMetrics();
     display::DrawIconAt(dc, inner.left, inner.top, m_iconRecord.Get(), m_nIconPicture,
-                        metrics.nIconSize);
+                        ProgramIconSize());
     RECT text = ToRect(inner);
     text.left += metrics.nIndent;
     const COLORREF previousColour = SetTextColor(dc, colour);
@@ -131,7 +137,8 @@ void CListPainter::DrawAttachmentRow(HDC dc, const std::string& path, const list
     const list::Metrics& metrics = m_layout.GetMetrics();
     const int size = metrics.nIconSize;
     if (content.bAlert) {
-        display::DrawIconAt(dc, inner.left, inner.top, m_iconAlert.Get(), m_nIconPicture, size);
+        display::DrawIconAt(dc, inner.left, inner.top, m_iconAlert.Get(), m_nIconPicture,
+                            ProgramIconSize());
     } else {
         // The icon the shell associates with the file, then the verdict's overlay.
         const ui::ScopedIcon icon(ShellIcon(path, size));
@@ -142,7 +149,7 @@ void CListPainter::DrawAttachmentRow(HDC dc, const std::string& path, const list
                               : content.nOverlay == list::kNotAllowedOverlay
                                   ? m_iconNotAllowed.Get()
                                   : nullptr;
-        display::DrawIconAt(dc, inner.left, inner.top, overlay, m_nIconPicture, size);
+        display::DrawIconAt(dc, inner.left, inner.top, overlay, m_nIconPicture, ProgramIconSize());
     }
     const HGDIOBJ previousFont = SelectObject(dc, m_fontNormal.Get());
     const COLORREF previousColour = SetTextColor(dc, colour);

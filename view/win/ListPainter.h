@@ -38,6 +38,8 @@ public:
     void PaintWindow(HWND hwnd) const;
 
 private:
+    // The size the program's icons are drawn at in a row.
+    int ProgramIconSize() const;
     void DrawRecordRow(HDC dc, const std::string& path, const list::Rect& inner,
                        COLORREF colour) const;
     void DrawAttachmentRow(HDC dc, const std::string& path, const list::Rect& inner,
