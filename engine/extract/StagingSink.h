@@ -7,7 +7,8 @@
 //
 //  - the staging folder (scan folder + the message's base name), made with the first file;
 //  - names: made safe and unique within the message by its namer, a name with nothing left
-//    of it replaced by the reader's fallback name (or skipped when there is none);
+//    of it replaced by the reader's fallback name (or skipped when there is none), a name
+//    the file system refuses replaced by "attachment.<ext>";
 //  - the prohibition test on the final name: an alert file takes the attachment's place;
 //  - TNEF streams: replaced by the files inside them;
 //  - the download mark on every complete file;
@@ -109,8 +110,10 @@ private:
     bool IsProhibited(const std::string& fileName) const;
     // Writes the alert file for a prohibited attachment named attachmentName.
     void WriteAlert(const std::string& fileName, const std::string& attachmentName);
-    // Opens a new output file for a part; false (and failed) when it cannot be.
-    bool OpenOutput(const std::string& outputName);
+    // Opens a new output file for a part, under a plain fallback name ("attachment.<ext>",
+    // given back in outputName) when the file system refuses its own; false (and failed)
+    // when neither can be opened.
+    bool OpenOutput(std::string& outputName);
     // After an attachment file is complete: marked, counted, and (bUnpackTnef) a TNEF
     // stream replaced by the files inside it.
     void Completed(const std::string& outputName, const std::string& attachmentName,
