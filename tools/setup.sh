@@ -16,7 +16,7 @@ packages=(
     googletest libgtest-dev libgmock-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64
-    xvfb xdotool imagemagick fonts-ipafont-gothic locales
+    xvfb xdotool imagemagick fonts-ipafont-gothic locales python3-pil
     nsis zip unzip
 )
 case "${1:-}" in
