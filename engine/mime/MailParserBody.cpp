@@ -2,6 +2,7 @@
 // up to the next delimiter line of the enclosing multiparts, which stays unread.
 
 #include "engine/codec/Base64Decoder.h"
+#include "engine/codec/Hex.h"
 #include "engine/mime/MailParser.h"
 
 #include <algorithm>
@@ -77,17 +78,6 @@ private:
     std::size_t m_nUsed = 0;
 };
 
-bool IsHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    return (c >= 'a' && c <= 'f') ? c - 'a' + 10 : c - 'A' + 10;
-}
-
 // Reads the (at most two) characters after "=" as the scan format "%x" would: white space
 // and a sign first, then hex digits up to the first other character ("0x" reads as 0, its
 // prefix needing a digit after it). False when no hex digit is read.
@@ -101,12 +91,12 @@ bool ScanHex(std::string_view text, int& value) {
         bNegative = text[pos] == '-';
         ++pos;
     }
-    if (pos >= text.size() || !IsHexDigit(text[pos])) {
+    if (pos >= text.size() || engine::HexValue(text[pos]) < 0) {
         return false;
     }
     value = 0;
-    while (pos < text.size() && IsHexDigit(text[pos])) {
-        value = value * 16 + HexValue(text[pos]);
+    while (pos < text.size() && engine::HexValue(text[pos]) >= 0) {
+        value = value * 16 + engine::HexValue(text[pos]);
         ++pos;
     }
     if (bNegative) {
@@ -114,28 +104,6 @@ bool ScanHex(std::string_view text, int& value) {
     }
     return true;
 }
-
-// The value of each hex digit, -1 for any other byte.
-struct HexTable {
-    signed char values[256];
-};
-
-constexpr HexTable MakeHexTable() {
-    HexTable table{};
-    for (int c = 0; c < 256; ++c) {
-        table.values[c] = -1;
-    }
-    for (int digit = 0; digit < 10; ++digit) {
-        table.values['0' + digit] = static_cast<signed char>(digit);
-    }
-    for (int digit = 0; digit < 6; ++digit) {
-        table.values['a' + digit] = static_cast<signed char>(10 + digit);
-        table.values['A' + digit] = static_cast<signed char>(10 + digit);
-    }
-    return table;
-}
-
-constexpr HexTable kHexValues = MakeHexTable();
 
 // The byte of every pair of hex digits, by the pair's two characters (the first one in the
 // low eight bits of the index); -1 for a pair that is not two hex digits. One look-up
@@ -147,8 +115,8 @@ struct HexPairTable {
 constexpr HexPairTable MakeHexPairTable() {
     HexPairTable table{};
     for (int index = 0; index < 65536; ++index) {
-        const int high = kHexValues.values[index & 0xFF];
-        const int low = kHexValues.values[index >> 8];
+        const int high = engine::kHexValues.values[index & 0xFF];
+        const int low = engine::kHexValues.values[index >> 8];
         table.values[index] = static_cast<std::int16_t>((high | low) < 0 ? -1 : high << 4 | low);
     }
     return table;

@@ -2,6 +2,7 @@
 // classifiers of Content-Type, Content-Transfer-Encoding and Content-Disposition.
 
 #include "engine/mime/MailParser.h"
+#include "engine/codec/Hex.h"
 #include "engine/text/HeaderText.h"
 #include "platform/ShiftJis.h"
 
@@ -103,26 +104,13 @@ std::vector<RawParameter> SplitParameters(std::string_view value) {
     return parameters;
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 // "%XX" escapes of an extended value decoded.
 std::string PercentDecode(std::string_view text) {
     std::string bytes;
     for (std::size_t pos = 0; pos < text.size(); ++pos) {
-        if (text[pos] == '%' && pos + 2 < text.size() && HexValue(text[pos + 1]) >= 0 &&
-            HexValue(text[pos + 2]) >= 0) {
-            bytes += static_cast<char>(HexValue(text[pos + 1]) << 4 | HexValue(text[pos + 2]));
+        if (text[pos] == '%' && pos + 2 < text.size() && engine::HexValue(text[pos + 1]) >= 0 &&
+            engine::HexValue(text[pos + 2]) >= 0) {
+            bytes += static_cast<char>(engine::HexValue(text[pos + 1]) << 4 | engine::HexValue(text[pos + 2]));
             pos += 2;
         } else {
             bytes += text[pos];

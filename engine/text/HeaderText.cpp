@@ -3,6 +3,7 @@
 #include "engine/text/HeaderText.h"
 
 #include "engine/codec/Base64Decoder.h"
+#include "engine/codec/Hex.h"
 #include "engine/text/CharsetTables.h"
 #include "platform/ShiftJis.h"
 
@@ -647,19 +648,6 @@ void Convert(const CharsetChoice& charset, std::string_view bytes, CSjisBuilder&
     }
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
@@ -853,9 +841,9 @@ bool DecodeEncodedText(char encoding, std::string_view text, std::string& bytes)
             const char c = text[pos];
             if (c == '_') {
                 bytes += ' ';
-            } else if (c == '=' && pos + 2 < text.size() && HexValue(text[pos + 1]) >= 0 &&
-                       HexValue(text[pos + 2]) >= 0) {
-                bytes += static_cast<char>(HexValue(text[pos + 1]) << 4 | HexValue(text[pos + 2]));
+            } else if (c == '=' && pos + 2 < text.size() && engine::HexValue(text[pos + 1]) >= 0 &&
+                       engine::HexValue(text[pos + 2]) >= 0) {
+                bytes += static_cast<char>(engine::HexValue(text[pos + 1]) << 4 | engine::HexValue(text[pos + 2]));
                 pos += 2;
             } else {
                 bytes += c;
