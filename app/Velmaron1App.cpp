@@ -2,6 +2,7 @@
 
 #include "app/FilePath.h"
 #include "app/FirstStartFiles.h"
+#include "engine/extract/StagingSink.h"
 #include "platform/FileSystem.h"
 #include "platform/SpecialFolders.h"
 
@@ -39,7 +40,7 @@ std::string CVelmaron1App::GetDataFolder() const {
 }
 
 std::string CVelmaron1App::GetScanFolder() const {
-    return GetDataFolder() + "scanvirus";
+    return extract::ScanFolderOf(GetDataFolder());
 }
 
 std::string CVelmaron1App::MakeDataFolder(const std::string& name) {

@@ -3,14 +3,17 @@
 // Path pieces the store and the extraction run share. A backslash is found by the
 // double-byte rule: the trail byte 0x5C of a name's last character is no separator.
 
+#include "engine/extract/StagingSink.h"
+
 #include <string>
 #include <string_view>
 
 namespace store {
 
-inline constexpr char kRecordSuffix[] = ".att";
-inline constexpr std::size_t kRecordSuffixLength = 4;
-inline constexpr char kScanFolderName[] = "scanvirus";
+// The names the extraction gives: record files and the scan folder.
+inline constexpr const char* kRecordSuffix = extract::kRecordSuffix;
+inline constexpr std::size_t kRecordSuffixLength = sizeof extract::kRecordSuffix - 1;
+inline constexpr const char* kScanFolderName = extract::kScanFolderName;
 
 // Whether path ends with a backslash that is a character of its own.
 bool EndsWithBackslash(std::string_view path);

@@ -4,6 +4,7 @@
 #include "engine/mime/MailParser.h"
 #include "engine/mime/MessageReader.h"
 #include "engine/extract/OutlookExtract.h"
+#include "engine/extract/StagingSink.h"
 #include "platform/FileSystem.h"
 #include "platform/ShiftJis.h"
 #include "policy/ExtensionPolicy.h"
@@ -18,7 +19,7 @@ namespace list {
 namespace {
 
 constexpr char kAlertExtension[] = "alert";
-constexpr std::size_t kAlertSuffixLength = 6;  // ".alert"
+constexpr std::size_t kAlertSuffixLength = sizeof extract::kAlertSuffix - 1;
 
 std::string ExtensionOf(const std::string& path, bool bFolder) {
     if (bFolder) {

@@ -1,19 +1,15 @@
 #pragma once
 
-// The extraction of Outlook items and the unpacking of TNEF streams. An Outlook item goes
-// through the same steps as a MIME message: its attachments are written into its staging
-// folder under safe, unique names, prohibited ones as alert files, its record file is
-// written and the item file deleted. A TNEF stream among the attachments (of either kind
-// of message) is replaced by the files inside it.
+// The extraction of Outlook items: an item goes through the same steps as a MIME message,
+// its attachments handed to the message's staging sink (which names them, writes alert files
+// in place of prohibited ones and unpacks TNEF streams), its summary kept for the record.
 
-#include "engine/extract/AttachmentNamer.h"
 #include "engine/extract/Progress.h"
+#include "engine/extract/StagingSink.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-class CExtensionList;
 
 // Whether a file is a compound file (an Outlook item, when it is a message file), by its
 // first bytes.
@@ -34,57 +30,9 @@ enum class OutlookSummaryResult { Message, NotMessage, Unreadable, CannotOpen };
 OutlookSummaryResult ReadOutlookSummary(const std::string& path, std::string& fromText,
                                         std::string& subjectText, std::string& dateText);
 
-// Writes the files of one message into its staging folder: names made safe and unique by
-// the message's namer, prohibited names as alert files, TNEF streams unpacked.
-// The message's base name, which names its staging folder and record file: the file name
-// (after the last "\\", "/" or ":") cut before its last "." and without trailing white space;
-// empty when it has no ".".
-std::string MessageBaseName(const std::string& messagePath);
-
-class CStagingWriter {
-public:
-    CStagingWriter(std::string stagingFolder, const CExtensionList& prohibitedList,
-                   CAttachmentNamer& namer)
-        : m_strFolder(std::move(stagingFolder)), m_prohibited(prohibitedList), m_namer(namer) {}
-
-    // Writes one attachment under name (as the message gives it). A TNEF stream (by its
-    // name or contentType) that reads is replaced by the files inside it; one that does not
-    // is written as it came. Returns the number of files written, alert files included.
-    int Write(const std::string& name, const std::string& data,
-              const std::string& contentType = {});
-
-    // After a MIME part named name was written as fileName in the folder: when it is a TNEF
-    // stream that reads and holds files, writes those files and then deletes the stream.
-    // Returns the number of files now there in place of the stream's one file (0 when it was
-    // left as it is; the stream counts too when it could not be deleted).
-    int UnpackWrittenTnef(const std::string& name, const std::string& contentType,
-                          const std::string& fileName);
-
-    // Makes the staging folder with the message's first file (it is not removed before the
-    // message ends, so later files need not ask again); false, and failed from then on,
-    // when it cannot be made.
-    bool MakeFolder();
-
-    // Whether the staging folder could not be created.
-    bool HasFailed() const { return m_bFailed; }
-
-    static constexpr char kAlertSuffix[] = ".alert";
-
-private:
-    int WriteOne(const std::string& name, const std::string& data);
-    bool IsProhibited(const std::string& name) const;
-
-    std::string m_strFolder;
-    const CExtensionList& m_prohibited;
-    CAttachmentNamer& m_namer;
-    bool m_bFailed = false;
-    bool m_bFolderReady = false;  // the staging folder exists
-};
-
-// The extraction of one Outlook item file (see CMailParser::ExtractAttachments, which
-// hands compound files here): dataFolder is the data folder followed by a backslash.
-// Returns the staging folder when something was written, otherwise empty. A damaged item,
-// or one that is no message, is deleted and gives nothing.
-std::string ExtractOutlookItem(const std::string& dataFolder, const std::string& messagePath,
-                               const CExtensionList& prohibitedList, IProgress& progress,
-                               int progressStart, int progressEnd);
+// The extraction of an Outlook item whose file's bytes are itemBytes: its attachments are
+// handed to the message's sink (an attached item as a standalone item file) and summary
+// filled in for its record. False when the item is to give nothing: a damaged item, or one
+// that is no message (the caller consumes it all the same).
+bool ExtractOutlookItem(std::string itemBytes, CStagingSink& sink, RecordSummary& summary,
+                        IProgress& progress, int progressStart, int progressEnd);

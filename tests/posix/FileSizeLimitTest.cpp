@@ -6,6 +6,8 @@
 #include "platform/FileSystem.h"
 #include "platform/SpecialFolders.h"
 #include "policy/ExtensionList.h"
+#include "support/Base64Encode.h"
+#include "support/OutlookItemBuilder.h"
 #include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -66,29 +68,74 @@ std::vector<std::string> Names(const std::string& pattern) {
     return names;
 }
 
-TEST(FileSizeLimit, AnAttachmentCutShortTakesTheWholeMessageAway) {
-    test::ScratchFolder scratch;
-    const std::string D = scratch.Path() + "\\";
-    ASSERT_EQ(platform::MakeFolder(D + "scanvirus"), platform::MakeFolderResult::Created);
-    test::WriteFile(D + "big.eml",
-                    "Subject: s\r\nContent-Type: multipart/mixed; boundary=\"B\"\r\n\r\n"
-                    "--B\r\nContent-Disposition: attachment; filename=\"small.txt\"\r\n\r\nsmall\r\n"
-                    "--B\r\nContent-Disposition: attachment; filename=\"big.bin\"\r\n\r\n" +
-                        BigBody() + "--B--\r\n");
-    const int code = RunLimited([&] {
-        CMailParser parser(D);
-        NoProgress progress;
-        const std::string staged =
-            parser.ExtractAttachments(D + "big.eml", CExtensionList(), progress, 0, 100);
-        const CMailParser::WriteFailure& failure = parser.GetWriteFailure();
-        return (staged.empty() ? 0 : 1) |
-               (failure.kind == CMailParser::WriteFailureKind::File ? 0 : 2) |
-               (failure.path == D + "scanvirus\\big\\big.bin" ? 0 : 4);
-    });
-    EXPECT_EQ(code, 0);
-    // No half-written file, no record, no message copy: nothing of the message is left.
-    EXPECT_EQ(Names(D + "*.*"), std::vector<std::string>{"scanvirus"});
-    EXPECT_EQ(Names(D + "scanvirus\\*.*"), std::vector<std::string>{});
+// A small attachment and a big one, as each format carries them.
+std::string MimeMessage() {
+    return "Subject: s\r\nContent-Type: multipart/mixed; boundary=\"B\"\r\n\r\n"
+           "--B\r\nContent-Disposition: attachment; filename=\"small.txt\"\r\n\r\nsmall\r\n"
+           "--B\r\nContent-Disposition: attachment; filename=\"big.bin\"\r\n\r\n" +
+           BigBody() + "--B--\r\n";
+}
+
+test::MsgObject Attachment(std::u16string_view name, std::string data) {
+    test::MsgObject attachment;
+    attachment.Fixed(0x3705, test::kPtLong, 1).Binary(0x3701, std::move(data)).Text(0x3707, name);
+    return attachment;
+}
+
+std::string OutlookItem(const std::vector<test::MsgObject>& attachments) {
+    test::MsgObject message;
+    message.Text(0x001A, u"IPM.Note").Text(0x0037, u"s");
+    message.attachments = attachments;
+    return test::BuildItem(message);
+}
+
+std::string Winmail() {
+    test::TnefBuilder tnef;
+    tnef.Attachment().Title("small.txt").Data("small").Attachment().Title("big.bin").Data(BigBody());
+    return tnef.Bytes();
+}
+
+// Every format's files go through one write point: a file cut short takes its whole message
+// away (no half-written file, no record, no message copy) and says which file failed.
+TEST(FileSizeLimit, AFileCutShortTakesTheWholeMessageAway) {
+    const struct {
+        const char* what;
+        std::string fileName;
+        std::string failedFile;  // the file that could not be written
+        std::string bytes;
+    } cases[] = {
+        {"MIME message", "big.eml", "big.bin", MimeMessage()},
+        {"Outlook item", "big.msg", "big.bin",
+         OutlookItem({Attachment(u"small.txt", "small"), Attachment(u"big.bin", BigBody())})},
+        {"winmail.dat in an Outlook item", "big.msg", "big.bin",
+         OutlookItem({Attachment(u"winmail.dat", Winmail())})},
+        // The stream is written before it is unpacked, and it is the bigger file.
+        {"winmail.dat in a MIME message", "big.eml", "winmail.dat",
+         "Subject: s\r\nContent-Type: multipart/mixed; boundary=\"B\"\r\n\r\n"
+         "--B\r\nContent-Type: application/ms-tnef\r\nContent-Disposition: attachment; "
+         "filename=\"winmail.dat\"\r\nContent-Transfer-Encoding: base64\r\n\r\n" +
+             test::Base64Encode(Winmail()) + "\r\n--B--\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::ScratchFolder scratch;
+        const std::string D = scratch.Path() + "\\";
+        ASSERT_EQ(platform::MakeFolder(D + "scanvirus"), platform::MakeFolderResult::Created);
+        test::WriteFile(D + c.fileName, c.bytes);
+        const int code = RunLimited([&] {
+            CMailParser parser(D);
+            NoProgress progress;
+            const std::string staged =
+                parser.ExtractAttachments(D + c.fileName, CExtensionList(), progress, 0, 100);
+            const CMailParser::WriteFailure& failure = parser.GetWriteFailure();
+            return (staged.empty() ? 0 : 1) |
+                   (failure.kind == CMailParser::WriteFailureKind::File ? 0 : 2) |
+                   (failure.path == D + "scanvirus\\big\\" + c.failedFile ? 0 : 4);
+        });
+        EXPECT_EQ(code, 0);
+        EXPECT_EQ(Names(D + "*.*"), std::vector<std::string>{"scanvirus"});
+        EXPECT_EQ(Names(D + "scanvirus\\*.*"), std::vector<std::string>{});
+    }
 }
 
 TEST(FileSizeLimit, ADraftCutShortIsDeleted) {

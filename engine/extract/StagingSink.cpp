@@ -1,0 +1,258 @@
+#include "engine/extract/StagingSink.h"
+
+#include "engine/extract/AlertText.h"
+#include "engine/outlook/Tnef.h"
+#include "platform/DownloadMark.h"
+#include "platform/FileSystem.h"
+#include "platform/ShiftJis.h"
+#include "policy/ExtensionPolicy.h"
+
+namespace extract {
+
+std::string ScanFolderOf(const std::string& dataFolder) {
+    return dataFolder + kScanFolderName;
+}
+
+std::string MessageBaseName(const std::string& messagePath) {
+    const std::size_t separator = sjis::FindLastOf(messagePath, "\\/:");
+    const std::string fileName =
+        separator == std::string::npos ? messagePath : messagePath.substr(separator + 1);
+    const std::size_t dot = sjis::FindLastOf(fileName, ".");
+    if (dot == std::string::npos) {
+        return {};
+    }
+    std::string base = fileName.substr(0, dot);
+    while (!base.empty() && (base.back() == ' ' || base.back() == '\t')) {
+        base.pop_back();
+    }
+    return base;
+}
+
+}  // namespace extract
+
+CStagingSink::CStagingSink(const std::string& dataFolder, const std::string& baseName,
+                           const CExtensionList& prohibitedList)
+    : m_strDataFolder(dataFolder),
+      m_strBaseName(baseName),
+      m_strFolder(extract::ScanFolderOf(dataFolder) + "\\" + baseName),
+      m_prohibited(prohibitedList) {}
+
+// --- Parts -------------------------------------------------------------------------
+
+CByteSink* CStagingSink::BeginPart(const std::string& name, const std::string& fallbackName,
+                                   std::string_view contentType) {
+    std::string fileName;
+    if (!TakeName(name, fallbackName, fileName) || fileName.empty()) {
+        return nullptr;
+    }
+    const std::string& attachmentName =
+        CAttachmentNamer::MakeSafe(name).empty() ? fallbackName : name;
+    if (IsProhibited(fileName)) {
+        WriteAlert(fileName, attachmentName);
+        return nullptr;  // the body is not written, only read past
+    }
+    if (!OpenOutput(fileName)) {
+        return nullptr;
+    }
+    m_openPart = OpenPart{fileName, attachmentName, std::string(contentType)};
+    m_fileSink.emplace(m_output);
+    return &*m_fileSink;
+}
+
+void CStagingSink::EndPart(bool complete) {
+    if (!m_openPart) {
+        return;
+    }
+    const OpenPart part = std::move(*m_openPart);
+    m_openPart.reset();
+    // A body writer stops at its first failed write; the part is then incomplete.
+    const bool bFlushed = m_fileSink->Flush();
+    m_fileSink.reset();
+    m_output.Close();
+    if (!complete || !bFlushed) {
+        Fail(WriteFailureKind::File, m_strFolder + "\\" + part.strOutputName);
+        return;
+    }
+    Completed(part.strOutputName, part.strAttachmentName, part.strContentType, true);
+}
+
+void CStagingSink::AddPart(const std::string& name, const std::string& fallbackName,
+                           std::string_view data, std::string_view contentType) {
+    const std::string& attachmentName =
+        CAttachmentNamer::MakeSafe(name).empty() ? fallbackName : name;
+    // A TNEF stream that reads gives way to the files inside it before it is written.
+    if (!Failed() && IsTnefAttachment(attachmentName, std::string(contentType)) &&
+        UnpackTnef(data)) {
+        return;
+    }
+    std::string fileName;
+    if (!TakeName(name, fallbackName, fileName) || fileName.empty()) {
+        return;
+    }
+    if (IsProhibited(fileName)) {
+        WriteAlert(fileName, attachmentName);
+        return;
+    }
+    if (!OpenOutput(fileName)) {
+        return;
+    }
+    const bool bWritten = m_output.Write(data.data(), data.size());
+    m_output.Close();
+    if (!bWritten) {
+        Fail(WriteFailureKind::File, m_strFolder + "\\" + fileName);
+        return;
+    }
+    Completed(fileName, attachmentName, contentType, false);
+}
+
+bool CStagingSink::TakeName(const std::string& name, const std::string& fallbackName,
+                            std::string& fileName) {
+    fileName.clear();
+    if (Failed()) {
+        return false;
+    }
+    const std::string& wanted = CAttachmentNamer::MakeSafe(name).empty() ? fallbackName : name;
+    // The name as written: inside the folder, creatable, and unused in this message, its
+    // alert form included. The prohibition test applies to this final name.
+    fileName = m_namer.Take(wanted, [&](const std::string& candidate) {
+        return IsProhibited(candidate) && m_namer.IsTaken(candidate + extract::kAlertSuffix);
+    });
+    if (fileName.empty()) {
+        return true;  // nothing left of the name: the part is skipped
+    }
+    // The staging folder comes with the message's first file; it stays until the message
+    // ends, so later files need not ask again.
+    if (!m_bFolderReady) {
+        if (platform::MakeFolder(m_strFolder) == platform::MakeFolderResult::Failed) {
+            Fail(WriteFailureKind::Folder, m_strFolder);
+            return false;
+        }
+        m_bFolderReady = true;
+    }
+    return true;
+}
+
+bool CStagingSink::IsProhibited(const std::string& fileName) const {
+    return !m_prohibited.GetExtensions().empty() &&
+           IsProhibitedName(m_strFolder + "\\" + fileName, m_prohibited);
+}
+
+void CStagingSink::WriteAlert(const std::string& fileName, const std::string& attachmentName) {
+    const std::string outputName = fileName + extract::kAlertSuffix;
+    if (!OpenOutput(outputName)) {
+        return;
+    }
+    const bool bWritten = m_output.Write(MakeAlertText(attachmentName));
+    m_output.Close();
+    if (!bWritten) {
+        Fail(WriteFailureKind::File, m_strFolder + "\\" + outputName);
+        return;
+    }
+    ++m_nWritten;
+}
+
+bool CStagingSink::OpenOutput(const std::string& outputName) {
+    m_namer.MarkTaken(outputName);
+    const std::string path = m_strFolder + "\\" + outputName;
+    if (!m_output.Open(path, platform::File::Mode::Write)) {
+        Fail(WriteFailureKind::File, path);
+        return false;
+    }
+    m_arrOutputs.push_back(path);
+    return true;
+}
+
+void CStagingSink::Completed(const std::string& outputName, const std::string& attachmentName,
+                             std::string_view contentType, bool bUnpackTnef) {
+    const std::string path = m_strFolder + "\\" + outputName;
+    // What came with mail came from outside, and Windows is to treat it so.
+    platform::MarkAsDownloaded(path);
+    ++m_nWritten;
+    if (!bUnpackTnef || !IsTnefAttachment(attachmentName, std::string(contentType))) {
+        return;
+    }
+    // A streamed TNEF stream ("winmail.dat") gives way to the files inside it once they
+    // are there; one that does not read, or holds no files, stays as it came.
+    std::string stream;
+    if (!platform::ReadWholeFile(path, stream) || !UnpackTnef(stream) || Failed()) {
+        return;
+    }
+    if (platform::RemoveFile(path)) {
+        --m_nWritten;
+    }
+}
+
+bool CStagingSink::UnpackTnef(std::string_view stream) {
+    std::vector<TnefAttachment> files;
+    if (!ReadTnef(stream, files) || files.empty()) {
+        return false;
+    }
+    for (const TnefAttachment& file : files) {
+        WriteWhole(file.name, file.data);
+    }
+    return true;
+}
+
+// One file of a TNEF stream: named, tested and written like any attachment, but never
+// unpacked again.
+void CStagingSink::WriteWhole(const std::string& name, std::string_view data) {
+    std::string fileName;
+    if (!TakeName(name, {}, fileName) || fileName.empty()) {
+        return;
+    }
+    if (IsProhibited(fileName)) {
+        WriteAlert(fileName, name);
+        return;
+    }
+    if (!OpenOutput(fileName)) {
+        return;
+    }
+    const bool bWritten = m_output.Write(data.data(), data.size());
+    m_output.Close();
+    if (!bWritten) {
+        Fail(WriteFailureKind::File, m_strFolder + "\\" + fileName);
+        return;
+    }
+    platform::MarkAsDownloaded(m_strFolder + "\\" + fileName);
+    ++m_nWritten;
+}
+
+void CStagingSink::Fail(WriteFailureKind kind, const std::string& path) {
+    if (!Failed()) {
+        m_failure = {kind, path};
+    }
+}
+
+// --- The message -------------------------------------------------------------------
+
+void CStagingSink::RemoveOutputs() {
+    for (const std::string& output : m_arrOutputs) {
+        platform::RemoveFile(output);
+    }
+    m_arrOutputs.clear();
+    m_nWritten = 0;
+    if (m_bFolderReady) {
+        platform::RemoveEmptyFolder(m_strFolder);
+    }
+}
+
+std::string CStagingSink::Finish(bool complete, const RecordSummary& summary) {
+    if (m_openPart) {
+        EndPart(false);
+    }
+    if (!Failed() && complete && m_nWritten > 0) {
+        // Date, sender and subject, one line each. The record file is a text file: each
+        // line ends in CR CR LF on disk, as text-mode output of "\r\n" writes it.
+        const std::string recordFile = m_strDataFolder + m_strBaseName + extract::kRecordSuffix;
+        if (platform::WriteWholeFile(recordFile, summary.dateText + "\r\r\n" +
+                                                     summary.fromText + "\r\r\n" +
+                                                     summary.subjectText + "\r\r\n")) {
+            return m_strFolder;
+        }
+        platform::RemoveFile(recordFile);
+        Fail(WriteFailureKind::File, recordFile);
+    }
+    // Nothing half-written is kept: the message leaves nothing of itself behind.
+    RemoveOutputs();
+    return {};
+}
