@@ -55,7 +55,7 @@ CByteSink* CStagingSink::BeginPart(const std::string& name, const std::string& f
         return nullptr;
     }
     m_openPart = OpenPart{fileName, attachmentName, std::string(contentType)};
-    m_fileSink.emplace(m_output);
+    m_fileSink.emplace(m_output, inspect::kHeadSize);
     return &*m_fileSink;
 }
 
@@ -67,10 +67,21 @@ void CStagingSink::EndPart(bool complete) {
     m_openPart.reset();
     // A body writer stops at its first failed write; the part is then incomplete.
     const bool bFlushed = m_fileSink->Flush();
+    const std::string head = m_fileSink->TakeHead();
+    const std::uint64_t size = m_fileSink->Size();
     m_fileSink.reset();
     m_output.Close();
+    const std::string path = m_strFolder + "\\" + part.strOutputName;
     if (!complete || !bFlushed) {
-        Fail(WriteFailureKind::File, m_strFolder + "\\" + part.strOutputName);
+        Fail(WriteFailureKind::File, path);
+        return;
+    }
+    // The file is complete: what it holds may hold it back, before anyone sees it.
+    inspect::CFileBytes bytes(path, head, size);
+    if (const std::string reason = HeldReason(part.strOutputName, bytes); !reason.empty()) {
+        if (Withdraw(path)) {
+            WriteAlert(part.strOutputName, part.strAttachmentName, reason);
+        }
         return;
     }
     Completed(part.strOutputName, part.strAttachmentName, part.strContentType, true);
@@ -91,6 +102,11 @@ void CStagingSink::AddPart(const std::string& name, const std::string& fallbackN
     }
     if (IsProhibited(fileName)) {
         WriteAlert(fileName, attachmentName);
+        return;
+    }
+    inspect::CMemoryBytes bytes(data);
+    if (const std::string reason = HeldReason(fileName, bytes); !reason.empty()) {
+        WriteAlert(fileName, attachmentName, reason);
         return;
     }
     if (!OpenOutput(fileName)) {
@@ -137,12 +153,33 @@ bool CStagingSink::IsProhibited(const std::string& fileName) const {
            IsProhibitedName(m_strFolder + "\\" + fileName, m_prohibited);
 }
 
-void CStagingSink::WriteAlert(const std::string& fileName, const std::string& attachmentName) {
+std::string CStagingSink::HeldReason(const std::string& fileName,
+                                     inspect::CAttachmentBytes& bytes) const {
+    if (m_prohibited.GetExtensions().empty()) {
+        return {};  // nothing is prohibited, so nothing can be held
+    }
+    const inspect::Verdict verdict = inspect::InspectAttachment(fileName, bytes, m_prohibited);
+    return verdict.IsHeld(m_bKeepUncheckable) ? verdict.ReasonText() : std::string();
+}
+
+bool CStagingSink::Withdraw(const std::string& path) {
+    if (!platform::RemoveFile(path)) {
+        // A held file that stays would be listed: the message fails and goes as a whole.
+        Fail(WriteFailureKind::File, path);
+        return false;
+    }
+    std::erase(m_arrOutputs, path);
+    return true;
+}
+
+void CStagingSink::WriteAlert(const std::string& fileName, const std::string& attachmentName,
+                              const std::string& reason) {
     const std::string outputName = fileName + extract::kAlertSuffix;
     if (!OpenOutput(outputName)) {
         return;
     }
-    const bool bWritten = m_output.Write(MakeAlertText(attachmentName));
+    const bool bWritten = m_output.Write(reason.empty() ? MakeAlertText(attachmentName)
+                                                        : MakeAlertText(attachmentName, reason));
     m_output.Close();
     if (!bWritten) {
         Fail(WriteFailureKind::File, m_strFolder + "\\" + outputName);
@@ -202,6 +239,11 @@ void CStagingSink::WriteWhole(const std::string& name, std::string_view data) {
     }
     if (IsProhibited(fileName)) {
         WriteAlert(fileName, name);
+        return;
+    }
+    inspect::CMemoryBytes bytes(data);
+    if (const std::string reason = HeldReason(fileName, bytes); !reason.empty()) {
+        WriteAlert(fileName, name, reason);
         return;
     }
     if (!OpenOutput(fileName)) {

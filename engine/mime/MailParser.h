@@ -81,6 +81,11 @@ public:
                                    const CExtensionList& prohibitedList, IProgress& progress,
                                    int progressStart, int progressEnd);
 
+    // Every written attachment is also looked into: an archive holding a prohibited entry
+    // or a program under another name becomes an alert file too. An archive that cannot be
+    // fully checked (encrypted, too large, damaged) is held as well unless this is set.
+    void SetKeepUncheckableArchives(bool keep) { m_bKeepUncheckable = keep; }
+
     // --- Unsent drafts -------------------------------------------------------------
 
     // Rewrites a message as an unsent draft in the temporary folder and asks the shell to
@@ -237,4 +242,5 @@ private:
     WriteFailure m_writeFailure;
     // The scan folder was made (or found) by an earlier message of this parser's run.
     bool m_bScanFolderReady = false;
+    bool m_bKeepUncheckable = false;
 };
