@@ -711,11 +711,14 @@ void CArchiveScan::ScanGzip(std::string_view data, const std::string& prefix, in
     if (kind == ArchiveKind::None || !MayRead(path, depth, 0)) {
         return;
     }
+    // The stored size may lie: the stream is read no further than the ratio allows.
     std::string inner;
     const std::uint64_t budget = kMaxNestedBytes - m_nestedBytes;
-    const InflateResult result = Inflate(data, 31, budget, inner);
+    const std::uint64_t ratioLimit = std::max<std::uint64_t>(kRatioFloor, data.size() * kMaxRatio);
+    const InflateResult result = Inflate(data, 31, std::min(budget, ratioLimit), inner);
     if (result == InflateResult::Limit) {
-        Problem(Verdict::Reason::LimitPassed, Verdict::Limit::Bytes, ArchiveKind::None, path);
+        Problem(Verdict::Reason::LimitPassed, ratioLimit < budget ? Verdict::Limit::Ratio : Verdict::Limit::Bytes,
+                ArchiveKind::None, path);
         return;
     }
     if (result == InflateResult::Error) {
