@@ -39,5 +39,20 @@ endif()
 # Adds a library made of the sources of one folder of the project.
 function(morvek_library name)
     add_library(${name} STATIC ${ARGN})
-    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    morvek_include_root(${name} PUBLIC)
+endfunction()
+
+# Gives a target the include root of its own folder: a folder of the build tree that holds
+# only a link to that folder, under its path in the source tree ("engine/mime/..."). A
+# library sees its own headers and, through what it links, those of the libraries below it;
+# nothing else of the source tree.
+function(morvek_include_root name scope)
+    file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+    set(root ${PROJECT_BINARY_DIR}/include/${name})
+    get_filename_component(parent ${root}/${folder} DIRECTORY)
+    file(MAKE_DIRECTORY ${parent})
+    if(NOT IS_SYMLINK ${root}/${folder})
+        file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${root}/${folder} SYMBOLIC)
+    endif()
+    target_include_directories(${name} ${scope} ${root})
 endfunction()

@@ -96,29 +96,7 @@ void CStagingSink::AddPart(const std::string& name, const std::string& fallbackN
         UnpackTnef(data)) {
         return;
     }
-    std::string fileName;
-    if (!TakeName(name, fallbackName, fileName) || fileName.empty()) {
-        return;
-    }
-    if (IsProhibited(fileName)) {
-        WriteAlert(fileName, attachmentName);
-        return;
-    }
-    inspect::CMemoryBytes bytes(data);
-    if (const std::string reason = HeldReason(fileName, bytes); !reason.empty()) {
-        WriteAlert(fileName, attachmentName, reason);
-        return;
-    }
-    if (!OpenOutput(fileName)) {
-        return;
-    }
-    const bool bWritten = m_output.Write(data.data(), data.size());
-    m_output.Close();
-    if (!bWritten) {
-        Fail(WriteFailureKind::File, m_strFolder + "\\" + fileName);
-        return;
-    }
-    Completed(fileName, attachmentName, contentType, false);
+    WriteWhole(name, fallbackName, data);
 }
 
 bool CStagingSink::TakeName(const std::string& name, const std::string& fallbackName,
@@ -225,25 +203,28 @@ bool CStagingSink::UnpackTnef(std::string_view stream) {
         return false;
     }
     for (const TnefAttachment& file : files) {
-        WriteWhole(file.name, file.data);
+        WriteWhole(file.name, {}, file.data);
     }
     return true;
 }
 
-// One file of a TNEF stream: named, tested and written like any attachment, but never
-// unpacked again.
-void CStagingSink::WriteWhole(const std::string& name, std::string_view data) {
+// A file whose bytes are in memory, named, tested and written like any attachment (a file
+// of a TNEF stream is never unpacked again).
+void CStagingSink::WriteWhole(const std::string& name, const std::string& fallbackName,
+                              std::string_view data) {
     std::string fileName;
-    if (!TakeName(name, {}, fileName) || fileName.empty()) {
+    if (!TakeName(name, fallbackName, fileName) || fileName.empty()) {
         return;
     }
+    const std::string& attachmentName =
+        CAttachmentNamer::MakeSafe(name).empty() ? fallbackName : name;
     if (IsProhibited(fileName)) {
-        WriteAlert(fileName, name);
+        WriteAlert(fileName, attachmentName);
         return;
     }
     inspect::CMemoryBytes bytes(data);
     if (const std::string reason = HeldReason(fileName, bytes); !reason.empty()) {
-        WriteAlert(fileName, name, reason);
+        WriteAlert(fileName, attachmentName, reason);
         return;
     }
     if (!OpenOutput(fileName)) {
@@ -255,8 +236,7 @@ void CStagingSink::WriteWhole(const std::string& name, std::string_view data) {
         Fail(WriteFailureKind::File, m_strFolder + "\\" + fileName);
         return;
     }
-    platform::MarkAsDownloaded(m_strFolder + "\\" + fileName);
-    ++m_nWritten;
+    Completed(fileName, attachmentName, {}, false);
 }
 
 void CStagingSink::Fail(WriteFailureKind kind, const std::string& path) {

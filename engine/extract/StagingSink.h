@@ -132,7 +132,8 @@ private:
                    std::string_view contentType, bool bUnpackTnef);
     // Writes the files inside a TNEF stream; true when they replace it.
     bool UnpackTnef(std::string_view stream);
-    void WriteWhole(const std::string& name, std::string_view data);
+    void WriteWhole(const std::string& name, const std::string& fallbackName,
+                    std::string_view data);
     void Fail(WriteFailureKind kind, const std::string& path);
     void RemoveOutputs();
 
