@@ -148,16 +148,24 @@ bool CFileBytes::ReadAt(std::uint64_t offset, std::size_t size, std::string& out
 Verdict InspectAttachment(std::string_view name, CAttachmentBytes& bytes, const CExtensionList& prohibited) {
     Verdict verdict;
     const std::uint64_t size = bytes.Size();
-    std::string head;
-    if (size == 0 || !bytes.ReadAt(0, static_cast<std::size_t>(std::min<std::uint64_t>(size, kHeadSize)), head)) {
+    const std::size_t headSize = static_cast<std::size_t>(std::min<std::uint64_t>(size, kHeadSize));
+    std::string headCopy;
+    std::string_view head;
+    if (size == 0) {
         return verdict;
+    }
+    if (!bytes.ViewHead(headSize, head)) {
+        if (!bytes.ReadAt(0, headSize, headCopy)) {
+            return verdict;
+        }
+        head = headCopy;
     }
 
     // Programs under other names.
     std::string clsid;
     if (const std::uint64_t at = CompoundRootClsidOffset(head); at != 0) {
         if (at + 16 <= head.size()) {
-            clsid = head.substr(static_cast<std::size_t>(at), 16);
+            clsid = std::string(head.substr(static_cast<std::size_t>(at), 16));
         } else if (!bytes.ReadAt(at, 16, clsid)) {
             clsid.clear();
         }
@@ -197,7 +205,7 @@ Verdict InspectAttachment(std::string_view name, CAttachmentBytes& bytes, const 
     }
     std::string whole;
     if (size <= head.size()) {
-        whole = std::move(head);
+        whole = std::string(head);
     } else if (!bytes.ReadAt(0, static_cast<std::size_t>(size), whole)) {
         return verdict;  // nothing to hold: the file cannot be read back
     }

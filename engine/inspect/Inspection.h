@@ -96,6 +96,8 @@ public:
     virtual std::uint64_t Size() const = 0;
     // Reads size bytes at offset into out (fewer only at the end); false on a read error.
     virtual bool ReadAt(std::uint64_t offset, std::size_t size, std::string& out) = 0;
+    // The first bytes (up to size) without a copy, when they are at hand; else false.
+    virtual bool ViewHead(std::size_t size, std::string_view& out) const = 0;
 };
 
 // An attachment held in memory.
@@ -104,6 +106,10 @@ public:
     explicit CMemoryBytes(std::string_view data) : m_data(data) {}
     std::uint64_t Size() const override { return m_data.size(); }
     bool ReadAt(std::uint64_t offset, std::size_t size, std::string& out) override;
+    bool ViewHead(std::size_t size, std::string_view& out) const override {
+        out = m_data.substr(0, size);
+        return true;
+    }
 
 private:
     std::string_view m_data;
@@ -119,6 +125,13 @@ public:
         : m_path(std::move(path)), m_head(head), m_size(size), m_sized(true) {}
     std::uint64_t Size() const override;
     bool ReadAt(std::uint64_t offset, std::size_t size, std::string& out) override;
+    bool ViewHead(std::size_t size, std::string_view& out) const override {
+        if (!m_sized || (m_head.size() < size && m_head.size() < m_size)) {
+            return false;
+        }
+        out = m_head.substr(0, size);
+        return true;
+    }
 
 private:
     std::string m_path;
