@@ -40,7 +40,7 @@ std::string CVelmaron1App::GetDataFolder() const {
 }
 
 std::string CVelmaron1App::GetScanFolder() const {
-    return extract::ScanFolderOf(GetDataFolder());
+    return engine::ScanFolderOf(GetDataFolder());
 }
 
 std::string CVelmaron1App::MakeDataFolder(const std::string& name) {

@@ -225,7 +225,7 @@ void CMorvekCli::PrintRecord(const std::string& recordFile, const CExtensionList
         std::string alertText;
         if (bAlert && attributes && !attributes->isFolder && attributes->size < 64 * 1024 &&
             platform::ReadWholeFile(attachment, alertText)) {
-            if (const std::string reason = AlertReason(alertText); !reason.empty()) {
+            if (const std::string reason = engine::AlertReason(alertText); !reason.empty()) {
                 line += "  (" + reason + ")";
             }
         }
@@ -236,9 +236,9 @@ void CMorvekCli::PrintRecord(const std::string& recordFile, const CExtensionList
 
 int CMorvekCli::RunSummary(const CliArguments& arguments) {
     const std::string& path = arguments.arrOperands[0];
-    if (IsCompoundFilePath(path)) {
+    if (engine::IsCompoundFilePath(path)) {
         std::string fromText, subjectText, dateText;
-        switch (ReadOutlookSummary(path, fromText, subjectText, dateText)) {
+        switch (engine::ReadOutlookSummary(path, fromText, subjectText, dateText)) {
             case OutlookSummaryResult::Message:
                 Print(dateText + "\n" + fromText + "\n" + subjectText + "\n");
                 return 0;
@@ -274,7 +274,7 @@ int CMorvekCli::RunSummary(const CliArguments& arguments) {
 
 int CMorvekCli::RunUnsent(const CliArguments& arguments) {
     const std::string& path = arguments.arrOperands[0];
-    if (IsCompoundFilePath(path)) {
+    if (engine::IsCompoundFilePath(path)) {
         PrintError(path + ": an Outlook item cannot become an unsent draft\n");
         return 1;
     }

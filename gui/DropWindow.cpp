@@ -7,19 +7,22 @@
 #include "gui/ScanConfirmDlg.h"
 #include "gui/SettingsDlg.h"
 #include "intake/DropWindowLayout.h"
-#include "run/UnsentRun.h"
 #include "intake/win/ProgressDialog.h"
 #include "platform/win32/WideText.h"
 #include "res/resource.h"
+#include "run/ExtractionRun.h"
+#include "run/UnsentRun.h"
+#include "run/WriteFailureText.h"
 #include "ui/AppMessages.h"
 #include "ui/Resources.h"
+#include "ui/ScopedGdi.h"
 #include "ui/WaitCursor.h"
-#include "run/ExtractionRun.h"
-#include "run/WriteFailureText.h"
 #include "view/win/WindowRunHost.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
+
+#include <utility>
 
 namespace {
 
@@ -31,31 +34,19 @@ DropPoint ToPoint(POINT point) {
     return {static_cast<int>(point.x), static_cast<int>(point.y)};
 }
 
-// Marks a window's run as in progress for its duration: a drop arriving meanwhile (the
-// progress dialog lets messages run) is refused instead of refilling the pending list.
-class CRunGuard {
-public:
-    explicit CRunGuard(bool& bRunning) : m_bRunning(bRunning) { m_bRunning = true; }
-    ~CRunGuard() { m_bRunning = false; }
-    CRunGuard(const CRunGuard&) = delete;
-    CRunGuard& operator=(const CRunGuard&) = delete;
-
-private:
-    bool& m_bRunning;
-};
-
 }  // namespace
 
 CDropWindow::CDropWindow(const CVelmaron1App& app, CMainFrame& frame)
-    : ui::CDialogBase(IDD_DROPWINDOW), m_app(app), m_frame(frame) {}
+    : ui::CDialogBase(IDD_DROPWINDOW),
+      m_app(app),
+      m_frame(frame),
+      m_dropSite(app.GetDataFolder(), *this) {
+    m_router.AddTarget([this]() -> ui::ICommandTarget* { return &m_commands; });
+}
 
 CDropWindow::~CDropWindow() {
-    if (m_pDropTarget) {
-        m_pDropTarget->Revoke();
-    }
-    if (m_hWndTooltip != nullptr) {
-        DestroyWindow(m_hWndTooltip);
-    }
+    // The window goes first, so its WM_DESTROY reaches this object.
+    DestroyBoundWindow();
 }
 
 bool CDropWindow::Create() {
@@ -65,8 +56,7 @@ bool CDropWindow::Create() {
 BOOL CDropWindow::OnInitDialog() {
     SetShape();
     SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    *m_pDropTarget.Receive() = CMailDropTarget::CreateInstance(m_app.GetDataFolder());
-    m_pDropTarget->Register(m_hWnd);
+    m_dropSite.Register(m_hWnd);
     CreateTooltips();
     Place();
     return TRUE;
@@ -77,13 +67,12 @@ void CDropWindow::SetShape() {
     // template's size; the region then cuts the capsule and the close square out of it.
     SetWindowPos(m_hWnd, nullptr, 0, 0, CDropWindowLayout::kWidth, CDropWindowLayout::kHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const HRGN capsule = CreateRoundRectRgn(0, 0, 120, 150, 120, 120);
-    const HRGN closeMark = CreateRoundRectRgn(100, 1, 119, 20, 1, 1);
-    CombineRgn(capsule, capsule, closeMark, RGN_OR);
-    DeleteObject(closeMark);
+    ui::ScopedRegion capsule(CreateRoundRectRgn(0, 0, 120, 150, 120, 120));
+    const ui::ScopedRegion closeMark(CreateRoundRectRgn(100, 1, 119, 20, 1, 1));
+    CombineRgn(capsule.Get(), capsule.Get(), closeMark.Get(), RGN_OR);
     // The window owns the region from here on and deletes it with itself.
-    if (SetWindowRgn(m_hWnd, capsule, TRUE) == 0) {
-        DeleteObject(capsule);
+    if (SetWindowRgn(m_hWnd, capsule.Get(), TRUE) != 0) {
+        capsule.Detach();
     }
 }
 
@@ -174,18 +163,15 @@ bool CDropWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR&
         case WM_CONTEXTMENU:
             OnContextMenu(lParam);
             return true;
-        case ui::WM_GET_PENDING_LIST:
-            Answer(result, reinterpret_cast<LRESULT>(&m_arrPending));
+        case WM_INITMENUPOPUP:
+            m_router.UpdateMenu(reinterpret_cast<HMENU>(wParam));
             return true;
-        case ui::WM_DROP_ZONE_TEST:
-            Answer(result, OnDropZoneTest(wParam));
-            return true;
-        case ui::WM_EXTRACT_PENDING:
-            OnExtractPending();
-            return true;
-        case ui::WM_UNSENT_PENDING:
-            OnUnsentPending();
-            return true;
+        case WM_DESTROY:
+            m_dropSite.Revoke();
+            if (m_hWndTooltip != nullptr) {
+                DestroyWindow(std::exchange(m_hWndTooltip, nullptr));
+            }
+            return false;
         default:
             return false;
     }
@@ -217,52 +203,56 @@ void CDropWindow::OnLeftButtonUp(LPARAM lParam) {
 }
 
 void CDropWindow::OnContextMenu(LPARAM lParam) {
-    const HMENU menus = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_POPUPMENUS));
-    if (menus == nullptr) {
-        return;
-    }
-    // The second submenu, "TABLE"; its commands come back to this window.
-    const HMENU table = GetSubMenu(menus, 1);
+    const ui::ScopedMenu menus(
+        LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_POPUPMENUS)));
+    // The second submenu, "TABLE"; this window owns it, so its route sets the items' enable
+    // states and runs the chosen command.
+    const HMENU table = menus ? GetSubMenu(menus.Get(), 1) : nullptr;
     if (table != nullptr) {
         TrackPopupMenu(table, TPM_RIGHTBUTTON, static_cast<short>(LOWORD(lParam)),
                        static_cast<short>(HIWORD(lParam)), 0, m_hWnd, nullptr);
     }
-    DestroyMenu(menus);
 }
 
-LRESULT CDropWindow::OnDropZoneTest(WPARAM wParam) const {
-    if (m_bRunning) {
-        return 0;
-    }
-    const DropPoint point{static_cast<int>(LOWORD(wParam)), static_cast<int>(HIWORD(wParam))};
-    switch (CDropWindowLayout::TestZone(point, CSettings().GetUseUnsendMailFunc())) {
-        case DropZone::Extraction:
-            return 1;
-        case DropZone::Unsent:
-            return 2;
-        case DropZone::None:
-            break;
-    }
-    return 0;
+DropZone CDropWindow::ZoneAt(DropPoint point) {
+    return CDropWindowLayout::TestZone(point, CSettings().GetUseUnsendMailFunc());
 }
 
 bool CDropWindow::OnCommand(UINT id, UINT code) {
+    if (m_router.Route(id)) {
+        return true;
+    }
+    if (id == IDOK || id == IDCANCEL) {
+        // Enter and Esc do not close the drop window.
+        return true;
+    }
+    return ui::CDialogBase::OnCommand(id, code);
+}
+
+bool CDropWindow::CCommands::OnCommand(UINT id) {
     switch (id) {
         case ID_OPEN_LIST:
-            OnOpenList();
+            m_window.OnOpenList();
             return true;
         case ID_SETTINGS:
-            OnSettings();
+            m_window.OnSettings();
             return true;
         case ID_APP_ABOUT:
-            OnAbout();
-            return true;
-        case IDOK:
-        case IDCANCEL:
-            // Enter and Esc do not close the drop window.
+            m_window.OnAbout();
             return true;
         default:
-            return ui::CDialogBase::OnCommand(id, code);
+            return false;
+    }
+}
+
+std::optional<bool> CDropWindow::CCommands::QueryCommandEnabled(UINT id) {
+    switch (id) {
+        case ID_OPEN_LIST:
+        case ID_SETTINGS:
+        case ID_APP_ABOUT:
+            return true;
+        default:
+            return std::nullopt;
     }
 }
 
@@ -298,8 +288,8 @@ void CDropWindow::OnAbout() {
     ShowWindow(m_hWnd, SW_SHOW);
 }
 
-void CDropWindow::OnExtractPending() {
-    CRunGuard guard(m_bRunning);
+void CDropWindow::ExtractPending(const PendingMessageList& pending,
+                                 const CExtensionList& prohibited) {
     // The drop window's own run: it owns the dialogs, hides itself around the antivirus
     // program, and after a keep opens the list; after a discard nothing more happens.
     CWindowRunHost host(
@@ -311,18 +301,17 @@ void CDropWindow::OnExtractPending() {
         },
         AskScanConfirm);
     CExtractionRun run(m_app.GetDataFolder(), host);
-    run.Run(m_arrPending, m_pDropTarget->GetProhibitedList());
+    run.Run(pending, prohibited);
 }
 
-void CDropWindow::OnUnsentPending() {
-    CRunGuard guard(m_bRunning);
+void CDropWindow::ConvertPendingToUnsent(PendingMessageList& pending) {
     const std::string dataFolder = m_app.GetDataFolder();
     std::vector<std::string> failures;
     {
         ui::CWaitCursor wait;
         CProgressDialog progress(IDS_PROGRESS_CAPTION);
         progress.Create(m_hWnd);
-        RunUnsentConversion(m_arrPending, progress, [&](const std::string& copy) {
+        RunUnsentConversion(pending, progress, [&](const std::string& copy) {
             CMailParser parser(dataFolder);
             parser.MakeUnsentMail(copy);
             if (parser.GetWriteFailure().kind != CMailParser::WriteFailureKind::None) {

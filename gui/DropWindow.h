@@ -5,15 +5,15 @@
 // function is on) turned back into unsent drafts. A click on the main zone opens the list
 // window, a click on the close mark exits, a right click opens its menu.
 
-#include "run/PendingMessageList.h"
-#include "intake/win/MailDropTarget.h"
+#include "gui/CommandRouter.h"
+#include "intake/win/DropSite.h"
+#include "ui/CommandTarget.h"
 #include "ui/DialogBase.h"
-#include "ui/ScopedGdi.h"
 
 class CMainFrame;
 class CVelmaron1App;
 
-class CDropWindow final : public ui::CDialogBase {
+class CDropWindow final : public ui::CDialogBase, private IDropSiteWindow {
 public:
     static constexpr UINT_PTR kHideTimer = 123;
 
@@ -29,8 +29,7 @@ public:
     // consumed.
     bool PreTranslateMessage(MSG& msg);
 
-    PendingMessageList& GetPendingList() { return m_arrPending; }
-    bool IsRunning() const { return m_bRunning; }
+    CDropSite& GetDropSite() { return m_dropSite; }
     HWND GetTooltipWindow() const { return m_hWndTooltip; }
 
     // Opens the list window; the drop window hides itself 50 ms later.
@@ -48,18 +47,33 @@ private:
     LRESULT OnNcHitTest(LPARAM lParam);
     void OnLeftButtonUp(LPARAM lParam);
     void OnContextMenu(LPARAM lParam);
-    LRESULT OnDropZoneTest(WPARAM wParam) const;
-    void OnExtractPending();
-    void OnUnsentPending();
     void OnSettings();
     void OnAbout();
     void Answer(INT_PTR& result, LRESULT value);
 
+    // The commands of the drop window's menu (open the list, settings, about), routed and
+    // enabled by its own command route.
+    class CCommands final : public ui::ICommandTarget {
+    public:
+        explicit CCommands(CDropWindow& window) : m_window(window) {}
+        bool OnCommand(UINT id) override;
+        std::optional<bool> QueryCommandEnabled(UINT id) override;
+
+    private:
+        CDropWindow& m_window;
+    };
+
+    // The drop site's window: the zones of the layout, the drop window's own runs.
+    DropZone ZoneAt(DropPoint point) override;
+    void ExtractPending(const PendingMessageList& pending,
+                        const CExtensionList& prohibited) override;
+    void ConvertPendingToUnsent(PendingMessageList& pending) override;
+
     const CVelmaron1App& m_app;
     CMainFrame& m_frame;
-    PendingMessageList m_arrPending;
+    CDropSite m_dropSite;
+    CCommands m_commands{*this};
+    CCommandRouter m_router;
     POINT m_ptDown{};
-    ui::ComPtr<CMailDropTarget> m_pDropTarget;
     HWND m_hWndTooltip = nullptr;
-    bool m_bRunning = false;
 };

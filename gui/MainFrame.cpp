@@ -8,6 +8,7 @@
 #include "res/resource.h"
 #include "ui/AppMessages.h"
 #include "ui/Resources.h"
+#include "ui/ScopedGdi.h"
 
 #include <commctrl.h>
 
@@ -74,17 +75,15 @@ CMainFrame::~CMainFrame() {
 
 bool CMainFrame::CreateFrame() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    const HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
+    ui::ScopedMenu menu(LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME)));
     m_hAccelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
     // Created without the visible style: the list window stays hidden until asked for.
     const RECT rect{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
-    if (!Create(kClassName, 0, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, kTitle, rect, nullptr, menu,
-                CS_DBLCLKS)) {
-        if (menu != nullptr) {
-            DestroyMenu(menu);
-        }
+    if (!Create(kClassName, 0, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, kTitle, rect, nullptr,
+                menu.Get(), CS_DBLCLKS)) {
         return false;
     }
+    menu.Detach();  // the window's menu bar now, destroyed with it
     const HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
     SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
@@ -177,16 +176,12 @@ bool CMainFrame::CreateToolbar() {
     SendMessageW(m_hWndToolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(width, height));
     // The button pictures are drawn on light grey, which becomes the button face.
     m_hToolbarImages = ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 3, 0);
-    const auto bitmap = static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME),
-                                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (m_hToolbarImages == nullptr || bitmap == nullptr) {
-        if (bitmap != nullptr) {
-            DeleteObject(bitmap);
-        }
+    const ui::ScopedBitmap bitmap(static_cast<HBITMAP>(LoadImageW(
+        instance, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (m_hToolbarImages == nullptr || !bitmap) {
         return false;
     }
-    ImageList_AddMasked(m_hToolbarImages, bitmap, RGB(192, 192, 192));
-    DeleteObject(bitmap);
+    ImageList_AddMasked(m_hToolbarImages, bitmap.Get(), RGB(192, 192, 192));
     SendMessageW(m_hWndToolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_hToolbarImages));
 
     std::vector<TBBUTTON> buttons;

@@ -56,7 +56,7 @@ bool ReadFileGroupDescriptorW(std::string_view block, std::vector<std::string>& 
     return ReadDescriptors(block, kFileDescriptorWSize, kFileDescriptorWNameSize, names,
                            [](std::string_view field) {
                                // The name ends at the first NUL character.
-                               return mapi::Utf16ToShiftJis(field);
+                               return engine::Utf16ToShiftJis(field);
                            });
 }
 

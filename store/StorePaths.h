@@ -11,9 +11,9 @@
 namespace store {
 
 // The names the extraction gives: record files and the scan folder.
-inline constexpr const char* kRecordSuffix = extract::kRecordSuffix;
-inline constexpr std::size_t kRecordSuffixLength = sizeof extract::kRecordSuffix - 1;
-inline constexpr const char* kScanFolderName = extract::kScanFolderName;
+inline constexpr const char* kRecordSuffix = engine::kRecordSuffix;
+inline constexpr std::size_t kRecordSuffixLength = sizeof engine::kRecordSuffix - 1;
+inline constexpr const char* kScanFolderName = engine::kScanFolderName;
 
 // Whether path ends with a backslash that is a character of its own.
 bool EndsWithBackslash(std::string_view path);

@@ -58,6 +58,12 @@ void CDialogBase::EndDialog(INT_PTR result) {
     }
 }
 
+void CDialogBase::DestroyBoundWindow() {
+    if (m_hWnd != nullptr && !m_bModal) {
+        DestroyWindow(m_hWnd);  // WM_NCDESTROY unbinds it
+    }
+}
+
 INT_PTR CALLBACK CDialogBase::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* dialog = reinterpret_cast<CDialogBase*>(lParam);

@@ -42,6 +42,11 @@ protected:
     // Ends a modal run with result, or destroys a modeless dialog.
     void EndDialog(INT_PTR result);
 
+    // Destroys a modeless dialog while it is still bound, so that its WM_DESTROY handler
+    // runs on this object; called first in the destructor of a class whose WM_DESTROY
+    // handler releases something, the handler runs whichever ends first.
+    void DestroyBoundWindow();
+
     HWND m_hWnd = nullptr;
 
 private:

@@ -31,6 +31,12 @@ bool CWindowBase::Create(const wchar_t* className, DWORD exStyle, DWORD style, c
                            this) != nullptr;
 }
 
+void CWindowBase::DestroyBoundWindow() {
+    if (m_hWnd != nullptr) {
+        DestroyWindow(m_hWnd);  // WM_NCDESTROY unbinds it
+    }
+}
+
 CWindowBase* CWindowBase::FromHandle(HWND hwnd) {
     return reinterpret_cast<CWindowBase*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }

@@ -33,6 +33,12 @@ protected:
     // The window is gone; the object may delete itself here.
     virtual void OnFinalMessage() {}
 
+    // Destroys the window while it is still bound, so that its WM_DESTROY handler runs on
+    // this object. A class whose WM_DESTROY handler releases something calls it first in its
+    // destructor: the handler then runs whichever ends first, the window or the object.
+    // (Without it the base's destructor unbinds the window before destroying it.)
+    void DestroyBoundWindow();
+
     HWND m_hWnd = nullptr;
 
 private:

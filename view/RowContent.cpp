@@ -19,7 +19,7 @@ namespace list {
 namespace {
 
 constexpr char kAlertExtension[] = "alert";
-constexpr std::size_t kAlertSuffixLength = sizeof extract::kAlertSuffix - 1;
+constexpr std::size_t kAlertSuffixLength = sizeof engine::kAlertSuffix - 1;
 
 std::string ExtensionOf(const std::string& path, bool bFolder) {
     if (bFolder) {
@@ -54,7 +54,7 @@ bool OutlookItemText(const std::string& path, std::string& text) {
     std::string from;
     std::string subject;
     std::string date;
-    if (ReadOutlookSummary(path, from, subject, date) != OutlookSummaryResult::Message) {
+    if (engine::ReadOutlookSummary(path, from, subject, date) != OutlookSummaryResult::Message) {
         return false;
     }
     text = subject + "\r\n    " + date + "    " + from;

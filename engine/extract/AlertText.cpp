@@ -21,18 +21,18 @@ std::string Banner() {
 
 }  // namespace
 
-std::string MakeAlertText(const std::string& attachmentName) {
+std::string engine::MakeAlertText(const std::string& attachmentName) {
     return Banner() + kNameLine + attachmentName + "\r\n" +
            "　このファイルは、取り出しが禁止されている拡張子に合致しました。\r\n" +
            "　ウィルスやコンピュータに問題を起こす可能性のあるファイルです。\r\n" + kStars + "\r\n";
 }
 
-std::string MakeAlertText(const std::string& attachmentName, const std::string& reason) {
+std::string engine::MakeAlertText(const std::string& attachmentName, const std::string& reason) {
     return Banner() + kNameLine + attachmentName + "\r\n" + kReasonPrefix + reason + "\r\n" +
            "　ウィルスやコンピュータに問題を起こす可能性のあるファイルです。\r\n" + kStars + "\r\n";
 }
 
-std::string AlertReason(std::string_view alertText) {
+std::string engine::AlertReason(std::string_view alertText) {
     const std::string marker = std::string("\r\n") + kReasonPrefix;
     const std::size_t at = alertText.find(marker);
     if (at == std::string_view::npos) {

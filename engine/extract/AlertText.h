@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace engine {
+
 // The warning text an alert file holds in place of a prohibited attachment: ten lines in
 // Shift_JIS, each ending in CR LF, the attachment's name (as the message gave it) on the
 // seventh.
@@ -15,3 +17,5 @@ std::string MakeAlertText(const std::string& attachmentName, const std::string& 
 // The reason line of an alert text made with one, without its indent; empty for the text
 // of a prohibited name (or any other text).
 std::string AlertReason(std::string_view alertText);
+
+}  // namespace engine

@@ -158,7 +158,7 @@ std::string CMailParser::ExtractAttachments(const std::string& messagePath,
         return {};
     }
     // An Outlook item (a compound file) has its own reader; it is read whole first.
-    const bool bOutlookItem = HasCompoundFileSignature(reader.Buffered());
+    const bool bOutlookItem = engine::HasCompoundFileSignature(reader.Buffered());
     std::string itemBytes;
     if (bOutlookItem) {
         reader.Close();
@@ -166,7 +166,7 @@ std::string CMailParser::ExtractAttachments(const std::string& messagePath,
             return {};  // kept: it may read next time
         }
     }
-    const std::string scanFolder = extract::ScanFolderOf(m_strDataFolder);
+    const std::string scanFolder = engine::ScanFolderOf(m_strDataFolder);
     if (!m_bScanFolderReady &&
         platform::MakeFolder(scanFolder) == platform::MakeFolderResult::Failed) {
         return {};
@@ -174,7 +174,7 @@ std::string CMailParser::ExtractAttachments(const std::string& messagePath,
     m_bScanFolderReady = true;
     // A message that cannot be extracted is consumed. An empty base name would make the
     // scan folder itself the staging folder; it counts as a name without ".".
-    const std::string baseName = extract::MessageBaseName(messagePath);
+    const std::string baseName = engine::MessageBaseName(messagePath);
     if (baseName.empty()) {
         reader.Close();
         platform::RemoveFile(messagePath);
@@ -186,7 +186,7 @@ std::string CMailParser::ExtractAttachments(const std::string& messagePath,
     bool bComplete = true;
     if (bOutlookItem) {
         // An item that is no message, or is damaged, gives nothing and is consumed.
-        ExtractOutlookItem(std::move(itemBytes), sink, summary, progress, progressStart,
+        engine::ExtractOutlookItem(std::move(itemBytes), sink, summary, progress, progressStart,
                            progressEnd);
     } else {
         PartFields fields;

@@ -49,22 +49,22 @@ void Summarise(const OutlookItem& item, std::string& fromText, std::string& subj
                std::string& dateText) {
     fromText = OneLine(FromText(item));
     subjectText = item.subject.empty() ? std::string(kNoSubject) : OneLine(item.subject);
-    dateText = FormatFileTime(item.time);
+    dateText = engine::FormatFileTime(item.time);
 }
 
 }  // namespace
 
-bool IsCompoundFilePath(const std::string& path) {
+bool engine::IsCompoundFilePath(const std::string& path) {
     platform::File file;
     char head[sizeof kCompoundSignature] = {};
     if (!file.Open(path, platform::File::Mode::Read)) {
         return false;
     }
     const auto count = file.Read(head, sizeof head);
-    return count && HasCompoundFileSignature(std::string_view(head, *count));
+    return count && engine::HasCompoundFileSignature(std::string_view(head, *count));
 }
 
-bool HasCompoundFileSignature(std::string_view head) {
+bool engine::HasCompoundFileSignature(std::string_view head) {
     return head.size() >= sizeof kCompoundSignature &&
            std::equal(std::begin(kCompoundSignature), std::end(kCompoundSignature), head.begin(),
                       [](unsigned char expected, char byte) {
@@ -72,7 +72,7 @@ bool HasCompoundFileSignature(std::string_view head) {
                       });
 }
 
-std::string FormatFileTime(std::uint64_t fileTime) {
+std::string engine::FormatFileTime(std::uint64_t fileTime) {
     constexpr std::uint64_t kUnixEpoch = 116444736000000000ULL;  // 1970-01-01 as a FILETIME
     if (fileTime < kUnixEpoch) {
         return {};
@@ -89,7 +89,7 @@ std::string FormatFileTime(std::uint64_t fileTime) {
     return text;
 }
 
-OutlookSummaryResult ReadOutlookSummary(const std::string& path, std::string& fromText,
+OutlookSummaryResult engine::ReadOutlookSummary(const std::string& path, std::string& fromText,
                                         std::string& subjectText, std::string& dateText) {
     fromText.clear();
     subjectText.clear();
@@ -99,7 +99,7 @@ OutlookSummaryResult ReadOutlookSummary(const std::string& path, std::string& fr
         return OutlookSummaryResult::CannotOpen;
     }
     OutlookItem item;
-    switch (ReadOutlookItem(std::move(bytes), item)) {
+    switch (engine::ReadOutlookItem(std::move(bytes), item)) {
         case OutlookReadResult::Unreadable:
             return OutlookSummaryResult::Unreadable;
         case OutlookReadResult::NotMessage:
@@ -113,10 +113,10 @@ OutlookSummaryResult ReadOutlookSummary(const std::string& path, std::string& fr
 
 // --- Outlook items -----------------------------------------------------------------
 
-bool ExtractOutlookItem(std::string itemBytes, CStagingSink& sink, RecordSummary& summary,
+bool engine::ExtractOutlookItem(std::string itemBytes, CStagingSink& sink, RecordSummary& summary,
                         IProgress& progress, int progressStart, int progressEnd) {
     OutlookItem item;
-    if (ReadOutlookItem(std::move(itemBytes), item) != OutlookReadResult::Message) {
+    if (engine::ReadOutlookItem(std::move(itemBytes), item) != OutlookReadResult::Message) {
         return false;
     }
     Summarise(item, summary.fromText, summary.subjectText, summary.dateText);

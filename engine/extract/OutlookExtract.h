@@ -11,6 +11,10 @@
 #include <string>
 #include <string_view>
 
+enum class OutlookSummaryResult { Message, NotMessage, Unreadable, CannotOpen };
+
+namespace engine {
+
 // Whether a file is a compound file (an Outlook item, when it is a message file), by its
 // first bytes.
 bool IsCompoundFilePath(const std::string& path);
@@ -21,8 +25,6 @@ bool HasCompoundFileSignature(std::string_view head);
 // A FILETIME (UTC) as the record file's local date ("2004年12月06日 10:20:30"); empty for 0
 // or a time the C library cannot convert.
 std::string FormatFileTime(std::uint64_t fileTime);
-
-enum class OutlookSummaryResult { Message, NotMessage, Unreadable, CannotOpen };
 
 // The summary of an Outlook item file as the record file holds it: the date (empty when
 // the item has no time), the sender ("name <address>", "--不明--" when there is none) and
@@ -36,3 +38,5 @@ OutlookSummaryResult ReadOutlookSummary(const std::string& path, std::string& fr
 // that is no message (the caller consumes it all the same).
 bool ExtractOutlookItem(std::string itemBytes, CStagingSink& sink, RecordSummary& summary,
                         IProgress& progress, int progressStart, int progressEnd);
+
+}  // namespace engine

@@ -7,7 +7,7 @@
 #include "platform/ShiftJis.h"
 #include "policy/ExtensionPolicy.h"
 
-namespace extract {
+namespace engine {
 
 std::string ScanFolderOf(const std::string& dataFolder) {
     return dataFolder + kScanFolderName;
@@ -28,13 +28,13 @@ std::string MessageBaseName(const std::string& messagePath) {
     return base;
 }
 
-}  // namespace extract
+}  // namespace engine
 
 CStagingSink::CStagingSink(const std::string& dataFolder, const std::string& baseName,
                            const CExtensionList& prohibitedList)
     : m_strDataFolder(dataFolder),
       m_strBaseName(baseName),
-      m_strFolder(extract::ScanFolderOf(dataFolder) + "\\" + baseName),
+      m_strFolder(engine::ScanFolderOf(dataFolder) + "\\" + baseName),
       m_prohibited(prohibitedList) {}
 
 // --- Parts -------------------------------------------------------------------------
@@ -55,7 +55,7 @@ CByteSink* CStagingSink::BeginPart(const std::string& name, const std::string& f
         return nullptr;
     }
     m_openPart = OpenPart{fileName, attachmentName, std::string(contentType)};
-    m_fileSink.emplace(m_output, inspect::kHeadSize);
+    m_fileSink.emplace(m_output, engine::kHeadSize);
     return &*m_fileSink;
 }
 
@@ -77,7 +77,7 @@ void CStagingSink::EndPart(bool complete) {
         return;
     }
     // The file is complete: what it holds may hold it back, before anyone sees it.
-    inspect::CFileBytes bytes(path, head, size);
+    CFileBytes bytes(path, head, size);
     if (const std::string reason = HeldReason(part.strOutputName, bytes); !reason.empty()) {
         if (Withdraw(path)) {
             WriteAlert(part.strOutputName, part.strAttachmentName, reason);
@@ -92,7 +92,7 @@ void CStagingSink::AddPart(const std::string& name, const std::string& fallbackN
     const std::string& attachmentName =
         CAttachmentNamer::MakeSafe(name).empty() ? fallbackName : name;
     // A TNEF stream that reads gives way to the files inside it before it is written.
-    if (!Failed() && IsTnefAttachment(attachmentName, std::string(contentType)) &&
+    if (!Failed() && engine::IsTnefAttachment(attachmentName, std::string(contentType)) &&
         UnpackTnef(data)) {
         return;
     }
@@ -109,7 +109,7 @@ bool CStagingSink::TakeName(const std::string& name, const std::string& fallback
     // The name as written: inside the folder, creatable, and unused in this message, its
     // alert form included. The prohibition test applies to this final name.
     fileName = m_namer.Take(wanted, [&](const std::string& candidate) {
-        return IsProhibited(candidate) && m_namer.IsTaken(candidate + extract::kAlertSuffix);
+        return IsProhibited(candidate) && m_namer.IsTaken(candidate + engine::kAlertSuffix);
     });
     if (fileName.empty()) {
         return true;  // nothing left of the name: the part is skipped
@@ -132,11 +132,11 @@ bool CStagingSink::IsProhibited(const std::string& fileName) const {
 }
 
 std::string CStagingSink::HeldReason(const std::string& fileName,
-                                     inspect::CAttachmentBytes& bytes) const {
+                                     CAttachmentBytes& bytes) const {
     if (m_prohibited.GetExtensions().empty()) {
         return {};  // nothing is prohibited, so nothing can be held
     }
-    const inspect::Verdict verdict = inspect::InspectAttachment(fileName, bytes, m_prohibited);
+    const InspectionVerdict verdict = engine::InspectAttachment(fileName, bytes, m_prohibited);
     return verdict.IsHeld(m_bKeepUncheckable) ? verdict.ReasonText() : std::string();
 }
 
@@ -152,12 +152,12 @@ bool CStagingSink::Withdraw(const std::string& path) {
 
 void CStagingSink::WriteAlert(const std::string& fileName, const std::string& attachmentName,
                               const std::string& reason) {
-    const std::string outputName = fileName + extract::kAlertSuffix;
+    const std::string outputName = fileName + engine::kAlertSuffix;
     if (!OpenOutput(outputName)) {
         return;
     }
-    const bool bWritten = m_output.Write(reason.empty() ? MakeAlertText(attachmentName)
-                                                        : MakeAlertText(attachmentName, reason));
+    const bool bWritten = m_output.Write(reason.empty() ? engine::MakeAlertText(attachmentName)
+                                                        : engine::MakeAlertText(attachmentName, reason));
     m_output.Close();
     if (!bWritten) {
         Fail(WriteFailureKind::File, m_strFolder + "\\" + outputName);
@@ -183,7 +183,7 @@ void CStagingSink::Completed(const std::string& outputName, const std::string& a
     // What came with mail came from outside, and Windows is to treat it so.
     platform::MarkAsDownloaded(path);
     ++m_nWritten;
-    if (!bUnpackTnef || !IsTnefAttachment(attachmentName, std::string(contentType))) {
+    if (!bUnpackTnef || !engine::IsTnefAttachment(attachmentName, std::string(contentType))) {
         return;
     }
     // A streamed TNEF stream ("winmail.dat") gives way to the files inside it once they
@@ -199,7 +199,7 @@ void CStagingSink::Completed(const std::string& outputName, const std::string& a
 
 bool CStagingSink::UnpackTnef(std::string_view stream) {
     std::vector<TnefAttachment> files;
-    if (!ReadTnef(stream, files) || files.empty()) {
+    if (!engine::ReadTnef(stream, files) || files.empty()) {
         return false;
     }
     for (const TnefAttachment& file : files) {
@@ -222,7 +222,7 @@ void CStagingSink::WriteWhole(const std::string& name, const std::string& fallba
         WriteAlert(fileName, attachmentName);
         return;
     }
-    inspect::CMemoryBytes bytes(data);
+    CMemoryBytes bytes(data);
     if (const std::string reason = HeldReason(fileName, bytes); !reason.empty()) {
         WriteAlert(fileName, attachmentName, reason);
         return;
@@ -265,7 +265,7 @@ std::string CStagingSink::Finish(bool complete, const RecordSummary& summary) {
     if (!Failed() && complete && m_nWritten > 0) {
         // Date, sender and subject, one line each. The record file is a text file: each
         // line ends in CR CR LF on disk, as text-mode output of "\r\n" writes it.
-        const std::string recordFile = m_strDataFolder + m_strBaseName + extract::kRecordSuffix;
+        const std::string recordFile = m_strDataFolder + m_strBaseName + engine::kRecordSuffix;
         if (platform::WriteWholeFile(recordFile, summary.dateText + "\r\r\n" +
                                                      summary.fromText + "\r\r\n" +
                                                      summary.subjectText + "\r\r\n")) {

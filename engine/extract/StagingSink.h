@@ -32,7 +32,7 @@
 
 class CExtensionList;
 
-namespace extract {
+namespace engine {
 
 // The data folder's folder of staging folders, where the antivirus program looks.
 inline constexpr char kScanFolderName[] = "scanvirus";
@@ -50,7 +50,7 @@ std::string ScanFolderOf(const std::string& dataFolder);
 // empty when it has no ".".
 std::string MessageBaseName(const std::string& messagePath);
 
-}  // namespace extract
+}  // namespace engine
 
 // The summary a record file keeps, one line each.
 struct RecordSummary {
@@ -121,7 +121,7 @@ private:
                     const std::string& reason = {});
     // Why the attachment written as fileName is held for what it holds; empty when it is
     // not.
-    std::string HeldReason(const std::string& fileName, inspect::CAttachmentBytes& bytes) const;
+    std::string HeldReason(const std::string& fileName, CAttachmentBytes& bytes) const;
     // Takes back a complete file that is held; false (and failed) when it cannot be.
     bool Withdraw(const std::string& path);
     // Opens a new output file for a part; false (and failed) when it cannot be.

@@ -11,7 +11,18 @@
 #include <array>
 #include <vector>
 
-namespace inspect {
+using engine::ArchiveKind;
+using engine::kMaxDepth;
+using engine::kMaxEntries;
+using engine::kMaxNamedEntries;
+using engine::kMaxNestedBytes;
+using engine::kMaxRatio;
+using engine::kRatioFloor;
+using engine::Fits;
+using engine::ReadLe16;
+using engine::ReadLe32;
+using engine::ReadLe64;
+using engine::SniffArchive;
 
 namespace {
 
@@ -95,7 +106,7 @@ bool HasArchiveExtension(const std::string& path) {
 
 }  // namespace
 
-void CArchiveScan::Problem(Verdict::Reason reason, Verdict::Limit limit, ArchiveKind kind,
+void CArchiveScan::Problem(InspectionVerdict::Reason reason, InspectionVerdict::Limit limit, ArchiveKind kind,
                            const std::string& path) {
     if (m_problem) {
         return;
@@ -115,7 +126,7 @@ bool CArchiveScan::Entry(const std::string& path, bool isFolder) {
         return false;
     }
     if (++m_entryCount > kMaxEntries) {
-        Problem(Verdict::Reason::LimitPassed, Verdict::Limit::Entries, ArchiveKind::None, {});
+        Problem(InspectionVerdict::Reason::LimitPassed, InspectionVerdict::Limit::Entries, ArchiveKind::None, {});
         m_stopped = true;
         return false;
     }
@@ -139,7 +150,7 @@ bool CArchiveScan::Entry(const std::string& path, bool isFolder) {
 bool CArchiveScan::PassesRatio(const std::string& path, std::uint64_t uncompressed,
                                std::uint64_t compressed) {
     if (uncompressed >= kRatioFloor && uncompressed / kMaxRatio >= std::max<std::uint64_t>(compressed, 1)) {
-        Problem(Verdict::Reason::LimitPassed, Verdict::Limit::Ratio, ArchiveKind::None, path);
+        Problem(InspectionVerdict::Reason::LimitPassed, InspectionVerdict::Limit::Ratio, ArchiveKind::None, path);
         return true;
     }
     return false;
@@ -147,11 +158,11 @@ bool CArchiveScan::PassesRatio(const std::string& path, std::uint64_t uncompress
 
 bool CArchiveScan::MayRead(const std::string& path, int depth, std::uint64_t size) {
     if (depth >= kMaxDepth) {
-        Problem(Verdict::Reason::LimitPassed, Verdict::Limit::Depth, ArchiveKind::None, path);
+        Problem(InspectionVerdict::Reason::LimitPassed, InspectionVerdict::Limit::Depth, ArchiveKind::None, path);
         return false;
     }
     if (size > kMaxNestedBytes - m_nestedBytes) {
-        Problem(Verdict::Reason::LimitPassed, Verdict::Limit::Bytes, ArchiveKind::None, path);
+        Problem(InspectionVerdict::Reason::LimitPassed, InspectionVerdict::Limit::Bytes, ArchiveKind::None, path);
         return false;
     }
     return true;
@@ -168,7 +179,7 @@ void CArchiveScan::StoredEntry(const std::string& path, std::string_view content
 
 void CArchiveScan::OpaqueEntry(const std::string& path) {
     if (HasArchiveExtension(path)) {
-        Problem(Verdict::Reason::Unsupported, Verdict::Limit::None, ArchiveKind::None, path);
+        Problem(InspectionVerdict::Reason::Unsupported, InspectionVerdict::Limit::None, ArchiveKind::None, path);
     }
 }
 
@@ -189,17 +200,17 @@ void CArchiveScan::Scan(ArchiveKind kind, std::string_view data, const std::stri
         if (!path.empty()) {
             path.pop_back();  // the nested archive's own path
         }
-        Problem(Verdict::Reason::Unsupported, Verdict::Limit::None, kind, path);
+        Problem(InspectionVerdict::Reason::Unsupported, InspectionVerdict::Limit::None, kind, path);
         break;
     }
     case ArchiveKind::None: break;
     }
 }
 
-Verdict CArchiveScan::Result(ArchiveKind outer) const {
-    Verdict verdict;
+InspectionVerdict CArchiveScan::Result(ArchiveKind outer) const {
+    InspectionVerdict verdict;
     if (m_foundCount > 0) {
-        verdict.reason = Verdict::Reason::ProhibitedEntry;
+        verdict.reason = InspectionVerdict::Reason::ProhibitedEntry;
         verdict.entries = m_found;
         verdict.entryCount = m_foundCount;
     } else if (m_problem) {
@@ -217,7 +228,7 @@ void CArchiveScan::ScanZip(std::string_view data, const std::string& prefix, int
                            std::string_view ownName) {
     const std::string self = prefix.empty() ? std::string() : prefix.substr(0, prefix.size() - 1);
     const auto unreadable = [&] {
-        Problem(Verdict::Reason::Unreadable, Verdict::Limit::None, ArchiveKind::Zip, self);
+        Problem(InspectionVerdict::Reason::Unreadable, InspectionVerdict::Limit::None, ArchiveKind::Zip, self);
     };
     // The end of central directory record, searched backwards over its comment.
     if (data.size() < 22) {
@@ -253,7 +264,7 @@ void CArchiveScan::ScanZip(std::string_view data, const std::string& prefix, int
     }
     const std::uint64_t shift = directoryEnd - directorySize - directoryOffset;
     if (count > kMaxEntries) {
-        Problem(Verdict::Reason::LimitPassed, Verdict::Limit::Entries, ArchiveKind::Zip, self);
+        Problem(InspectionVerdict::Reason::LimitPassed, InspectionVerdict::Limit::Entries, ArchiveKind::Zip, self);
         return;
     }
 
@@ -356,7 +367,7 @@ void CArchiveScan::ScanZip(std::string_view data, const std::string& prefix, int
             continue;
         }
         if (entry.encrypted) {
-            Problem(Verdict::Reason::Encrypted, Verdict::Limit::None, ArchiveKind::Zip, self);
+            Problem(InspectionVerdict::Reason::Encrypted, InspectionVerdict::Limit::None, ArchiveKind::Zip, self);
             continue;
         }
         if (PassesRatio(path, entry.size, entry.compressed)) {
@@ -365,14 +376,14 @@ void CArchiveScan::ScanZip(std::string_view data, const std::string& prefix, int
         // The entry's bytes follow its local header.
         const std::uint64_t local = entry.local + shift;
         if (!Fits(data, local, 30) || data.compare(static_cast<std::size_t>(local), 4, "PK\x03\x04") != 0) {
-            Problem(Verdict::Reason::Unreadable, Verdict::Limit::None, ArchiveKind::Zip, path);
+            Problem(InspectionVerdict::Reason::Unreadable, InspectionVerdict::Limit::None, ArchiveKind::Zip, path);
             continue;
         }
         const std::uint64_t start =
             local + 30 + ReadLe16(data, static_cast<std::size_t>(local) + 26) +
             ReadLe16(data, static_cast<std::size_t>(local) + 28);
         if (!Fits(data, start, entry.compressed)) {
-            Problem(Verdict::Reason::Unreadable, Verdict::Limit::None, ArchiveKind::Zip, path);
+            Problem(InspectionVerdict::Reason::Unreadable, InspectionVerdict::Limit::None, ArchiveKind::Zip, path);
             continue;
         }
         const std::string_view content =
@@ -382,7 +393,7 @@ void CArchiveScan::ScanZip(std::string_view data, const std::string& prefix, int
         } else if (entry.method == 8) {
             std::string head;
             if (Inflate(content, -15, kSniffSize, head) == InflateResult::Error) {
-                Problem(Verdict::Reason::Unreadable, Verdict::Limit::None, ArchiveKind::Zip, path);
+                Problem(InspectionVerdict::Reason::Unreadable, InspectionVerdict::Limit::None, ArchiveKind::Zip, path);
                 continue;
             }
             const ArchiveKind kind = SniffArchive(head);
@@ -392,7 +403,7 @@ void CArchiveScan::ScanZip(std::string_view data, const std::string& prefix, int
             // Read to the declared size and no further: a stream that runs on is damaged.
             std::string inner;
             if (Inflate(content, -15, entry.size, inner) != InflateResult::Done) {
-                Problem(Verdict::Reason::Unreadable, Verdict::Limit::None, ArchiveKind::Zip, path);
+                Problem(InspectionVerdict::Reason::Unreadable, InspectionVerdict::Limit::None, ArchiveKind::Zip, path);
                 continue;
             }
             m_nestedBytes += inner.size();
@@ -408,7 +419,7 @@ void CArchiveScan::ScanZip(std::string_view data, const std::string& prefix, int
 void CArchiveScan::ScanLzh(std::string_view data, const std::string& prefix, int depth) {
     const std::string self = prefix.empty() ? std::string() : prefix.substr(0, prefix.size() - 1);
     const auto unreadable = [&] {
-        Problem(Verdict::Reason::Unreadable, Verdict::Limit::None, ArchiveKind::Lzh, self);
+        Problem(InspectionVerdict::Reason::Unreadable, InspectionVerdict::Limit::None, ArchiveKind::Lzh, self);
     };
     std::uint64_t pos = 0;
     bool any = false;
@@ -575,7 +586,7 @@ std::string PaxPath(std::string_view records) {
 void CArchiveScan::ScanTar(std::string_view data, const std::string& prefix, int depth) {
     const std::string self = prefix.empty() ? std::string() : prefix.substr(0, prefix.size() - 1);
     const auto unreadable = [&] {
-        Problem(Verdict::Reason::Unreadable, Verdict::Limit::None, ArchiveKind::Tar, self);
+        Problem(InspectionVerdict::Reason::Unreadable, InspectionVerdict::Limit::None, ArchiveKind::Tar, self);
     };
     std::uint64_t pos = 0;
     std::string longName;
@@ -644,7 +655,7 @@ void CArchiveScan::ScanGzip(std::string_view data, const std::string& prefix, in
                             std::string_view ownName) {
     const std::string self = prefix.empty() ? std::string() : prefix.substr(0, prefix.size() - 1);
     const auto unreadable = [&] {
-        Problem(Verdict::Reason::Unreadable, Verdict::Limit::None, ArchiveKind::Gzip, self);
+        Problem(InspectionVerdict::Reason::Unreadable, InspectionVerdict::Limit::None, ArchiveKind::Gzip, self);
     };
     if (data.size() < 18) {
         return unreadable();
@@ -717,7 +728,7 @@ void CArchiveScan::ScanGzip(std::string_view data, const std::string& prefix, in
     const std::uint64_t ratioLimit = std::max<std::uint64_t>(kRatioFloor, data.size() * kMaxRatio);
     const InflateResult result = Inflate(data, 31, std::min(budget, ratioLimit), inner);
     if (result == InflateResult::Limit) {
-        Problem(Verdict::Reason::LimitPassed, ratioLimit < budget ? Verdict::Limit::Ratio : Verdict::Limit::Bytes,
+        Problem(InspectionVerdict::Reason::LimitPassed, ratioLimit < budget ? InspectionVerdict::Limit::Ratio : InspectionVerdict::Limit::Bytes,
                 ArchiveKind::None, path);
         return;
     }
@@ -733,7 +744,7 @@ void CArchiveScan::ScanGzip(std::string_view data, const std::string& prefix, in
 void CArchiveScan::ScanCab(std::string_view data, const std::string& prefix) {
     const std::string self = prefix.empty() ? std::string() : prefix.substr(0, prefix.size() - 1);
     const auto unreadable = [&] {
-        Problem(Verdict::Reason::Unreadable, Verdict::Limit::None, ArchiveKind::Cab, self);
+        Problem(InspectionVerdict::Reason::Unreadable, InspectionVerdict::Limit::None, ArchiveKind::Cab, self);
     };
     if (data.size() < 36) {
         return unreadable();
@@ -761,5 +772,3 @@ void CArchiveScan::ScanCab(std::string_view data, const std::string& prefix) {
         pos = nul + 1;
     }
 }
-
-}  // namespace inspect

@@ -9,8 +9,6 @@
 #include <string>
 #include <string_view>
 
-namespace inspect {
-
 class CArchiveScan {
 public:
     explicit CArchiveScan(const CExtensionList& prohibited) : m_prohibited(prohibited) {}
@@ -18,12 +16,12 @@ public:
     // Lists the archive data of kind, whose entries are named prefix + their path; depth 1
     // is the attachment itself. ownName is the archive's own name (an Office document
     // named .zip is an archive for the user).
-    void Scan(ArchiveKind kind, std::string_view data, const std::string& prefix, int depth,
+    void Scan(engine::ArchiveKind kind, std::string_view data, const std::string& prefix, int depth,
               std::string_view ownName);
 
     // What was found: the prohibited entries, else the first reason the archive could not
     // be fully checked, else clean.
-    Verdict Result(ArchiveKind outer) const;
+    InspectionVerdict Result(engine::ArchiveKind outer) const;
 
 private:
     void ScanZip(std::string_view data, const std::string& prefix, int depth, std::string_view ownName);
@@ -43,7 +41,8 @@ private:
     void OpaqueEntry(const std::string& path);
     // Whether a nested archive of declared size may be read; notes the limit otherwise.
     bool MayRead(const std::string& path, int depth, std::uint64_t size);
-    void Problem(Verdict::Reason reason, Verdict::Limit limit, ArchiveKind kind, const std::string& path);
+    void Problem(InspectionVerdict::Reason reason, InspectionVerdict::Limit limit, engine::ArchiveKind kind,
+                 const std::string& path);
 
     const CExtensionList& m_prohibited;
     std::size_t m_entryCount = 0;
@@ -52,7 +51,5 @@ private:
     std::vector<std::string> m_found;
     std::size_t m_foundCount = 0;
     bool m_problem = false;
-    Verdict m_firstProblem;
+    InspectionVerdict m_firstProblem;
 };
-
-}  // namespace inspect

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace inspect {
+namespace engine {
 
 inline std::uint32_t ReadLe16(std::string_view data, std::size_t offset) {
     return static_cast<std::uint32_t>(static_cast<unsigned char>(data[offset])) |
@@ -27,4 +27,4 @@ inline bool Fits(std::string_view data, std::uint64_t offset, std::uint64_t size
     return offset <= data.size() && size <= data.size() - offset;
 }
 
-}  // namespace inspect
+}  // namespace engine

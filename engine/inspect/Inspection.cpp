@@ -6,7 +6,11 @@
 
 #include <algorithm>
 
-namespace inspect {
+using engine::ArchiveKind;
+using engine::ProgramKind;
+using engine::kMaxDepth;
+using engine::kHeadSize;
+using engine::kMaxNestedBytes;
 
 namespace {
 
@@ -27,7 +31,7 @@ std::string KindWord(ProgramKind kind) {
 }
 
 // ": path" for a reason that concerns one entry.
-std::string About(const Verdict& verdict) {
+std::string About(const InspectionVerdict& verdict) {
     return verdict.entries.empty() ? std::string() : ": " + verdict.entries.front();
 }
 
@@ -43,20 +47,20 @@ bool ListHolds(const CExtensionList& list, std::string_view ext) {
 
 }  // namespace
 
-bool Verdict::CannotBeChecked() const {
+bool InspectionVerdict::CannotBeChecked() const {
     return reason == Reason::Encrypted || reason == Reason::LimitPassed || reason == Reason::Unreadable ||
            reason == Reason::Unsupported;
 }
 
-bool Verdict::IsHeld(bool keepUncheckable) const {
+bool InspectionVerdict::IsHeld(bool keepUncheckable) const {
     if (reason == Reason::Clean) {
         return false;
     }
     return !(CannotBeChecked() && keepUncheckable);
 }
 
-std::string Verdict::ReasonText() const {
-    const std::string kindName(ArchiveName(archive));
+std::string InspectionVerdict::ReasonText() const {
+    const std::string kindName(engine::ArchiveName(archive));
     switch (reason) {
     case Reason::Clean: return {};
     case Reason::ProhibitedEntry: {
@@ -70,7 +74,7 @@ std::string Verdict::ReasonText() const {
         return text;
     }
     case Reason::Disguised:
-        return "中身は" + KindWord(program) + " (" + std::string(ProgramExtension(program)) + ") です";
+        return "中身は" + KindWord(program) + " (" + std::string(engine::ProgramExtension(program)) + ") です";
     case Reason::Encrypted: return "パスワード付きのため検査できません" + About(*this);
     case Reason::LimitPassed:
         switch (limit) {
@@ -145,8 +149,9 @@ bool CFileBytes::ReadAt(std::uint64_t offset, std::size_t size, std::string& out
     return true;
 }
 
-Verdict InspectAttachment(std::string_view name, CAttachmentBytes& bytes, const CExtensionList& prohibited) {
-    Verdict verdict;
+InspectionVerdict engine::InspectAttachment(std::string_view name, CAttachmentBytes& bytes,
+                                            const CExtensionList& prohibited) {
+    InspectionVerdict verdict;
     const std::uint64_t size = bytes.Size();
     const std::size_t headSize = static_cast<std::size_t>(std::min<std::uint64_t>(size, kHeadSize));
     std::string headCopy;
@@ -181,7 +186,7 @@ Verdict InspectAttachment(std::string_view name, CAttachmentBytes& bytes, const 
     if (program != ProgramKind::None) {
         const std::string_view ext = ProgramExtension(program);
         if (ListHolds(prohibited, ext) && !NameEndsIn(name, ext)) {
-            verdict.reason = Verdict::Reason::Disguised;
+            verdict.reason = InspectionVerdict::Reason::Disguised;
             verdict.program = program;
             return verdict;
         }
@@ -199,8 +204,8 @@ Verdict InspectAttachment(std::string_view name, CAttachmentBytes& bytes, const 
         return scan.Result(archive);
     }
     if (size > kMaxNestedBytes) {
-        verdict.reason = Verdict::Reason::LimitPassed;
-        verdict.limit = Verdict::Limit::Bytes;
+        verdict.reason = InspectionVerdict::Reason::LimitPassed;
+        verdict.limit = InspectionVerdict::Limit::Bytes;
         return verdict;
     }
     std::string whole;
@@ -213,9 +218,8 @@ Verdict InspectAttachment(std::string_view name, CAttachmentBytes& bytes, const 
     return scan.Result(archive);
 }
 
-Verdict InspectBytes(std::string_view name, std::string_view bytes, const CExtensionList& prohibited) {
+InspectionVerdict engine::InspectBytes(std::string_view name, std::string_view bytes,
+                                       const CExtensionList& prohibited) {
     CMemoryBytes source(bytes);
     return InspectAttachment(name, source, prohibited);
 }
-
-}  // namespace inspect

@@ -25,7 +25,7 @@
 #include <string_view>
 #include <vector>
 
-namespace inspect {
+namespace engine {
 
 // How much of an attachment is read when it is no archive.
 inline constexpr std::size_t kHeadSize = 64 * 1024;
@@ -58,7 +58,9 @@ std::uint64_t CompoundRootClsidOffset(std::string_view head);
 // The archive format the first bytes show.
 ArchiveKind SniffArchive(std::string_view head);
 
-struct Verdict {
+}  // namespace engine
+
+struct InspectionVerdict {
     enum class Reason {
         Clean,
         ProhibitedEntry,  // an entry's name is on the prohibited list (entries holds them)
@@ -72,8 +74,8 @@ struct Verdict {
 
     Reason reason = Reason::Clean;
     Limit limit = Limit::None;
-    ProgramKind program = ProgramKind::None;
-    ArchiveKind archive = ArchiveKind::None;
+    engine::ProgramKind program = engine::ProgramKind::None;
+    engine::ArchiveKind archive = engine::ArchiveKind::None;
     // Entry paths (Shift_JIS, folders and nested archives joined by "\"), at most
     // kMaxNamedEntries, and how many there were in all.
     std::vector<std::string> entries;
@@ -140,13 +142,15 @@ private:
     mutable bool m_sized = false;
 };
 
+namespace engine {
+
 // Inspects one attachment. name is the attachment's file name (its extension decides
 // whether a program kind is disguised); prohibited the list in force. An attachment that
 // cannot be read at all is clean: there is nothing to hold.
-Verdict InspectAttachment(std::string_view name, CAttachmentBytes& bytes,
+InspectionVerdict InspectAttachment(std::string_view name, CAttachmentBytes& bytes,
                           const CExtensionList& prohibited);
 
 // The same for bytes in memory.
-Verdict InspectBytes(std::string_view name, std::string_view bytes, const CExtensionList& prohibited);
+InspectionVerdict InspectBytes(std::string_view name, std::string_view bytes, const CExtensionList& prohibited);
 
-}  // namespace inspect
+}  // namespace engine

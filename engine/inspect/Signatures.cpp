@@ -1,7 +1,7 @@
 #include "engine/inspect/ByteView.h"
 #include "engine/inspect/Inspection.h"
 
-namespace inspect {
+namespace engine {
 
 namespace {
 
@@ -157,4 +157,4 @@ ArchiveKind SniffArchive(std::string_view head) {
     return ArchiveKind::None;
 }
 
-}  // namespace inspect
+}  // namespace engine

@@ -42,7 +42,7 @@ char16_t UpperAscii(char16_t c) {
 
 }  // namespace
 
-int CompareCompoundNames(std::u16string_view a, std::u16string_view b) {
+int engine::CompareCompoundNames(std::u16string_view a, std::u16string_view b) {
     if (a.size() != b.size()) {
         return a.size() < b.size() ? -1 : 1;
     }
@@ -56,7 +56,7 @@ int CompareCompoundNames(std::u16string_view a, std::u16string_view b) {
     return 0;
 }
 
-std::u16string AsciiToUtf16(std::string_view text) {
+std::u16string engine::AsciiToUtf16(std::string_view text) {
     std::u16string out;
     for (const char c : text) {
         out += static_cast<char16_t>(static_cast<unsigned char>(c));
@@ -300,7 +300,7 @@ bool CCompoundFile::BuildTree() {
 
 std::uint32_t CCompoundFile::Find(std::uint32_t storage, std::u16string_view name) const {
     for (const std::uint32_t child : m_children[storage]) {
-        if (CompareCompoundNames(m_entries[child].name, name) == 0) {
+        if (engine::CompareCompoundNames(m_entries[child].name, name) == 0) {
             return child;
         }
     }
@@ -395,7 +395,7 @@ std::string CCompoundFileWriter::Write(const Node& root) {
             children.push_back(add(child, depth + 1));
         }
         std::sort(children.begin(), children.end(), [&](std::uint32_t a, std::uint32_t b) {
-            return CompareCompoundNames(flat[a].node->name, flat[b].node->name) < 0;
+            return engine::CompareCompoundNames(flat[a].node->name, flat[b].node->name) < 0;
         });
         std::size_t fullLevels = 0;
         while ((std::size_t{1} << (fullLevels + 1)) - 1 <= children.size()) {

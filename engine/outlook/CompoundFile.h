@@ -99,9 +99,13 @@ public:
     static std::string Write(const Node& root);
 };
 
+namespace engine {
+
 // Compound-file names compare by length, then code unit by code unit after ASCII
 // letters are upper-cased.
 int CompareCompoundNames(std::u16string_view a, std::u16string_view b);
 
 // UTF-16 literal helpers for ASCII names.
 std::u16string AsciiToUtf16(std::string_view text);
+
+}  // namespace engine

@@ -73,7 +73,7 @@ class CPropertyObject {
 public:
     CPropertyObject(const CCompoundFile& file, std::uint32_t storage, std::size_t headerSize)
         : m_file(file), m_storage(storage) {
-        const std::uint32_t stream = file.Find(storage, AsciiToUtf16(kPropertiesName));
+        const std::uint32_t stream = file.Find(storage, engine::AsciiToUtf16(kPropertiesName));
         std::string data;
         if (stream == CCompoundFile::kNoEntry || !file.ReadStream(stream, data)) {
             m_bDamaged = stream != CCompoundFile::kNoEntry;
@@ -109,17 +109,17 @@ public:
     std::string Text(std::uint16_t id, std::uint32_t codePage) {
         std::string data;
         if (Stream(id, kTypeUnicode, data)) {
-            return mapi::Utf16ToShiftJis(std::string_view(data));
+            return engine::Utf16ToShiftJis(std::string_view(data));
         }
         if (Stream(id, kTypeString8, data)) {
-            return mapi::CodePageToShiftJis(data, codePage);
+            return engine::CodePageToShiftJis(data, codePage);
         }
         return {};
     }
 
     // The bytes of the stream of a property; false when it is missing or damaged.
     bool Stream(std::uint16_t id, std::uint16_t type, std::string& data) {
-        const std::uint32_t stream = m_file.Find(m_storage, AsciiToUtf16(HexTag(id, type)));
+        const std::uint32_t stream = m_file.Find(m_storage, engine::AsciiToUtf16(HexTag(id, type)));
         if (stream == CCompoundFile::kNoEntry ||
             m_file.GetEntry(stream).type != CCompoundFile::EntryType::Stream) {
             return false;
@@ -132,7 +132,7 @@ public:
     }
 
     std::uint32_t Child(std::uint16_t id, std::uint16_t type) const {
-        return m_file.Find(m_storage, AsciiToUtf16(HexTag(id, type)));
+        return m_file.Find(m_storage, engine::AsciiToUtf16(HexTag(id, type)));
     }
 
 private:
@@ -175,12 +175,12 @@ bool WriteEmbeddedItem(const CCompoundFile& file, std::uint32_t storage, std::st
         return false;
     }
     for (CCompoundFileWriter::Node& child : root.children) {
-        if (!child.isStorage && CompareCompoundNames(child.name, AsciiToUtf16(kPropertiesName)) == 0 &&
+        if (!child.isStorage && engine::CompareCompoundNames(child.name, engine::AsciiToUtf16(kPropertiesName)) == 0 &&
             child.data.size() >= kEmbeddedHeaderSize) {
             child.data.insert(kEmbeddedHeaderSize, kTopHeaderSize - kEmbeddedHeaderSize, '\0');
         }
     }
-    const std::u16string namedProperties = AsciiToUtf16(kNamedPropertiesName);
+    const std::u16string namedProperties = engine::AsciiToUtf16(kNamedPropertiesName);
     const std::uint32_t outerMap = file.Find(CCompoundFile::Root(), namedProperties);
     if (outerMap != CCompoundFile::kNoEntry && file.Find(storage, namedProperties) == CCompoundFile::kNoEntry &&
         file.GetEntry(outerMap).type == CCompoundFile::EntryType::Storage) {
@@ -213,7 +213,7 @@ bool ReadAttachment(const CCompoundFile& file, std::uint32_t storage, std::uint3
         // is a damaged attachment.
         OutlookItem inner;
         if (!WriteEmbeddedItem(file, embedded, attachment.data) ||
-            ReadOutlookItem(attachment.data, inner) == OutlookReadResult::Unreadable) {
+            engine::ReadOutlookItem(attachment.data, inner) == OutlookReadResult::Unreadable) {
             return false;
         }
         attachment.bEmbeddedMessage = true;
@@ -229,7 +229,7 @@ bool ReadAttachment(const CCompoundFile& file, std::uint32_t storage, std::uint3
             }
         }
         if (attachment.name.empty()) {
-            attachment.name = NamelessAttachmentName(object.Text(kAttachMimeTag, codePage),
+            attachment.name = engine::NamelessAttachmentName(object.Text(kAttachMimeTag, codePage),
                                                      object.Text(kAttachExtension, codePage));
         }
     }
@@ -242,12 +242,12 @@ bool ReadAttachment(const CCompoundFile& file, std::uint32_t storage, std::uint3
 
 }  // namespace
 
-bool IsMessageClass(const std::string& messageClass) {
+bool engine::IsMessageClass(const std::string& messageClass) {
     return sjis::EqualsNoCase(messageClass, "IPM.Note") ||
            sjis::StartsWithNoCase(messageClass, "IPM.Note.");
 }
 
-std::string NamelessAttachmentName(const std::string& mimeTag, const std::string& extension) {
+std::string engine::NamelessAttachmentName(const std::string& mimeTag, const std::string& extension) {
     static const std::pair<const char*, const char*> kTypes[] = {
         {"application/pdf", "pdf"},   {"image/jpeg", "jpg"},       {"image/png", "png"},
         {"image/gif", "gif"},         {"image/bmp", "bmp"},        {"image/tiff", "tif"},
@@ -271,14 +271,14 @@ std::string NamelessAttachmentName(const std::string& mimeTag, const std::string
     return "attachment.bin";
 }
 
-OutlookReadResult ReadOutlookItem(std::string fileBytes, OutlookItem& item) {
+OutlookReadResult engine::ReadOutlookItem(std::string fileBytes, OutlookItem& item) {
     item = OutlookItem();
     CCompoundFile file;
     if (!file.Open(std::move(fileBytes))) {
         return OutlookReadResult::Unreadable;
     }
     const std::uint32_t root = CCompoundFile::Root();
-    if (file.Find(root, AsciiToUtf16(kPropertiesName)) == CCompoundFile::kNoEntry) {
+    if (file.Find(root, engine::AsciiToUtf16(kPropertiesName)) == CCompoundFile::kNoEntry) {
         return OutlookReadResult::Unreadable;  // a compound file, but no Outlook item
     }
     CPropertyObject message(file, root, kTopHeaderSize);
@@ -291,7 +291,7 @@ OutlookReadResult ReadOutlookItem(std::string fileBytes, OutlookItem& item) {
     if (message.IsDamaged()) {
         return OutlookReadResult::Unreadable;
     }
-    if (!IsMessageClass(item.messageClass)) {
+    if (!engine::IsMessageClass(item.messageClass)) {
         return OutlookReadResult::NotMessage;
     }
     item.subject = message.Text(kSubject, codePage);
@@ -321,17 +321,17 @@ OutlookReadResult ReadOutlookItem(std::string fileBytes, OutlookItem& item) {
     std::vector<std::uint32_t> attachmentStorages;
     for (const std::uint32_t child : file.Children(root)) {
         const CCompoundFile::Entry& entry = file.GetEntry(child);
-        const std::u16string prefix = AsciiToUtf16(kAttachPrefix);
+        const std::u16string prefix = engine::AsciiToUtf16(kAttachPrefix);
         if (entry.type == CCompoundFile::EntryType::Storage &&
             entry.name.size() > prefix.size() &&
-            CompareCompoundNames(entry.name.substr(0, prefix.size()), prefix) == 0) {
+            engine::CompareCompoundNames(entry.name.substr(0, prefix.size()), prefix) == 0) {
             attachmentStorages.push_back(child);
         }
     }
     // In the order of their numbers (names of equal length sort as their numbers do).
     std::sort(attachmentStorages.begin(), attachmentStorages.end(),
               [&](std::uint32_t a, std::uint32_t b) {
-                  return CompareCompoundNames(file.GetEntry(a).name, file.GetEntry(b).name) < 0;
+                  return engine::CompareCompoundNames(file.GetEntry(a).name, file.GetEntry(b).name) < 0;
               });
     for (const std::uint32_t storage : attachmentStorages) {
         if (!ReadAttachment(file, storage, codePage, item.attachments)) {

@@ -35,6 +35,8 @@ enum class OutlookReadResult {
     Unreadable,  // no readable Outlook item
 };
 
+namespace engine {
+
 // Reads an item from its file's bytes.
 OutlookReadResult ReadOutlookItem(std::string fileBytes, OutlookItem& item);
 
@@ -45,4 +47,6 @@ bool IsMessageClass(const std::string& messageClass);
 // The name given to an attachment the item does not name: "attachment" with the
 // extension of its content type or its own extension, else "attachment.bin".
 std::string NamelessAttachmentName(const std::string& mimeTag, const std::string& extension);
+
+}  // namespace engine
 

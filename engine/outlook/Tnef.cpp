@@ -142,9 +142,9 @@ bool ReadProperties(std::string_view block, std::uint32_t codePage, PendingAttac
                 }
                 std::string text;
                 if (base == kTypeUnicode) {
-                    text = mapi::Utf16ToShiftJis(value);
+                    text = engine::Utf16ToShiftJis(value);
                 } else if (base == kTypeString8) {
-                    text = mapi::CodePageToShiftJis(value, codePage);
+                    text = engine::CodePageToShiftJis(value, codePage);
                 }
                 switch (id) {
                     case kPropLongFileName: attachment.longName = text; break;
@@ -189,7 +189,7 @@ void Finish(PendingAttachment& pending, std::uint32_t codePage,
     } else {
         return;  // by reference, or an attached message: nothing to write
     }
-    const std::string title = mapi::CodePageToShiftJis(pending.title, codePage);
+    const std::string title = engine::CodePageToShiftJis(pending.title, codePage);
     for (const std::string* name : std::initializer_list<const std::string*>{
              &pending.longName, &title, &pending.shortName, &pending.displayName}) {
         if (!name->empty()) {
@@ -198,14 +198,14 @@ void Finish(PendingAttachment& pending, std::uint32_t codePage,
         }
     }
     if (attachment.name.empty()) {
-        attachment.name = NamelessAttachmentName(pending.mimeTag, pending.extension);
+        attachment.name = engine::NamelessAttachmentName(pending.mimeTag, pending.extension);
     }
     attachments.push_back(std::move(attachment));
 }
 
 }  // namespace
 
-bool IsTnefAttachment(const std::string& fileName, const std::string& contentType) {
+bool engine::IsTnefAttachment(const std::string& fileName, const std::string& contentType) {
     const std::size_t separator = sjis::FindLastOf(fileName, "\\/:");
     const std::string base = separator == std::string::npos ? fileName : fileName.substr(separator + 1);
     std::string type = contentType.substr(0, contentType.find(';'));
@@ -220,7 +220,7 @@ bool IsTnefAttachment(const std::string& fileName, const std::string& contentTyp
            sjis::EqualsNoCase(type, "application/vnd.ms-tnef");
 }
 
-bool ReadTnef(std::string_view stream, std::vector<TnefAttachment>& attachments) {
+bool engine::ReadTnef(std::string_view stream, std::vector<TnefAttachment>& attachments) {
     attachments.clear();
     CCursor cursor(stream);
     std::uint32_t signature = 0;

@@ -17,8 +17,12 @@ struct TnefAttachment {
     std::string data;
 };
 
+namespace engine {
+
 bool ReadTnef(std::string_view stream, std::vector<TnefAttachment>& attachments);
 
 // Whether an attachment is a TNEF stream by its file name ("winmail.dat") or its content
 // type ("application/ms-tnef"), letter case aside. Either may be empty.
 bool IsTnefAttachment(const std::string& fileName, const std::string& contentType);
+
+}  // namespace engine

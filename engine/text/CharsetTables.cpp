@@ -2,7 +2,7 @@
 
 #include "engine/text/CharsetTables.h"
 
-namespace charset_tables {
+namespace engine::charset_tables {
 
 const Cp932Pair kCp932[9277] = {
     {0x00A2, 0x8191}, {0x00A3, 0x8192}, {0x00A5, 0x818F}, {0x00A7, 0x8198}, {0x00A8, 0x814E}, {0x00AC, 0x81CA},
@@ -2133,4 +2133,4 @@ const Composition kCompositions[928] = {
 };
 const std::size_t kCompositionCount = 928;
 
-}  // namespace charset_tables
+}  // namespace engine::charset_tables

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace charset_tables {
+namespace engine::charset_tables {
 
 struct Cp932Pair {
     std::uint16_t nUnicode;
@@ -35,4 +35,4 @@ extern const std::size_t kSingleByteCount;
 extern const Composition kCompositions[];
 extern const std::size_t kCompositionCount;
 
-}  // namespace charset_tables
+}  // namespace engine::charset_tables

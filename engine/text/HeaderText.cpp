@@ -19,10 +19,10 @@ constexpr char32_t kReplacement = 0xFFFD;
 
 // Code page 932's code for a BMP character, 0 when it has none.
 std::uint16_t Cp932Code(char32_t c) {
-    using charset_tables::kCp932;
-    const auto* const end = kCp932 + charset_tables::kCp932Count;
+    using engine::charset_tables::kCp932;
+    const auto* const end = kCp932 + engine::charset_tables::kCp932Count;
     const auto* found = std::lower_bound(
-        kCp932, end, c, [](const charset_tables::Cp932Pair& pair, char32_t value) {
+        kCp932, end, c, [](const engine::charset_tables::Cp932Pair& pair, char32_t value) {
             return pair.nUnicode < value;
         });
     return found != end && found->nUnicode == c ? found->nCode : 0;
@@ -30,15 +30,15 @@ std::uint16_t Cp932Code(char32_t c) {
 
 // The canonical composition of base and mark, 0 when there is none.
 char32_t Compose(char32_t base, char32_t mark) {
-    using charset_tables::kCompositions;
+    using engine::charset_tables::kCompositions;
     if (base > 0xFFFF || mark > 0xFFFF) {
         return 0;
     }
-    const auto* const end = kCompositions + charset_tables::kCompositionCount;
+    const auto* const end = kCompositions + engine::charset_tables::kCompositionCount;
     const auto key = std::make_pair(base, mark);
     const auto* found = std::lower_bound(
         kCompositions, end, key,
-        [](const charset_tables::Composition& item, const std::pair<char32_t, char32_t>& value) {
+        [](const engine::charset_tables::Composition& item, const std::pair<char32_t, char32_t>& value) {
             return std::make_pair(char32_t(item.nBase), char32_t(item.nMark)) < value;
         });
     return found != end && found->nBase == base && found->nMark == mark ? found->nComposed : 0;
@@ -283,7 +283,7 @@ void DecodeEucJp(std::string_view text, CSjisBuilder& out) {
     }
 }
 
-void DecodeSingleByte(const charset_tables::SingleByteCharset& charset, std::string_view text,
+void DecodeSingleByte(const engine::charset_tables::SingleByteCharset& charset, std::string_view text,
                       CSjisBuilder& out) {
     for (char c : text) {
         const auto b = static_cast<unsigned char>(c);
@@ -309,7 +309,7 @@ std::string NormaliseCharsetName(std::string_view name) {
 
 struct CharsetChoice {
     Charset kind = Charset::Unknown;
-    const charset_tables::SingleByteCharset* pSingle = nullptr;
+    const engine::charset_tables::SingleByteCharset* pSingle = nullptr;
 };
 
 CharsetChoice FindCharset(std::string_view name) {
@@ -343,8 +343,8 @@ CharsetChoice FindCharset(std::string_view name) {
     } else if (single.rfind("cp125", 0) == 0) {
         single = "windows" + single.substr(2);
     }
-    for (std::size_t i = 0; i < charset_tables::kSingleByteCount; ++i) {
-        const charset_tables::SingleByteCharset& charset = charset_tables::kSingleByte[i];
+    for (std::size_t i = 0; i < engine::charset_tables::kSingleByteCount; ++i) {
+        const engine::charset_tables::SingleByteCharset& charset = engine::charset_tables::kSingleByte[i];
         if (NormaliseCharsetName(charset.pszName) == single) {
             return {Charset::SingleByte, &charset};
         }

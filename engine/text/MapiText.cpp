@@ -2,7 +2,7 @@
 
 #include "engine/text/HeaderText.h"
 
-namespace mapi {
+namespace engine {
 
 namespace {
 
@@ -99,4 +99,4 @@ std::string CodePageToShiftJis(std::string_view text, std::uint32_t codePage) {
     return out;
 }
 
-}  // namespace mapi
+}  // namespace engine

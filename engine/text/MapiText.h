@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace mapi {
+namespace engine {
 
 // UTF-16LE text (a 001F property's bytes); it ends at the first NUL character.
 std::string Utf16ToShiftJis(std::string_view utf16le);
@@ -23,4 +23,4 @@ std::string Utf16ToShiftJis(std::u16string_view text);
 // (ISO-2022-JP); in any other, bytes above 0x7F become "?".
 std::string CodePageToShiftJis(std::string_view text, std::uint32_t codePage);
 
-}  // namespace mapi
+}  // namespace engine

@@ -1,47 +1,72 @@
 #include "intake/win/MailDropTarget.h"
 
 #include "intake/win/OleDroppedData.h"
-#include "intake/win/WindowDropHost.h"
+#include "ui/WaitCursor.h"
 
 #include <utility>
 
-namespace {
-
-// Keeps the drop target alive while a drop runs: the progress dialog lets every message
-// run, the one that destroys the window and revokes the target among them.
-class CSelfReference {
+// The host as one drop sees it. The copies of the drop are listed here and handed to the
+// site only with the request to process them, so that a site revoked while the drop runs
+// (its window destroyed from inside the progress dialog's pump) is never reached again.
+class CMailDropTarget::CDropInProgress final : public IDropHost {
 public:
-    explicit CSelfReference(IUnknown* self) : m_pSelf(self) { m_pSelf->AddRef(); }
-    ~CSelfReference() { m_pSelf->Release(); }
-    CSelfReference(const CSelfReference&) = delete;
-    CSelfReference& operator=(const CSelfReference&) = delete;
+    explicit CDropInProgress(const CMailDropTarget& target) : m_target(target) {}
+
+    PendingMessageList& GetPendingList() override { return m_arrCopies; }
+    DropZone TestDropZone(DropPoint point) override {
+        return m_target.m_pHost != nullptr ? m_target.m_pHost->TestDropZone(point) : DropZone::None;
+    }
+    void PostExtraction() override {
+        if (IDropHost* host = HandOver()) {
+            host->PostExtraction();
+        }
+    }
+    void PostUnsentConversion() override {
+        if (IDropHost* host = HandOver()) {
+            host->PostUnsentConversion();
+        }
+    }
+    std::unique_ptr<IProgressSink> CreateProgress() override {
+        return m_target.m_pHost != nullptr ? m_target.m_pHost->CreateProgress()
+                                           : std::make_unique<CNoProgress>();
+    }
+    void ShowWarning(const std::string& text) override {
+        if (m_target.m_pHost != nullptr) {
+            m_target.m_pHost->ShowWarning(text);
+        }
+    }
 
 private:
-    IUnknown* m_pSelf;
+    // The progress of a drop whose site has gone: nothing to show, never cancelled.
+    class CNoProgress final : public IProgressSink {
+    public:
+        void SetStatusText(const std::string&) override {}
+        void SetPosition(int) override {}
+        void StepIt() override {}
+        bool CheckCancel() override { return false; }
+    };
+
+    IDropHost* HandOver() {
+        IDropHost* host = m_target.m_pHost;
+        if (host != nullptr) {
+            host->GetPendingList() = std::move(m_arrCopies);
+        }
+        return host;
+    }
+
+    const CMailDropTarget& m_target;
+    PendingMessageList m_arrCopies;
 };
 
-class CWaitCursor {
-public:
-    CWaitCursor() : m_hPrevious(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
-    ~CWaitCursor() { SetCursor(m_hPrevious); }
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
-
-private:
-    HCURSOR m_hPrevious;
-};
-
-}  // namespace
-
-CMailDropTarget* CMailDropTarget::CreateInstance(std::string dataFolder) {
-    return new CMailDropTarget(std::move(dataFolder));
+ui::ComPtr<CMailDropTarget> CMailDropTarget::Create(std::string dataFolder) {
+    return ui::ComPtr<CMailDropTarget>::Adopt(new CMailDropTarget(std::move(dataFolder)));
 }
 
 CMailDropTarget::CMailDropTarget(std::string dataFolder) : m_intake(std::move(dataFolder)) {}
 
 CMailDropTarget::~CMailDropTarget() = default;
 
-bool CMailDropTarget::Register(HWND hwnd) {
+bool CMailDropTarget::Register(HWND hwnd, IDropHost& host) {
     if (m_hWnd != nullptr || hwnd == nullptr) {
         return false;
     }
@@ -49,6 +74,7 @@ bool CMailDropTarget::Register(HWND hwnd) {
         return false;
     }
     m_hWnd = hwnd;
+    m_pHost = &host;
     return true;
 }
 
@@ -57,35 +83,11 @@ void CMailDropTarget::Revoke() {
         RevokeDragDrop(m_hWnd);
         m_hWnd = nullptr;
     }
+    m_pHost = nullptr;
 }
 
 const CExtensionList& CMailDropTarget::GetProhibitedList() const {
     return m_intake.GetProhibitedList();
-}
-
-HRESULT STDMETHODCALLTYPE CMailDropTarget::QueryInterface(REFIID riid, void** ppv) {
-    if (ppv == nullptr) {
-        return E_POINTER;
-    }
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropTarget)) {
-        *ppv = static_cast<IDropTarget*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG STDMETHODCALLTYPE CMailDropTarget::AddRef() {
-    return static_cast<ULONG>(InterlockedIncrement(&m_nRefs));
-}
-
-ULONG STDMETHODCALLTYPE CMailDropTarget::Release() {
-    const LONG refs = InterlockedDecrement(&m_nRefs);
-    if (refs == 0) {
-        delete this;
-    }
-    return static_cast<ULONG>(refs);
 }
 
 HRESULT STDMETHODCALLTYPE CMailDropTarget::DragEnter(IDataObject*, DWORD keyState, POINTL point,
@@ -120,7 +122,7 @@ HRESULT STDMETHODCALLTYPE CMailDropTarget::Drop(IDataObject* data, DWORD, POINTL
     try {
         return HandleDrop(data, point, effect);
     } catch (...) {
-        // Whatever was copied stays listed for this window; it is not processed.
+        // Whatever was copied stays in the data folder; it is not processed.
         m_bDropping = false;
         *effect = DROPEFFECT_NONE;
         return E_UNEXPECTED;
@@ -128,11 +130,10 @@ HRESULT STDMETHODCALLTYPE CMailDropTarget::Drop(IDataObject* data, DWORD, POINTL
 }
 
 DWORD CMailDropTarget::AnswerDragAt(POINTL point) {
-    if (m_hWnd == nullptr || m_bDropping) {
+    if (m_pHost == nullptr || m_bDropping) {
         return DROPEFFECT_NONE;
     }
-    CWindowDropHost host(m_hWnd);
-    return m_intake.AcceptsDropAt(host, ToClient(point)) ? DROPEFFECT_COPY : DROPEFFECT_NONE;
+    return m_intake.AcceptsDropAt(*m_pHost, ToClient(point)) ? DROPEFFECT_COPY : DROPEFFECT_NONE;
 }
 
 DropPoint CMailDropTarget::ToClient(POINTL point) const {
@@ -142,22 +143,24 @@ DropPoint CMailDropTarget::ToClient(POINTL point) const {
 }
 
 HRESULT CMailDropTarget::HandleDrop(IDataObject* data, POINTL point, DWORD* effect) {
-    if (m_hWnd == nullptr || data == nullptr || m_bDropping) {
+    if (m_pHost == nullptr || data == nullptr || m_bDropping) {
         return S_OK;
     }
     // A window whose run is still in progress answers no zone: its pending list is in use,
     // so nothing is read from the drag and nothing is copied.
-    CWindowDropHost host(m_hWnd);
     const DropPoint client = ToClient(point);
-    if (!m_intake.AcceptsDropAt(host, client) || !host.HasPendingList()) {
+    if (!m_intake.AcceptsDropAt(*m_pHost, client)) {
         return S_OK;
     }
-    const CSelfReference self(static_cast<IDropTarget*>(this));
+    // Keeps the target alive while the drop runs: the progress dialog lets every message
+    // run, the one that destroys the window and revokes the target among them.
+    const ui::ComPtr<CMailDropTarget> self = ui::ComPtr<CMailDropTarget>::Share(this);
     m_bDropping = true;
     SetForegroundWindow(GetAncestor(m_hWnd, GA_ROOT));
     bool bTaken = false;
     {
-        const CWaitCursor wait;
+        const ui::CWaitCursor wait;
+        CDropInProgress host(*this);
         COleDroppedData dropped(data);
         bTaken = m_intake.OnDrop(host, dropped, client);
     }

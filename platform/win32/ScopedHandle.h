@@ -33,6 +33,8 @@ public:
         Reset();
         return &m_handle;
     }
+    // Hands the handle on: the owner no longer closes it.
+    Type Detach() { return std::exchange(m_handle, Traits::Invalid()); }
     explicit operator bool() const { return m_handle != Traits::Invalid(); }
     void Reset(Type handle = Traits::Invalid()) {
         if (m_handle != Traits::Invalid()) {

@@ -13,9 +13,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     static const CExtensionList prohibited({"exe", "lnk", "js", "iso", "one", "chm", "alert"}, {});
     for (const char* name : {"a.zip", "a.pdf"}) {
-        const inspect::Verdict verdict = inspect::InspectBytes(name, bytes, prohibited);
-        const bool clean = verdict.reason == inspect::Verdict::Reason::Clean;
-        if (clean != verdict.ReasonText().empty() || verdict.entries.size() > inspect::kMaxNamedEntries ||
+        const InspectionVerdict verdict = engine::InspectBytes(name, bytes, prohibited);
+        const bool clean = verdict.reason == InspectionVerdict::Reason::Clean;
+        if (clean != verdict.ReasonText().empty() || verdict.entries.size() > engine::kMaxNamedEntries ||
             verdict.entryCount < verdict.entries.size()) {
             std::fprintf(stderr, "inconsistent verdict\n");
             std::abort();

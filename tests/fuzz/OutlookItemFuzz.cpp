@@ -18,11 +18,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     OutlookItem item;
-    if (ReadOutlookItem(bytes, item) == OutlookReadResult::Message) {
+    if (engine::ReadOutlookItem(bytes, item) == OutlookReadResult::Message) {
         for (const OutlookAttachment& attachment : item.attachments) {
             OutlookItem inner;
             if (attachment.bEmbeddedMessage &&
-                ReadOutlookItem(attachment.data, inner) == OutlookReadResult::Unreadable) {
+                engine::ReadOutlookItem(attachment.data, inner) == OutlookReadResult::Unreadable) {
                 std::fprintf(stderr, "an attached item that does not read again\n");
                 std::abort();
             }

@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     std::vector<TnefAttachment> attachments;
     std::size_t total = 0;
-    if (ReadTnef(bytes, attachments)) {
+    if (engine::ReadTnef(bytes, attachments)) {
         for (const TnefAttachment& attachment : attachments) {
             total += attachment.data.size();
         }

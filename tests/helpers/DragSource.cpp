@@ -34,6 +34,8 @@
 #include <ole2.h>
 
 #include "platform/win32/WideText.h"
+#include "ui/ComObject.h"
+#include "ui/ScopedGdi.h"
 #include "ui/support/TestDataObject.h"
 
 #include <cstdio>
@@ -61,26 +63,11 @@ struct Options {
 Options g_options;
 int g_nExitCode = 0;
 
-// COM objects are destroyed by their own Release, never through an interface pointer.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
-class CDropSource final : public IDropSource {
+class CDropSource final : public ui::CComObject<IDropSource> {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-        if (ppv == nullptr) {
-            return E_POINTER;
-        }
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropSource)) {
-            *ppv = static_cast<IDropSource*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
+    static ui::ComPtr<CDropSource> Create() {
+        return ui::ComPtr<CDropSource>::Adopt(new CDropSource());
     }
-    // Lives on the stack of the drag.
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
 
     HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override {
         if (escape) {
@@ -89,8 +76,11 @@ public:
         return (keys & MK_LBUTTON) == 0 ? DRAGDROP_S_DROP : S_OK;
     }
     HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+
+private:
+    CDropSource() = default;
+    ~CDropSource() override = default;
 };
-#pragma GCC diagnostic pop
 
 bool WriteText(const std::wstring& path, const std::string& text) {
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -175,9 +165,9 @@ test::CTestDataObject* BuildDataObject() {
 void RunDrag(HWND hwnd) {
     KillTimer(hwnd, kTimeoutTimer);
     test::CTestDataObject* data = BuildDataObject();
-    CDropSource source;
+    const ui::ComPtr<CDropSource> source = CDropSource::Create();
     DWORD effect = DROPEFFECT_NONE;
-    const HRESULT hr = DoDragDrop(data, &source, DROPEFFECT_COPY, &effect);
+    const HRESULT hr = DoDragDrop(data, source.Get(), DROPEFFECT_COPY, &effect);
     data->Release();
     char text[64];
     std::snprintf(text, sizeof text, "%s\n%08lX\n", EffectName(effect),

@@ -70,7 +70,7 @@ inline std::u16string HexName(const char* prefix, std::uint32_t value) {
     for (int shift = 28; shift >= 0; shift -= 4) {
         text += kDigits[(value >> shift) & 0xF];
     }
-    return AsciiToUtf16(text);
+    return engine::AsciiToUtf16(text);
 }
 
 // headerSize: 32 for an item, 24 for an attached item, 8 for an attachment.
@@ -83,7 +83,7 @@ inline void FillStorage(const MsgObject& object, std::size_t headerSize,
         PutLittleEndian(properties, value, 8);
     }
     CCompoundFileWriter::Node stream;
-    stream.name = AsciiToUtf16("__properties_version1.0");
+    stream.name = engine::AsciiToUtf16("__properties_version1.0");
     stream.data = properties;
     node.children.push_back(stream);
     for (const auto& [tag, bytes] : object.streams) {

@@ -1,11 +1,16 @@
 // The user-interface kit under the system's own window manager (headless under Wine).
 
+#include "ui/ComObject.h"
 #include "ui/DialogBase.h"
 #include "ui/ScopedGdi.h"
 #include "ui/WindowBase.h"
 
 #include <gtest/gtest.h>
 
+#include <ole2.h>
+
+#include <cstring>
+#include <memory>
 #include <stdexcept>
 
 namespace {
@@ -123,6 +128,117 @@ TEST(UiKit, GdiObjectsAreDeletedWithTheirOwners) {
         DeleteDC(dc);
     }
     EXPECT_EQ(GetObjectType(raw), 0u);
+}
+
+// Counts its WM_DESTROY, which releases what the window holds.
+class CReleasingWindow : public ui::CWindowBase {
+public:
+    explicit CReleasingWindow(int& nDestroyed) : m_nDestroyed(nDestroyed) {}
+    ~CReleasingWindow() override { DestroyBoundWindow(); }
+
+protected:
+    bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) override {
+        if (message == WM_DESTROY) {
+            ++m_nDestroyed;
+            result = 0;
+            return true;
+        }
+        return false;
+    }
+
+private:
+    int& m_nDestroyed;
+};
+
+TEST(UiKit, TheDestroyHandlerRunsOnceWhicheverEndsFirst) {
+    for (const bool bWindowFirst : {true, false}) {
+        int nDestroyed = 0;
+        auto window = std::make_unique<CReleasingWindow>(nDestroyed);
+        ASSERT_TRUE(window->Create(L"MorvekReleasingWindow", 0, WS_POPUP, L"test",
+                                   RECT{0, 0, 50, 50}, nullptr));
+        const HWND hwnd = window->GetHwnd();
+        if (bWindowFirst) {
+            DestroyWindow(hwnd);
+            EXPECT_EQ(nDestroyed, 1);
+        }
+        window.reset();
+        EXPECT_EQ(nDestroyed, 1) << (bWindowFirst ? "window first" : "object first");
+        EXPECT_FALSE(IsWindow(hwnd));
+    }
+}
+
+// A COM object of the kit's base that reports its end.
+class CTestSource final : public ui::CComObject<IDropSource> {
+public:
+    static ui::ComPtr<CTestSource> Create(bool& bDeleted) {
+        return ui::ComPtr<CTestSource>::Adopt(new CTestSource(bDeleted));
+    }
+    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return S_OK; }
+
+private:
+    explicit CTestSource(bool& bDeleted) : m_bDeleted(bDeleted) {}
+    ~CTestSource() override { m_bDeleted = true; }
+    bool& m_bDeleted;
+};
+
+TEST(UiKit, ComObjectsAnswerTheirInterfacesAndEndWithTheLastReference) {
+    bool bDeleted = false;
+    {
+        const ui::ComPtr<CTestSource> source = CTestSource::Create(bDeleted);
+        void* unknown = nullptr;
+        void* dropSource = nullptr;
+        void* dataObject = reinterpret_cast<void*>(1);
+        EXPECT_EQ(source->QueryInterface(IID_IUnknown, &unknown), S_OK);
+        EXPECT_EQ(source->QueryInterface(IID_IDropSource, &dropSource), S_OK);
+        EXPECT_EQ(unknown, static_cast<IDropSource*>(source.Get()));
+        EXPECT_EQ(dropSource, unknown);
+        EXPECT_EQ(source->QueryInterface(IID_IDataObject, &dataObject), E_NOINTERFACE);
+        EXPECT_EQ(dataObject, nullptr);
+        EXPECT_EQ(source->QueryInterface(IID_IUnknown, nullptr), E_POINTER);
+        // Two references handed out, one shared, one owned: each release counts down.
+        const ui::ComPtr<CTestSource> shared = ui::ComPtr<CTestSource>::Share(source.Get());
+        EXPECT_EQ(static_cast<IUnknown*>(unknown)->Release(), 3u);
+        EXPECT_EQ(static_cast<IDropSource*>(dropSource)->Release(), 2u);
+        EXPECT_FALSE(bDeleted);
+    }
+    EXPECT_TRUE(bDeleted);
+}
+
+TEST(UiKit, MenusIconsAndGlobalMemoryAreFreedWithTheirOwnersUnlessHandedOn) {
+    HMENU rawMenu = nullptr;
+    {
+        const ui::ScopedMenu menu(CreatePopupMenu());
+        rawMenu = menu.Get();
+        EXPECT_TRUE(IsMenu(rawMenu));
+    }
+    EXPECT_FALSE(IsMenu(rawMenu));
+
+    HICON rawIcon = nullptr;
+    {
+        const ui::ScopedIcon icon(CopyIcon(LoadIconW(nullptr, IDI_APPLICATION)));
+        ASSERT_TRUE(icon);
+        rawIcon = icon.Get();
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(rawIcon, &info));
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+    }
+    ICONINFO gone{};
+    EXPECT_FALSE(GetIconInfo(rawIcon, &gone));
+
+    const char bytes[] = "VELMARON1";
+    ui::ScopedGlobal block = ui::CopyToGlobal(bytes, 9);
+    ASSERT_TRUE(block);
+    EXPECT_EQ(GlobalSize(block.Get()), 9u);
+    const void* copied = GlobalLock(block.Get());
+    ASSERT_NE(copied, nullptr);
+    EXPECT_EQ(std::memcmp(copied, bytes, 9), 0);
+    GlobalUnlock(block.Get());
+    const HGLOBAL handedOn = block.Detach();
+    EXPECT_FALSE(block);
+    EXPECT_EQ(GlobalSize(handedOn), 9u);
+    EXPECT_EQ(GlobalFree(handedOn), nullptr);
 }
 
 }  // namespace

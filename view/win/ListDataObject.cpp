@@ -2,45 +2,14 @@
 
 #include <shlobj.h>
 
-#include <cstring>
+#include <utility>
 
-CListDataObject* CListDataObject::CreateInstance() {
-    return new CListDataObject();
+ui::ComPtr<CListDataObject> CListDataObject::Create() {
+    return ui::ComPtr<CListDataObject>::Adopt(new CListDataObject());
 }
 
-CListDataObject::~CListDataObject() {
-    for (const Entry& entry : m_arrEntries) {
-        GlobalFree(entry.block);
-    }
-}
-
-void CListDataObject::Add(CLIPFORMAT format, HGLOBAL block) {
-    m_arrEntries.push_back({format, block});
-}
-
-HRESULT CListDataObject::QueryInterface(REFIID riid, void** ppv) {
-    if (ppv == nullptr) {
-        return E_POINTER;
-    }
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDataObject)) {
-        *ppv = static_cast<IDataObject*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG CListDataObject::AddRef() {
-    return static_cast<ULONG>(InterlockedIncrement(&m_nRefs));
-}
-
-ULONG CListDataObject::Release() {
-    const LONG refs = InterlockedDecrement(&m_nRefs);
-    if (refs == 0) {
-        delete this;
-    }
-    return static_cast<ULONG>(refs);
+void CListDataObject::Add(CLIPFORMAT format, ui::ScopedGlobal block) {
+    m_arrEntries.push_back({format, std::move(block)});
 }
 
 const CListDataObject::Entry* CListDataObject::Find(const FORMATETC* format) const {
@@ -64,20 +33,18 @@ HRESULT CListDataObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
     if (entry == nullptr) {
         return DV_E_FORMATETC;
     }
-    const SIZE_T size = GlobalSize(entry->block);
-    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
-    if (copy == nullptr) {
+    const HGLOBAL block = entry->block.Get();
+    const void* source = GlobalLock(block);
+    if (source == nullptr) {
         return E_OUTOFMEMORY;
     }
-    const void* source = GlobalLock(entry->block);
-    void* target = GlobalLock(copy);
-    if (source != nullptr && target != nullptr) {
-        std::memcpy(target, source, size);
+    ui::ScopedGlobal copy = ui::CopyToGlobal(source, GlobalSize(block));
+    GlobalUnlock(block);
+    if (!copy) {
+        return E_OUTOFMEMORY;
     }
-    GlobalUnlock(copy);
-    GlobalUnlock(entry->block);
     medium->tymed = TYMED_HGLOBAL;
-    medium->hGlobal = copy;
+    medium->hGlobal = copy.Detach();
     medium->pUnkForRelease = nullptr;
     return S_OK;
 }

@@ -4,27 +4,22 @@
 // one clipboard format, in the order added. The object owns the blocks; a receiver gets a
 // copy of a block at each request.
 
+#include "ui/ComObject.h"
+#include "ui/ScopedGdi.h"
+
 #include <windows.h>
 
 #include <ole2.h>
 
 #include <vector>
 
-// COM interfaces have no virtual destructor; the objects are released, never deleted
-// through them.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
-class CListDataObject final : public IDataObject {
+class CListDataObject final : public ui::CComObject<IDataObject> {
 public:
-    static CListDataObject* CreateInstance();  // one reference
+    static ui::ComPtr<CListDataObject> Create();
 
     // Takes over block (movable global memory) under format.
-    void Add(CLIPFORMAT format, HGLOBAL block);
+    void Add(CLIPFORMAT format, ui::ScopedGlobal block);
 
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
     // IDataObject
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override;
     HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC* format, STGMEDIUM* medium) override;
@@ -40,14 +35,12 @@ public:
 private:
     struct Entry {
         CLIPFORMAT format;
-        HGLOBAL block;
+        ui::ScopedGlobal block;
     };
 
     CListDataObject() = default;
-    ~CListDataObject();
+    ~CListDataObject() override = default;
     const Entry* Find(const FORMATETC* format) const;
 
-    LONG m_nRefs = 1;
     std::vector<Entry> m_arrEntries;
 };
-#pragma GCC diagnostic pop

@@ -22,6 +22,10 @@ bool EndsTheWait(const MSG& msg) {
 
 }  // namespace
 
+ui::ComPtr<CListDropSource> CListDropSource::Create() {
+    return ui::ComPtr<CListDropSource>::Adopt(new CListDropSource());
+}
+
 bool CListDropSource::BeginDrag(HWND hwnd, POINT screenPoint) {
     m_bDragStarted = false;
     const int cx = GetSystemMetrics(SM_CXDRAG);
@@ -58,18 +62,6 @@ bool CListDropSource::BeginDrag(HWND hwnd, POINT screenPoint) {
         ReleaseCapture();
     }
     return m_bDragStarted;
-}
-
-HRESULT CListDropSource::QueryInterface(REFIID riid, void** ppv) {
-    if (ppv == nullptr) {
-        return E_POINTER;
-    }
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropSource)) {
-        *ppv = static_cast<IDropSource*>(this);
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
 }
 
 HRESULT CListDropSource::QueryContinueDrag(BOOL escapePressed, DWORD keyState) {

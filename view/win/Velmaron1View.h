@@ -4,28 +4,27 @@
 // attachments, takes selections, drags and drops, and runs the list's commands.
 //
 // The decisions are the portable list classes' (layout, selection, commands over the record
-// store); the window paints, scrolls its bars, forwards input and shows what the commands
-// ask for (confirmations, messages, the alert dialog, the shell).
+// store); the window forwards input and shows what the commands ask for (confirmations,
+// messages, the alert dialog, the shell) through its desktop. Painting, the scroll bars, the
+// drag-out data and the drop side are classes of their own.
 
-#include "run/PendingMessageList.h"
+#include "intake/win/DropSite.h"
 #include "policy/ExtensionList.h"
+#include "store/RecordStore.h"
 #include "ui/FrameView.h"
-#include "ui/ScopedGdi.h"
 #include "view/ListCommands.h"
 #include "view/ListLayout.h"
 #include "view/ListSelection.h"
-#include "store/RecordStore.h"
+#include "view/win/ListDesktop.h"
+#include "view/win/ListPainter.h"
+#include "view/win/ListScrollBars.h"
 #include "view/win/WindowRunHost.h"
 
-#include <ole2.h>
-
-#include <functional>
 #include <string>
 
 class CVelmaron1App;
-class CMailDropTarget;
 
-class CVelmaron1View : public ui::CFrameView {
+class CVelmaron1View : public ui::CFrameView, private IDropSiteWindow {
 public:
     // app: the folders; it outlives the view. confirmScan: the question after the antivirus
     // program has run over a drop's attachments.
@@ -47,25 +46,17 @@ public:
     CRecordStore& GetStore() { return m_store; }
     CListLayout& GetLayout() { return m_layout; }
     const CExtensionList& GetAllowedList() const { return m_arrAllowedExt; }
+    CDropSite& GetDropSite() { return m_dropSite; }
 
     // Repaints and scrolls as the last changes of the store ask (after changing the store
     // from outside).
     void ApplyUpdate();
 
-    // Seams for tests: message boxes (text, caption, MB_ flags; returns the button), the
-    // shell's open (returns success), the alert dialog (the file shown) and the drag loop
-    // (returns the effect). Empty functions restore the real ones.
-    using MessageBoxFunction =
-        std::function<int(const std::string& text, const std::string& caption, UINT type)>;
-    using ShellOpenFunction = std::function<bool(const std::string& path)>;
-    using AlertFunction = std::function<void(const std::string& path)>;
-    using DragFunction = std::function<DWORD(IDataObject* data, IDropSource* source)>;
-    void SetMessageBoxFunction(MessageBoxFunction function) {
-        m_fnMessageBox = std::move(function);
+    // What the window leaves to the desktop (message boxes, the shell's open, the alert
+    // dialog, the drag loop); null restores the window's own. desktop outlives the view.
+    void SetDesktop(IListDesktop* desktop) {
+        m_pDesktop = desktop != nullptr ? desktop : &m_desktop;
     }
-    void SetShellOpenFunction(ShellOpenFunction function) { m_fnShellOpen = std::move(function); }
-    void SetAlertFunction(AlertFunction function) { m_fnAlert = std::move(function); }
-    void SetDragFunction(DragFunction function) { m_fnDrag = std::move(function); }
 
 protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -74,21 +65,7 @@ private:
     // Start-up: allowed list, fonts, record list, reconciliation, first record.
     void OnInitialUpdate();
     void LoadAllowedList();
-    void CreateFonts();
     HWND GetMainWindow() const;
-
-    // Drawing.
-    void OnPaint();
-    void DrawRowFrame(HDC dc, const list::Rect& row) const;
-    void DrawRecordRow(HDC dc, const std::string& path, const list::Rect& inner,
-                       COLORREF colour) const;
-    void DrawAttachmentRow(HDC dc, const std::string& path, const list::Rect& inner,
-                           COLORREF colour) const;
-
-    // Scrolling.
-    void OnSize();
-    void UpdateScrollBars();
-    void OnScroll(int bar, int code);
 
     // Input.
     void OnLeftButtonDown(WPARAM flags, LPARAM lParam);
@@ -98,14 +75,19 @@ private:
 
     // Commands and the drop side.
     void OpenAttachment(list::OpenAction action, const std::string& path);
-    void ShowAlert(const std::string& path);
     void OnDeleteSelection();
     void OnDeleteAll();
     void OnMakeUnsent();
-    LRESULT OnExtractPending();
     LRESULT OnRefreshRecords();
     int ShowMessageBox(const std::string& text, const std::string& caption, UINT type);
     void ShowMessage(const std::string& text);
+
+    // The drop site's window: a drop anywhere on the list is extracted, by the list's own
+    // run, which lists what was kept.
+    DropZone ZoneAt(DropPoint point) override;
+    void ExtractPending(const PendingMessageList& pending,
+                        const CExtensionList& prohibited) override;
+    void ConvertPendingToUnsent(PendingMessageList& pending) override;
 
     const CVelmaron1App& m_app;
     ScanConfirmFunction m_fnConfirmScan;
@@ -114,22 +96,9 @@ private:
     CListSelection m_selection{m_store, m_layout};
     CListCommands m_commands{m_store, m_layout, m_selection};
     CExtensionList m_arrAllowedExt;
-    PendingMessageList m_arrPending;
-    CMailDropTarget* m_pDropTarget = nullptr;
-    bool m_bRunInProgress = false;
-
-    ui::ScopedFont m_fontNormal;
-    ui::ScopedFont m_fontBold;
-    HICON m_hIconRecord = nullptr;
-    HICON m_hIconAlert = nullptr;
-    HICON m_hIconDangerous = nullptr;
-    HICON m_hIconNotAllowed = nullptr;
-
-    list::Point m_ptShown;  // the scroll position the window's pixels show
-    bool m_bUpdatingBars = false;
-
-    MessageBoxFunction m_fnMessageBox;
-    ShellOpenFunction m_fnShellOpen;
-    AlertFunction m_fnAlert;
-    DragFunction m_fnDrag;
+    CDropSite m_dropSite;
+    CListPainter m_painter{m_store, m_layout, m_arrAllowedExt};
+    CListScrollBars m_scrollBars{m_layout};
+    CListDesktop m_desktop;
+    IListDesktop* m_pDesktop = &m_desktop;
 };

@@ -119,7 +119,7 @@ TEST_F(ExtractAttachmentsTest, AlertFilesReplaceProhibitedAttachments) {
     EXPECT_EQ(result, Staging());
     EXPECT_EQ(Tree("scanvirus\\B\\"), std::set<std::string>{"Setup.EXE.alert"});
     const std::string alert = test::ReadFile(Staging() + "\\Setup.EXE.alert");
-    EXPECT_EQ(alert, MakeAlertText("Setup.EXE"));
+    EXPECT_EQ(alert, engine::MakeAlertText("Setup.EXE"));
     EXPECT_NE(alert.find("\r\n　添付ファイル名：Setup.EXE\r\n"), std::string::npos);
     EXPECT_EQ(alert.find("MZ"), std::string::npos);
 }
@@ -152,11 +152,11 @@ TEST_F(ExtractAttachmentsTest, AttachmentsHeldForWhatTheyHoldBecomeAlertFilesSay
                                          "photos.zip"};
         EXPECT_EQ(Tree("scanvirus\\B\\"), expected);
         EXPECT_EQ(test::ReadFile(Staging() + "\\請求書.zip.alert"),
-                  MakeAlertText("請求書.zip",
+                  engine::MakeAlertText("請求書.zip",
                                 "圧縮ファイルの中に取り出し禁止のファイルがあります: 請求書.pdf.lnk"));
-        EXPECT_EQ(AlertReason(test::ReadFile(Staging() + "\\invoice.pdf.alert")), "中身はプログラム (exe) です");
+        EXPECT_EQ(engine::AlertReason(test::ReadFile(Staging() + "\\invoice.pdf.alert")), "中身はプログラム (exe) です");
         if (!keep) {
-            EXPECT_EQ(AlertReason(test::ReadFile(Staging() + "\\locked.zip.alert")),
+            EXPECT_EQ(engine::AlertReason(test::ReadFile(Staging() + "\\locked.zip.alert")),
                       "パスワード付きのため検査できません");
         }
         test::DeleteTree(DataFolder() + "scanvirus");
@@ -172,12 +172,12 @@ TEST_F(ExtractAttachmentsTest, PartsHandedOverInMemoryAreLookedIntoBeforeTheyAre
     sink.AddPart("ok.zip", {}, test::Zip({{"run.txt", "x"}}));
     EXPECT_EQ(sink.Finish(true, {}), Staging());
     EXPECT_EQ(Tree("scanvirus\\B\\"), (std::set<std::string>{"docs.zip.alert", "ok.zip"}));
-    EXPECT_EQ(AlertReason(test::ReadFile(Staging() + "\\docs.zip.alert")),
+    EXPECT_EQ(engine::AlertReason(test::ReadFile(Staging() + "\\docs.zip.alert")),
               "圧縮ファイルの中に取り出し禁止のファイルがあります: a\\run.js");
 }
 
 TEST_F(ExtractAttachmentsTest, TheAlertTextHasItsTenLines) {
-    const std::string text = MakeAlertText("a.exe");
+    const std::string text = engine::MakeAlertText("a.exe");
     std::vector<std::string> lines;
     for (std::size_t pos = 0; pos < text.size();) {
         const std::size_t end = text.find("\r\n", pos);
@@ -387,8 +387,8 @@ TEST_F(ExtractAttachmentsTest, HostileNamesStayInsideTheStagingFolder) {
                           s + "x.exe(1).alert.alert", s + "A.TXT", s + "a(1).txt",
                           s + "attachment.bin"}));  // ".." leaves nothing of its name
     // The alert file names the attachment as the message gave it.
-    EXPECT_EQ(test::ReadFile(Staging() + "\\x.exe.alert"), MakeAlertText("..\\..\\x.exe"));
-    EXPECT_EQ(test::ReadFile(Staging() + "\\x(1).exe.alert"), MakeAlertText("x.exe."));
+    EXPECT_EQ(test::ReadFile(Staging() + "\\x.exe.alert"), engine::MakeAlertText("..\\..\\x.exe"));
+    EXPECT_EQ(test::ReadFile(Staging() + "\\x(1).exe.alert"), engine::MakeAlertText("x.exe."));
 }
 
 TEST_F(ExtractAttachmentsTest, AnEmptyProhibitedListProhibitsNothing) {

@@ -10,10 +10,8 @@
 
 namespace {
 
-using inspect::ProgramKind;
-using inspect::Verdict;
-using Reason = Verdict::Reason;
-using Limit = Verdict::Limit;
+using Reason = InspectionVerdict::Reason;
+using Limit = InspectionVerdict::Limit;
 using test::ZipItem;
 
 CExtensionList Prohibited() {
@@ -198,7 +196,7 @@ TEST(Inspection, EachCraftedCarrierIsHeldForItsReasonAndBenignFilesAreNot) {
     const CExtensionList prohibited = Prohibited();
     for (const Carrier& carrier : carriers) {
         SCOPED_TRACE(carrier.what);
-        const Verdict verdict = inspect::InspectBytes(carrier.name, carrier.bytes, prohibited);
+        const InspectionVerdict verdict = engine::InspectBytes(carrier.name, carrier.bytes, prohibited);
         EXPECT_EQ(verdict.reason, carrier.reason) << verdict.ReasonText();
         EXPECT_EQ(verdict.limit, carrier.limit);
         if (!carrier.firstEntry.empty()) {
@@ -211,13 +209,13 @@ TEST(Inspection, EachCraftedCarrierIsHeldForItsReasonAndBenignFilesAreNot) {
 
 TEST(Inspection, TheSettingKeepsOnlyWhatCannotBeChecked) {
     const CExtensionList prohibited = Prohibited();
-    const Verdict encrypted =
-        inspect::InspectBytes("a.zip", test::Zip({{"report.pdf", "x", false, 0x0001}}), prohibited);
-    const Verdict named = inspect::InspectBytes("a.zip", test::Zip({{"a.lnk", "x"}}), prohibited);
-    const Verdict disguised = inspect::InspectBytes("a.pdf", Program(), prohibited);
+    const InspectionVerdict encrypted =
+        engine::InspectBytes("a.zip", test::Zip({{"report.pdf", "x", false, 0x0001}}), prohibited);
+    const InspectionVerdict named = engine::InspectBytes("a.zip", test::Zip({{"a.lnk", "x"}}), prohibited);
+    const InspectionVerdict disguised = engine::InspectBytes("a.pdf", Program(), prohibited);
     EXPECT_TRUE(encrypted.IsHeld(false));
     EXPECT_FALSE(encrypted.IsHeld(true));
-    for (const Verdict& verdict : {named, disguised}) {
+    for (const InspectionVerdict& verdict : {named, disguised}) {
         EXPECT_TRUE(verdict.IsHeld(false));
         EXPECT_TRUE(verdict.IsHeld(true));
     }
@@ -227,10 +225,10 @@ TEST(Inspection, TheUsersListGoverns) {
     // Without exe and lnk on the list, neither a program named .pdf nor a zip of shortcuts
     // is held; a program named .exe is never a disguise.
     CExtensionList list({"js"}, {});
-    EXPECT_EQ(inspect::InspectBytes("a.pdf", Program(), list).reason, Reason::Clean);
-    EXPECT_EQ(inspect::InspectBytes("a.zip", test::Zip({{"a.lnk", "x"}}), list).reason, Reason::Clean);
-    EXPECT_EQ(inspect::InspectBytes("a.EXE", Program(), Prohibited()).reason, Reason::Clean);
-    EXPECT_EQ(inspect::InspectBytes("a.zip", test::Zip({{"a.lnk", "x"}}), CExtensionList()).reason, Reason::Clean);
+    EXPECT_EQ(engine::InspectBytes("a.pdf", Program(), list).reason, Reason::Clean);
+    EXPECT_EQ(engine::InspectBytes("a.zip", test::Zip({{"a.lnk", "x"}}), list).reason, Reason::Clean);
+    EXPECT_EQ(engine::InspectBytes("a.EXE", Program(), Prohibited()).reason, Reason::Clean);
+    EXPECT_EQ(engine::InspectBytes("a.zip", test::Zip({{"a.lnk", "x"}}), CExtensionList()).reason, Reason::Clean);
 }
 
 TEST(Inspection, ReasonTextsNameWhatWasFound) {
@@ -239,16 +237,16 @@ TEST(Inspection, ReasonTextsNameWhatWasFound) {
     for (int i = 0; i < 12; ++i) {
         items.push_back({"f" + std::to_string(i) + ".exe", "x"});
     }
-    const Verdict many = inspect::InspectBytes("a.zip", test::Zip(items), prohibited);
+    const InspectionVerdict many = engine::InspectBytes("a.zip", test::Zip(items), prohibited);
     EXPECT_EQ(many.entryCount, 12u);
     EXPECT_EQ(many.entries.size(), 10u);
     EXPECT_EQ(many.ReasonText(),
               "圧縮ファイルの中に取り出し禁止のファイルがあります: f0.exe, f1.exe, f2.exe, f3.exe, f4.exe, "
               "f5.exe, f6.exe, f7.exe, f8.exe, f9.exe ほか 2 件");
-    EXPECT_EQ(inspect::InspectBytes("a.zip", test::Zip({{"a.pdf", "x", false, 1}}), prohibited).ReasonText(),
+    EXPECT_EQ(engine::InspectBytes("a.zip", test::Zip({{"a.pdf", "x", false, 1}}), prohibited).ReasonText(),
               "パスワード付きのため検査できません");
-    EXPECT_EQ(inspect::InspectBytes("a.pdf", Program(), prohibited).ReasonText(), "中身はプログラム (exe) です");
-    EXPECT_EQ(inspect::InspectBytes("a.jpg", Shortcut(), prohibited).ReasonText(),
+    EXPECT_EQ(engine::InspectBytes("a.pdf", Program(), prohibited).ReasonText(), "中身はプログラム (exe) です");
+    EXPECT_EQ(engine::InspectBytes("a.jpg", Shortcut(), prohibited).ReasonText(),
               "中身はショートカット (lnk) です");
 }
 
@@ -259,16 +257,16 @@ TEST(Inspection, AFileIsReadBeyondItsHeadOnlyWhenItIsAnArchive) {
     // otherwise, and is not read.
     const std::string program = Program();
     ASSERT_TRUE(platform::WriteWholeFile(path, std::string(program.size(), 'x')));
-    inspect::CFileBytes fromHead(path, program, program.size());
-    EXPECT_EQ(inspect::InspectAttachment("a.pdf", fromHead, Prohibited()).reason, Reason::Disguised);
+    CFileBytes fromHead(path, program, program.size());
+    EXPECT_EQ(engine::InspectAttachment("a.pdf", fromHead, Prohibited()).reason, Reason::Disguised);
     // An archive larger than its head is read whole from the file.
-    std::string padding(inspect::kHeadSize + 100, 'p');
+    std::string padding(engine::kHeadSize + 100, 'p');
     const std::string zip = test::Zip({{"padding.txt", padding, false}, {"z.exe", "x"}});
     ASSERT_TRUE(platform::WriteWholeFile(path, zip));
-    inspect::CFileBytes file(path, std::string_view(zip).substr(0, inspect::kHeadSize), zip.size());
-    EXPECT_EQ(inspect::InspectAttachment("a.zip", file, Prohibited()).reason, Reason::ProhibitedEntry);
-    inspect::CFileBytes unread(path);
-    EXPECT_EQ(inspect::InspectAttachment("a.zip", unread, Prohibited()).entries.front(), "z.exe");
+    CFileBytes file(path, std::string_view(zip).substr(0, engine::kHeadSize), zip.size());
+    EXPECT_EQ(engine::InspectAttachment("a.zip", file, Prohibited()).reason, Reason::ProhibitedEntry);
+    CFileBytes unread(path);
+    EXPECT_EQ(engine::InspectAttachment("a.zip", unread, Prohibited()).entries.front(), "z.exe");
 }
 
 }  // namespace

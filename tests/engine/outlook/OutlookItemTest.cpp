@@ -78,7 +78,7 @@ MsgObject JapaneseMessage() {
 
 TEST(OutlookItem, AJapaneseMessageGivesItsSummaryAndEveryAttachment) {
     OutlookItem item;
-    ASSERT_EQ(ReadOutlookItem(test::BuildItem(JapaneseMessage()), item), OutlookReadResult::Message);
+    ASSERT_EQ(engine::ReadOutlookItem(test::BuildItem(JapaneseMessage()), item), OutlookReadResult::Message);
     EXPECT_EQ(item.subject, "会議の資料\r\n（第２回）");
     EXPECT_EQ(item.senderName, "山田 太郎");
     EXPECT_EQ(item.senderAddress, "yamada@example.jp");
@@ -101,7 +101,7 @@ TEST(OutlookItem, AJapaneseMessageGivesItsSummaryAndEveryAttachment) {
 
     // The attached item is a standalone item of its own.
     OutlookItem inner;
-    ASSERT_EQ(ReadOutlookItem(item.attachments[4].data, inner), OutlookReadResult::Message);
+    ASSERT_EQ(engine::ReadOutlookItem(item.attachments[4].data, inner), OutlookReadResult::Message);
     EXPECT_EQ(inner.subject, "転送された件名");
     ASSERT_EQ(inner.attachments.size(), 1u);
     EXPECT_EQ(inner.attachments[0].name, "内側.txt");
@@ -128,14 +128,14 @@ TEST(OutlookItem, AnAttachedItemThatIsNoItemMakesTheFileUnreadable) {
         for (CCompoundFileWriter::Node& inner : child.children) {
             if (inner.isStorage) {  // the attached item's storage
                 removed += std::erase_if(inner.children, [](const CCompoundFileWriter::Node& node) {
-                    return node.name == AsciiToUtf16("__properties_version1.0");
+                    return node.name == engine::AsciiToUtf16("__properties_version1.0");
                 });
             }
         }
     }
     ASSERT_EQ(removed, 1u);
     OutlookItem item;
-    EXPECT_EQ(ReadOutlookItem(CCompoundFileWriter::Write(root), item), OutlookReadResult::Unreadable);
+    EXPECT_EQ(engine::ReadOutlookItem(CCompoundFileWriter::Write(root), item), OutlookReadResult::Unreadable);
     EXPECT_TRUE(item.attachments.empty());
 }
 
@@ -150,9 +150,9 @@ TEST(OutlookItem, OnlyMessagesAreMessages) {
         object.Text(0x001A, messageClass);
         object.attachments.push_back(FileAttachment("x").Text(0x3707, u"a.txt"));
         OutlookItem item;
-        EXPECT_EQ(ReadOutlookItem(test::BuildItem(object), item),
+        EXPECT_EQ(engine::ReadOutlookItem(test::BuildItem(object), item),
                   bMessage ? OutlookReadResult::Message : OutlookReadResult::NotMessage)
-            << mapi::Utf16ToShiftJis(std::u16string_view(messageClass));
+            << engine::Utf16ToShiftJis(std::u16string_view(messageClass));
         EXPECT_EQ(item.attachments.size(), bMessage ? 1u : 0u);
     }
 }
@@ -175,7 +175,7 @@ TEST(OutlookItem, TextBecomesShiftJisWithoutLookAlikes) {
         {std::string("ab\0cd", 5), 932, "ab"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(mapi::CodePageToShiftJis(c.text, c.codePage), c.expected) << c.codePage;
+        EXPECT_EQ(engine::CodePageToShiftJis(c.text, c.codePage), c.expected) << c.codePage;
     }
     const std::pair<std::u16string, std::string> wide[] = {
         {u"予定表", "予定表"},
@@ -187,7 +187,7 @@ TEST(OutlookItem, TextBecomesShiftJisWithoutLookAlikes) {
         {std::u16string(u"ab\0cd", 5), "ab"},
     };
     for (const auto& [text, expected] : wide) {
-        EXPECT_EQ(mapi::Utf16ToShiftJis(std::u16string_view(text)), expected);
+        EXPECT_EQ(engine::Utf16ToShiftJis(std::u16string_view(text)), expected);
     }
 }
 
@@ -200,11 +200,11 @@ TEST(CompoundFile, WhatTheWriterWritesReadsBack) {
     for (int s = 0; s < 3; ++s) {
         CCompoundFileWriter::Node storage;
         storage.isStorage = true;
-        storage.name = AsciiToUtf16("storage" + std::to_string(s));
+        storage.name = engine::AsciiToUtf16("storage" + std::to_string(s));
         storage.clsid[0] = static_cast<std::uint8_t>(s + 1);
         for (int i = 0; i < 70; ++i) {
             CCompoundFileWriter::Node stream;
-            stream.name = AsciiToUtf16("s" + std::to_string(i));
+            stream.name = engine::AsciiToUtf16("s" + std::to_string(i));
             stream.data = std::string(static_cast<std::size_t>((i * 131 + s * 7) % 5000), static_cast<char>('a' + i % 26));
             expected.emplace_back(storage.name + u"/" + stream.name, stream.data);
             storage.children.push_back(stream);
@@ -261,7 +261,7 @@ void Put32(std::string& data, std::size_t offset, std::uint32_t value) {
     }
 }
 std::size_t EntryOffset(const std::string& file, const char* name) {
-    const std::size_t offset = file.find(test::Utf16Bytes(AsciiToUtf16(name)) + std::string(2, '\0'));
+    const std::size_t offset = file.find(test::Utf16Bytes(engine::AsciiToUtf16(name)) + std::string(2, '\0'));
     EXPECT_NE(offset, std::string::npos) << name;
     return offset;
 }
@@ -316,7 +316,7 @@ TEST_F(OutlookExtractionTest, AnItemIsExtractedLikeAMimeMessage) {
     // The summary the list and the command line show.
     test::WriteFile(DataFolder() + "S.msg", test::BuildItem(JapaneseMessage()));
     std::string fromText, subjectText, dateText;
-    EXPECT_EQ(ReadOutlookSummary(DataFolder() + "S.msg", fromText, subjectText, dateText),
+    EXPECT_EQ(engine::ReadOutlookSummary(DataFolder() + "S.msg", fromText, subjectText, dateText),
               OutlookSummaryResult::Message);
     EXPECT_EQ(fromText, "山田 太郎 <yamada@example.jp>");
 }
@@ -385,7 +385,7 @@ TEST_F(OutlookExtractionTest, DamagedFilesGiveNoRecordAndNoCrash) {
         std::string bytes = good;
         damage(bytes);
         OutlookItem item;
-        EXPECT_EQ(ReadOutlookItem(bytes, item), OutlookReadResult::Unreadable);
+        EXPECT_EQ(engine::ReadOutlookItem(bytes, item), OutlookReadResult::Unreadable);
         EXPECT_TRUE(item.attachments.empty());
         EXPECT_EQ(Extract(bytes), "");
         ExpectNothingLeft();
@@ -393,7 +393,7 @@ TEST_F(OutlookExtractionTest, DamagedFilesGiveNoRecordAndNoCrash) {
     // Cut anywhere: a message with all its attachments or nothing, never a crash.
     for (std::size_t size = 0; size < good.size(); size += 97) {
         OutlookItem item;
-        const OutlookReadResult result = ReadOutlookItem(good.substr(0, size), item);
+        const OutlookReadResult result = engine::ReadOutlookItem(good.substr(0, size), item);
         EXPECT_TRUE(result == OutlookReadResult::Unreadable ||
                     (result == OutlookReadResult::Message && item.attachments.size() == 6))
             << size;

@@ -20,7 +20,7 @@ using Files = std::vector<std::pair<std::string, std::string>>;
 
 Files Read(const std::string& stream, bool* result = nullptr) {
     std::vector<TnefAttachment> attachments;
-    const bool bRead = ReadTnef(stream, attachments);
+    const bool bRead = engine::ReadTnef(stream, attachments);
     if (result) {
         *result = bRead;
     }
@@ -88,12 +88,12 @@ TEST(Tnef, MalformedStreamsGiveNothing) {
 }
 
 TEST(Tnef, RecognisedByNameOrContentType) {
-    EXPECT_TRUE(IsTnefAttachment("winmail.dat", ""));
-    EXPECT_TRUE(IsTnefAttachment("WINMAIL.DAT", "application/octet-stream"));
-    EXPECT_TRUE(IsTnefAttachment("other.dat", " Application/MS-TNEF; name=\"other.dat\""));
-    EXPECT_TRUE(IsTnefAttachment("", "application/vnd.ms-tnef"));
-    EXPECT_FALSE(IsTnefAttachment("winmail.dat.txt", "text/plain"));
-    EXPECT_FALSE(IsTnefAttachment("mywinmail.dat", ""));
+    EXPECT_TRUE(engine::IsTnefAttachment("winmail.dat", ""));
+    EXPECT_TRUE(engine::IsTnefAttachment("WINMAIL.DAT", "application/octet-stream"));
+    EXPECT_TRUE(engine::IsTnefAttachment("other.dat", " Application/MS-TNEF; name=\"other.dat\""));
+    EXPECT_TRUE(engine::IsTnefAttachment("", "application/vnd.ms-tnef"));
+    EXPECT_FALSE(engine::IsTnefAttachment("winmail.dat.txt", "text/plain"));
+    EXPECT_FALSE(engine::IsTnefAttachment("mywinmail.dat", ""));
 }
 
 class TnefUnpackingTest : public ::testing::Test {

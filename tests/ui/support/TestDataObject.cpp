@@ -179,31 +179,6 @@ const CTestDataObject::Offer* CTestDataObject::Find(const FORMATETC& format) con
     return nullptr;
 }
 
-HRESULT STDMETHODCALLTYPE CTestDataObject::QueryInterface(REFIID riid, void** ppv) {
-    if (ppv == nullptr) {
-        return E_POINTER;
-    }
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDataObject)) {
-        *ppv = static_cast<IDataObject*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG STDMETHODCALLTYPE CTestDataObject::AddRef() {
-    return static_cast<ULONG>(InterlockedIncrement(&m_nRefs));
-}
-
-ULONG STDMETHODCALLTYPE CTestDataObject::Release() {
-    const LONG refs = InterlockedDecrement(&m_nRefs);
-    if (refs == 0) {
-        delete this;
-    }
-    return static_cast<ULONG>(refs);
-}
-
 HRESULT STDMETHODCALLTYPE CTestDataObject::GetData(FORMATETC* format, STGMEDIUM* medium) {
     if (format == nullptr || medium == nullptr) {
         return E_INVALIDARG;

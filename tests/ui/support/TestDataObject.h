@@ -4,6 +4,8 @@
 // shell file list, a mail client's virtual message files (with or without the mail
 // client's own format) and the program's private format, and counts what is fetched.
 
+#include "ui/ComObject.h"
+
 #include <windows.h>
 
 #include <ole2.h>
@@ -26,10 +28,7 @@ struct VirtualFile {
     std::wstring wideName{};
 };
 
-// COM objects are destroyed by their own Release, never through an interface pointer.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
-class CTestDataObject final : public IDataObject {
+class CTestDataObject final : public ui::CComObject<IDataObject> {
 public:
     static CTestDataObject* Create();  // one reference
 
@@ -47,10 +46,6 @@ public:
     int GetDataCalls() const { return m_nGetDataCalls; }
     int GetContentsCalls() const { return m_nContentsCalls; }
 
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
     // IDataObject
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override;
     HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC* format, STGMEDIUM* medium) override;
@@ -70,14 +65,12 @@ private:
     };
 
     CTestDataObject() = default;
-    ~CTestDataObject() = default;
+    ~CTestDataObject() override = default;
     const Offer* Find(const FORMATETC& format) const;
 
-    LONG m_nRefs = 1;
     std::vector<Offer> m_arrOffers;
     int m_nGetDataCalls = 0;
     int m_nContentsCalls = 0;
 };
-#pragma GCC diagnostic pop
 
 }  // namespace test

@@ -16,6 +16,7 @@
 #include "support/ScratchFolder.h"
 #include "ui/AppMessages.h"
 #include "ui/FrameView.h"
+#include "ui/ScopedGdi.h"
 #include "ui/support/DialogDriver.h"
 #include "store/InterruptedRun.h"
 
@@ -109,8 +110,8 @@ protected:
     HWND Frame() const { return m_pFrame->GetHwnd(); }
     HWND Drop() const { return m_pFrame->GetDropWindow()->GetHwnd(); }
 
-    LRESULT ZoneTest(int x, int y) {
-        return SendMessageW(Drop(), ui::WM_DROP_ZONE_TEST, ui::MakeZoneTestArgument(x, y), 0);
+    DropZone ZoneTest(int x, int y) {
+        return m_pFrame->GetDropWindow()->GetDropSite().TestDropZone(DropPoint{x, y});
     }
 
     LRESULT HitTest(int x, int y) {
@@ -248,19 +249,14 @@ TEST_F(MainFrameTest, CommandsGoToTheViewFirstAndItDecidesTheirEnableState) {
 
 TEST_F(MainFrameTest, TheDropZonesFollowTheSettingAtEachTest) {
     CreateFrame();
-    EXPECT_EQ(ZoneTest(50, 50), 1);
-    EXPECT_EQ(ZoneTest(50, 110), 0);
-    EXPECT_EQ(ZoneTest(110, 10), 0);
+    EXPECT_EQ(ZoneTest(50, 50), DropZone::Extraction);
+    EXPECT_EQ(ZoneTest(50, 110), DropZone::None);
+    EXPECT_EQ(ZoneTest(110, 10), DropZone::None);
     SetSetting(false, true);
-    EXPECT_EQ(ZoneTest(50, 110), 2);
+    EXPECT_EQ(ZoneTest(50, 110), DropZone::Unsent);
     // The tooltips were fixed at creation: still two tools.
     EXPECT_EQ(SendMessageW(m_pFrame->GetDropWindow()->GetTooltipWindow(), TTM_GETTOOLCOUNT, 0, 0),
               2);
-
-    // The pending list is the window's own.
-    EXPECT_EQ(
-        reinterpret_cast<PendingMessageList*>(SendMessageW(Drop(), ui::WM_GET_PENDING_LIST, 0, 0)),
-        &m_pFrame->GetDropWindow()->GetPendingList());
 }
 
 TEST_F(MainFrameTest, TheUnsentToolIsThereWhenTheFunctionIsOnAtCreation) {
@@ -351,6 +347,19 @@ TEST_F(MainFrameTest, AClickOnTheCloseMarkExits) {
 
 TEST_F(MainFrameTest, TheDropWindowsOpenListCommandRefreshesTheView) {
     CreateFrame();
+    // The drop window's menu: its own command route enables the items it handles.
+    const ui::ScopedMenu menus(
+        LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_POPUPMENUS)));
+    const HMENU table = GetSubMenu(menus.Get(), 1);
+    ASSERT_NE(table, nullptr);
+    for (const UINT id : {ID_OPEN_LIST, ID_SETTINGS, ID_APP_ABOUT}) {
+        EnableMenuItem(table, id, MF_BYCOMMAND | MF_GRAYED);
+    }
+    SendMessageW(Drop(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(table), 0);
+    for (const UINT id : {ID_OPEN_LIST, ID_SETTINGS, ID_APP_ABOUT}) {
+        EXPECT_EQ(GetMenuState(table, id, MF_BYCOMMAND) & MF_GRAYED, 0u) << id;
+    }
+
     SendMessageW(Drop(), WM_COMMAND, ID_OPEN_LIST, 0);
     EXPECT_EQ(m_pView->m_arrMessages, std::vector<UINT>{ui::WM_REFRESH_RECORDS});
     EXPECT_TRUE(IsWindowVisible(Frame()));
@@ -367,8 +376,8 @@ TEST_F(MainFrameTest, AKeptExtractionOnTheDropWindowAddsTheRecordAndOpensTheList
                     "--b\r\nContent-Type: text/plain\r\n\r\nhello\r\n"
                     "--b\r\nContent-Type: text/plain; name=\"a.txt\"\r\n"
                     "Content-Disposition: attachment; filename=\"a.txt\"\r\n\r\nA\r\n--b--\r\n");
-    m_pFrame->GetDropWindow()->GetPendingList() = {copy};
-    SendMessageW(Drop(), ui::WM_EXTRACT_PENDING, 0, 0);
+    m_pFrame->GetDropWindow()->GetDropSite().GetPendingList() = {copy};
+    ASSERT_TRUE(m_pFrame->GetDropWindow()->GetDropSite().RunExtraction());
     const std::vector<UINT> expected{ui::WM_ADD_RECORD, ui::WM_REFRESH_RECORDS};
     EXPECT_EQ(m_pView->m_arrMessages, expected);
     EXPECT_TRUE(platform::QueryAttributes(m_pApp->GetDataFolder() + "note.att").has_value());

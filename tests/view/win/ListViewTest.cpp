@@ -9,7 +9,6 @@
 #include "app/Settings.h"
 #include "app/Velmaron1App.h"
 #include "gui/ScanConfirmDlg.h"
-#include "run/PendingMessageList.h"
 #include "policy/ExtensionListFile.h"
 #include "res/resource.h"
 #include "support/ScratchFolder.h"
@@ -22,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -101,6 +101,31 @@ private:
     std::uint32_t* m_pBits = nullptr;
 };
 
+// The desktop of the tests: message boxes answered and recorded, the shell's open recorded,
+// the drag loop as a test sets it (the real one otherwise).
+class CTestDesktop : public CListDesktop {
+public:
+    std::vector<std::string> m_arrBoxes;  // "caption|text"
+    std::vector<UINT> m_arrBoxTypes;
+    std::vector<std::string> m_arrOpened;
+    int m_nAnswer = IDYES;
+    bool m_bShellOpens = true;
+    std::function<DWORD(IDataObject*)> m_fnDrag;
+
+    int AskUser(HWND, const std::string& text, const std::string& caption, UINT type) override {
+        m_arrBoxes.push_back(caption + "|" + text);
+        m_arrBoxTypes.push_back(type);
+        return m_nAnswer;
+    }
+    bool OpenWithShell(const std::string& path) override {
+        m_arrOpened.push_back(path);
+        return m_bShellOpens;
+    }
+    DWORD RunDrag(IDataObject* data, IDropSource* source) override {
+        return m_fnDrag ? m_fnDrag(data) : CListDesktop::RunDrag(data, source);
+    }
+};
+
 class ListViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -132,16 +157,7 @@ protected:
                                     RECT{0, 0, kWidth, kHeight}, nullptr));
         m_pView = std::make_unique<CVelmaron1View>(*m_pApp, AskScanConfirm);
         ASSERT_TRUE(m_pView->CreateView(m_frame->GetHwnd()));
-        m_pView->SetMessageBoxFunction(
-            [this](const std::string& text, const std::string& caption, UINT type) {
-                m_arrBoxes.push_back(caption + "|" + text);
-                m_arrBoxTypes.push_back(type);
-                return m_nAnswer;
-            });
-        m_pView->SetShellOpenFunction([this](const std::string& path) {
-            m_arrOpened.push_back(path);
-            return m_bShellOpens;
-        });
+        m_pView->SetDesktop(&m_desktop);
         // Attachments in name order, so that rows can be counted on.
         Store().OpenFirstRecord();
         SortAttachments();
@@ -178,11 +194,7 @@ protected:
     std::unique_ptr<CVelmaron1App> m_pApp;
     std::unique_ptr<CTestFrame> m_frame;
     std::unique_ptr<CVelmaron1View> m_pView;
-    std::vector<std::string> m_arrBoxes;
-    std::vector<UINT> m_arrBoxTypes;
-    std::vector<std::string> m_arrOpened;
-    int m_nAnswer = IDYES;
-    bool m_bShellOpens = true;
+    CTestDesktop m_desktop;
 };
 
 constexpr COLORREF kBlue = RGB(49, 106, 197);
@@ -230,25 +242,25 @@ TEST_F(ListViewTest, PaintsRowsInTheColoursOfTheSelection) {
 TEST_F(ListViewTest, DoubleClickOpensOnlyWhatTheAllowedListLets) {
     MakeView({{"r0", {"a.pdf", "b.doc", "c.exe", "d.txt", "e.txt.alert"}}});
     DoubleClick(100, 38 + 19);  // a.pdf, allowed
-    ASSERT_EQ(m_arrOpened.size(), 1u);
-    EXPECT_EQ(m_arrOpened[0], D() + "r0\\a.pdf");
-    EXPECT_TRUE(m_arrBoxes.empty());
+    ASSERT_EQ(m_desktop.m_arrOpened.size(), 1u);
+    EXPECT_EQ(m_desktop.m_arrOpened[0], D() + "r0\\a.pdf");
+    EXPECT_TRUE(m_desktop.m_arrBoxes.empty());
 
     DoubleClick(100, 76 + 19);   // b.doc, not allowed
     DoubleClick(100, 114 + 19);  // c.exe, dangerous although allowed
-    m_bShellOpens = false;
+    m_desktop.m_bShellOpens = false;
     DoubleClick(100, 152 + 19);  // d.txt: the shell fails
     const std::string title = "Morveｋ Attachment Extractor|";
     const std::vector<std::string> expected = {
         title + list::kNotAllowedText, title + list::kDangerousText, title + list::kCannotOpenText};
-    EXPECT_EQ(m_arrBoxes, expected);
-    EXPECT_EQ(m_arrBoxTypes, (std::vector<UINT>{MB_OK, MB_OK, MB_OK}));
-    EXPECT_EQ(m_arrOpened.size(), 2u);
+    EXPECT_EQ(m_desktop.m_arrBoxes, expected);
+    EXPECT_EQ(m_desktop.m_arrBoxTypes, (std::vector<UINT>{MB_OK, MB_OK, MB_OK}));
+    EXPECT_EQ(m_desktop.m_arrOpened.size(), 2u);
 
     // On a record row nothing opens.
     DoubleClick(100, 19);
-    EXPECT_EQ(m_arrBoxes.size(), 3u);
-    EXPECT_EQ(m_arrOpened.size(), 2u);
+    EXPECT_EQ(m_desktop.m_arrBoxes.size(), 3u);
+    EXPECT_EQ(m_desktop.m_arrOpened.size(), 2u);
 }
 
 // Reads the alert dialog's text and closes it, from a timer while its modal loop runs.
@@ -283,16 +295,16 @@ TEST_F(ListViewTest, DoubleClickOnAnAlertFileShowsItsText) {
     KillTimer(nullptr, timer);
     EXPECT_EQ(g_strAlertCaption, L"注意");
     EXPECT_EQ(g_strAlertText, L"line one\r\nline two\r\n");
-    EXPECT_TRUE(m_arrBoxes.empty());
-    EXPECT_TRUE(m_arrOpened.empty());
+    EXPECT_TRUE(m_desktop.m_arrBoxes.empty());
+    EXPECT_TRUE(m_desktop.m_arrOpened.empty());
 
     // Enter on the same selected file is judged by the allowed list alone: without "alert"
     // on it, the not-allowed message.
     SaveExtensionList(D() + kAllowedListFileName, CExtensionList({"pdf"}, {}));
     SendMessageW(View(), ui::WM_RELOAD_ALLOWED, 0, 0);
     EXPECT_TRUE(m_pView->OnCommand(ID_OPEN_ATTACHMENT));
-    ASSERT_EQ(m_arrBoxes.size(), 1u);
-    EXPECT_EQ(m_arrBoxes[0], std::string("Morveｋ Attachment Extractor|") + list::kNotAllowedText);
+    ASSERT_EQ(m_desktop.m_arrBoxes.size(), 1u);
+    EXPECT_EQ(m_desktop.m_arrBoxes[0], std::string("Morveｋ Attachment Extractor|") + list::kNotAllowedText);
 }
 
 TEST_F(ListViewTest, DeletingTheOnlyAttachmentRemovesItsRecordAndOpensTheNext) {
@@ -303,9 +315,9 @@ TEST_F(ListViewTest, DeletingTheOnlyAttachmentRemovesItsRecordAndOpensTheNext) {
     ASSERT_EQ(Store().m_arrSelected, (std::vector<std::uint16_t>{1}));
     EXPECT_EQ(m_pView->QueryCommandEnabled(ID_DELETE_SELECTION), true);
     EXPECT_TRUE(m_pView->OnCommand(ID_DELETE_SELECTION));
-    EXPECT_EQ(m_arrBoxes, (std::vector<std::string>{std::string(list::kConfirmDeleteCaption) + "|" +
+    EXPECT_EQ(m_desktop.m_arrBoxes, (std::vector<std::string>{std::string(list::kConfirmDeleteCaption) + "|" +
                                                     list::kConfirmDeleteSelectionText}));
-    EXPECT_EQ(m_arrBoxTypes, (std::vector<UINT>{MB_YESNO}));
+    EXPECT_EQ(m_desktop.m_arrBoxTypes, (std::vector<UINT>{MB_YESNO}));
     EXPECT_FALSE(test::Exists(D() + "r1"));
     EXPECT_EQ(Store().m_arrRecords, (std::vector<std::string>{Att("r0"), Att("r2")}));
     EXPECT_EQ(Store().m_strOpenRecord, Att("r2"));
@@ -319,15 +331,15 @@ TEST_F(ListViewTest, DeletingTheOnlyAttachmentRemovesItsRecordAndOpensTheNext) {
 
 TEST_F(ListViewTest, DeleteAllAsksFirst) {
     MakeView({{"r0", {"a.txt"}}, {"r1", {"b.txt"}}});
-    m_nAnswer = IDNO;
+    m_desktop.m_nAnswer = IDNO;
     m_pView->OnCommand(ID_DELETE_ALL);
-    ASSERT_EQ(m_arrBoxes.size(), 1u);
-    EXPECT_EQ(m_arrBoxes[0],
+    ASSERT_EQ(m_desktop.m_arrBoxes.size(), 1u);
+    EXPECT_EQ(m_desktop.m_arrBoxes[0],
               std::string(list::kConfirmDeleteCaption) + "|" + list::kConfirmDeleteAllText);
     EXPECT_EQ(Store().m_arrRecords.size(), 2u);
     EXPECT_TRUE(test::Exists(Att("r0")));
 
-    m_nAnswer = IDYES;
+    m_desktop.m_nAnswer = IDYES;
     m_pView->OnCommand(ID_DELETE_ALL);
     EXPECT_TRUE(Store().m_arrRecords.empty());
     EXPECT_TRUE(test::ListFileOf(D()).empty());
@@ -370,8 +382,7 @@ TEST_F(ListViewTest, APressInAMultipleSelectionSelectsOneOnItsRelease) {
 
 TEST_F(ListViewTest, DropZoneAndMessages) {
     MakeView({{"r0", {"a.txt"}}});
-    EXPECT_EQ(SendMessageW(View(), ui::WM_DROP_ZONE_TEST, ui::MakeZoneTestArgument(5, 5), 0), 1);
-    EXPECT_NE(SendMessageW(View(), ui::WM_GET_PENDING_LIST, 0, 0), 0);
+    EXPECT_EQ(m_pView->GetDropSite().TestDropZone(DropPoint{5, 5}), DropZone::Extraction);
     test::MakeRecord(D(), "r9", {"z.txt"});
     const std::string added = Att("r9");
     EXPECT_EQ(SendMessageW(View(), ui::WM_ADD_RECORD, reinterpret_cast<WPARAM>(added.c_str()), 0),
@@ -390,7 +401,7 @@ TEST_F(ListViewTest, DraggingOutCarriesTheFilesAndTheMarker) {
     std::string files;
     std::string marker;
     int calls = 0;
-    m_pView->SetDragFunction([&](IDataObject* data, IDropSource*) -> DWORD {
+    m_desktop.m_fnDrag = [&](IDataObject* data) -> DWORD {
         ++calls;
         wchar_t name[128] = L"";
         LoadStringW(GetModuleHandleW(nullptr), IDS_PRIVATE_FORMAT, name, 128);
@@ -409,7 +420,7 @@ TEST_F(ListViewTest, DraggingOutCarriesTheFilesAndTheMarker) {
             }
         }
         return DROPEFFECT_COPY;
-    });
+    };
     // Held without a release: the drag starts after the drag delay.
     SendMessageW(View(), WM_LBUTTONDOWN, MK_LBUTTON, PointArgument(100, 38 + 19));
     ASSERT_EQ(calls, 1);
@@ -460,11 +471,8 @@ TEST_F(ListViewTest, ADropOnTheListExtractsAndListsTheMessage) {
                     "--B\r\nContent-Type: text/plain\r\n"
                     "Content-Disposition: attachment; filename=\"note.txt\"\r\n\r\nnote\r\n"
                     "--B--\r\n");
-    auto* pending =
-        reinterpret_cast<PendingMessageList*>(SendMessageW(View(), ui::WM_GET_PENDING_LIST, 0, 0));
-    ASSERT_NE(pending, nullptr);
-    *pending = {D() + "dropped.eml"};
-    EXPECT_EQ(SendMessageW(View(), ui::WM_EXTRACT_PENDING, 0, 0), 1);
+    m_pView->GetDropSite().GetPendingList() = {D() + "dropped.eml"};
+    EXPECT_TRUE(m_pView->GetDropSite().RunExtraction());
     // The new record is at the top and open with its row selected.
     ASSERT_EQ(Store().m_arrRecords.size(), 2u);
     EXPECT_EQ(Store().m_arrRecords[0], Att("dropped"));
@@ -473,7 +481,7 @@ TEST_F(ListViewTest, ADropOnTheListExtractsAndListsTheMessage) {
     EXPECT_EQ(Store().m_arrAttachments, (std::vector<std::string>{D() + "dropped\\note.txt"}));
     EXPECT_EQ(test::ListFileOf(D()), Store().m_arrRecords);
     // Once the run is over, drops are taken again.
-    EXPECT_EQ(SendMessageW(View(), ui::WM_DROP_ZONE_TEST, 0, 0), 1);
+    EXPECT_EQ(m_pView->GetDropSite().TestDropZone(DropPoint{0, 0}), DropZone::Extraction);
     PumpMessages();
 }
 
