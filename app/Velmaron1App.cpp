@@ -4,8 +4,11 @@
 #include "app/FirstStartFiles.h"
 #include "engine/extract/StagingSink.h"
 #include "platform/FileSystem.h"
+#include "platform/ShiftJis.h"
 #include "platform/SpecialFolders.h"
 
+#include <cstdint>
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -41,6 +44,34 @@ std::string CVelmaron1App::GetDataFolder() const {
 
 std::string CVelmaron1App::GetScanFolder() const {
     return engine::ScanFolderOf(GetDataFolder());
+}
+
+std::string CVelmaron1App::StoreMutexName(const std::string& dataFolder) {
+    const auto normal = [](const std::string& folder) {
+        // Without its trailing backslashes (a backslash that is a trail byte stays).
+        std::size_t end = 0;
+        for (std::size_t pos = 0; pos < folder.size();) {
+            const std::size_t length = sjis::CharLength(folder, pos);
+            if (!(length == 1 && folder[pos] == '\\')) {
+                end = pos + length;
+            }
+            pos += length;
+        }
+        return sjis::ToLowerAscii(std::string_view(folder).substr(0, end));
+    };
+    const std::string appData = platform::AppDataFolder();
+    const std::string folder = normal(dataFolder);
+    if (appData.empty() || folder == normal(appData + "\\TevoSoftwareDev\\morvek")) {
+        return kMutexName;
+    }
+    // FNV-1a of the path: mutex names hold no backslash and have a length limit.
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : folder) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    }
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return std::string(kMutexName) + "_STORE_" + text;
 }
 
 std::string CVelmaron1App::MakeDataFolder(const std::string& name) {

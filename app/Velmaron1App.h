@@ -35,6 +35,13 @@ public:
     // needed) and returns its path, or an empty string when it cannot be made.
     static std::string MakeDataFolder(const std::string& name);
 
+    // The name of the lock of the store in dataFolder (with or without its trailing
+    // backslash): the program's mutex (kMutexName) for the program's own data folder, so
+    // that the windows program and the command-line tool exclude each other there; for
+    // any other folder a name of that folder's own, made from its full path with letter
+    // case aside, so that runs on two folders do not wait for each other.
+    static std::string StoreMutexName(const std::string& dataFolder);
+
     // The folder of the unsent drafts, with trailing backslash.
     static std::string GetTemporaryFolder();
 

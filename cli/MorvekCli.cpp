@@ -60,12 +60,14 @@ std::string CMorvekCli::HelpText() {
            "DIR is the data folder to use instead of the program's own (the one under the\n"
            "user's application data, which the windows program lists).\n"
            "Like the windows program, the tool first prepares its folders (data folder, scan\n"
-           "folder, first-start files). extract and list work on the store only while\n"
-           "neither the windows program nor another extract or list runs: they then empty\n"
-           "the temporary folder and clear away what an interrupted run left (its messages\n"
-           "are named by count, to be extracted again). extract waits for nobody: when the\n"
-           "store is in use it exits with 3; list then prints the listed records and\n"
-           "changes nothing. summary and unsent never touch the store.\n"
+           "folder, first-start files). extract and list work on a data folder's store only\n"
+           "while no other extract or list runs on that folder (nor, on the program's own\n"
+           "data folder, the windows program): they then clear away what an interrupted\n"
+           "run left (its messages are named by count, to be extracted again), and on the\n"
+           "program's own data folder empty the temporary folder. Runs on different data\n"
+           "folders go on side by side. extract waits for nobody: when the store is in use\n"
+           "it exits with 3; list then prints the listed records and changes nothing.\n"
+           "summary and unsent never touch the store.\n"
            "A message that cannot be extracted (a full disk) leaves nothing behind and is\n"
            "named on the error stream, as is a draft that cannot be written.\n"
            "Exit codes: 0 done, 1 nothing done, 2 usage error, 3 store in use, 4 a message\n"
@@ -92,9 +94,11 @@ int CMorvekCli::Run() {
             PrintError("the data folder cannot be made\n");
             return 1;
         }
-        // The store is changed by one process at a time: the windows program or one command
-        // of this tool. Without the mutex, "list" still lists, changing nothing.
-        const platform::NamedMutex mutex(CVelmaron1App::kMutexName);
+        // A store is changed by one process at a time: in the program's own data folder the
+        // windows program or one command of this tool, in another folder one command. Without
+        // its lock, "list" still lists, changing nothing.
+        const std::string lockName = CVelmaron1App::StoreMutexName(app.m_strDataFolder);
+        const platform::NamedMutex mutex(lockName);
         const bool bOwner = mutex.IsValid() && !mutex.AlreadyExisted();
         if (!bOwner && arguments.strCommand == "extract") {
             PrintError("the store is in use by the windows program or another morvek-cli "
@@ -102,7 +106,10 @@ int CMorvekCli::Run() {
             return kExitStoreInUse;
         }
         if (bOwner) {
-            CVelmaron1App::ClearTemporaryFolder();
+            // The drafts of the temporary folder belong to the program's own store.
+            if (lockName == CVelmaron1App::kMutexName) {
+                CVelmaron1App::ClearTemporaryFolder();
+            }
             const int interrupted = ClearInterruptedRuns(app.GetDataFolder());
             if (interrupted > 0) {
                 PrintError(std::to_string(interrupted) +
@@ -244,7 +251,7 @@ int CMorvekCli::RunSummary(const CliArguments& arguments) {
                 return 0;
             case OutlookSummaryResult::NotMessage:
                 PrintError(path + ": an Outlook item that is not a message (contact, "
-                                  "appointment, note...)\n");
+                                  "sticky note...)\n");
                 return 1;
             case OutlookSummaryResult::Unreadable:
                 PrintError(path + ": not a readable Outlook item\n");

@@ -13,6 +13,10 @@ namespace {
 
 constexpr char kExtractingText[] =
     "メールから添付ファイルを抽出しています。\nしばらくお待ちください。";
+// One line, so that a terminal shows it as one.
+constexpr char kEncryptedText[] =
+    "暗号化されたメールがありました。暗号化されたメールの添付ファイルは取り出せないため、"
+    "smime.p7m のまま保存しました。";
 constexpr char kNoOutputText[] =
     "添付ファイルは抽出されませんでした。\n"
     "添付ファイルが含まれていないまたは、抽出に失敗しました。";
@@ -40,9 +44,13 @@ ExtractionOutcome CExtractionRun::Run(const PendingMessageList& pending,
     const std::string scanner = GetScannerToRun();
     m_arrFailures.clear();
 
+    m_nEncrypted = 0;
     const std::vector<std::string> staged = ExtractAll(pending, prohibitedList);
     if (!m_arrFailures.empty()) {
         m_host.ReportFailures(m_arrFailures);
+    }
+    if (m_nEncrypted > 0) {
+        m_host.ShowMessage(kEncryptedText);
     }
     if (staged.empty()) {
         // After a failure the no-output message would say the messages had nothing.
@@ -119,6 +127,8 @@ std::vector<std::string> CExtractionRun::ExtractAll(const PendingMessageList& pe
             parser.ExtractAttachments(message, prohibited, progress, start, end);
         if (parser.GetWriteFailure().kind != CMailParser::WriteFailureKind::None) {
             m_arrFailures.push_back(ExtractionFailureLine(message, parser.GetWriteFailure()));
+        } else if (parser.HasEncryptedContent()) {
+            ++m_nEncrypted;
         }
         if (!stagingFolder.empty() && !RecordNameOf(stagingFolder).empty()) {
             staged.push_back(stagingFolder);

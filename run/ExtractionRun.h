@@ -48,7 +48,8 @@ public:
 
     // Runs over the copies of pending with prohibitedList. Both are the window's own and may
     // change while the progress dialog lets window messages run (a new drop): the count of
-    // pending is read again before each message, and each message works on copies.
+    // pending is read again before each message, and each message works on copies. When
+    // messages held encrypted content (kept as "smime.p7m"), the user is told once.
     ExtractionOutcome Run(const PendingMessageList& pending, const CExtensionList& prohibitedList);
 
     // The result of the window message that started the run: 1 when the run kept or
@@ -74,4 +75,5 @@ private:
     CSettings m_settings;
     bool m_bScanForcedOff = false;
     std::vector<std::string> m_arrFailures;
+    int m_nEncrypted = 0;  // messages of the run with encrypted content
 };

@@ -5,7 +5,13 @@ Python's codecs and Unicode database so that every build of the program converts
   - Unicode (BMP) to code page 932, with the characters that code page 932 holds under
     another Unicode form as well (the JIS forms of the wave dash, minus sign, and so on);
   - the upper halves of the single-byte character sets (ISO-8859-x, windows-125x, KOI8);
-  - the canonical compositions of two BMP characters (NFC), for text sent decomposed.
+  - the canonical compositions of two BMP characters (NFC), for text sent decomposed;
+  - the double-byte sets of Korean, Chinese and JIS X 0212 text, each as a grid of lead byte
+    by trail byte that holds the code page 932 code of each character (0 where code page 932
+    has none, so the grids keep only what the program can show): KS X 1001 from Python's
+    cp949 (EUC-KR and its Windows superset), GBK/GB18030's two-byte codes from gb18030,
+    Big5 from cp950 (Windows' Big5), JIS X 0212 from the three-byte codes of euc_jp;
+  - the GB18030 four-byte codes of the BMP as ranges of consecutive Unicode characters.
 
 Usage: tools/make_charset_tables.py > engine/text/CharsetTables.cpp
 """
@@ -60,6 +66,54 @@ def cp932_pairs():
     return sorted(pairs.items())
 
 
+# name, Python codec, prefix bytes before the two-byte code, lead range, trail range
+DOUBLE_BYTE = [
+    ("ks_c_5601", "cp949", b"", (0x81, 0xFE), (0x41, 0xFE)),
+    ("gb18030", "gb18030", b"", (0x81, 0xFE), (0x40, 0xFE)),
+    ("big5", "cp950", b"", (0x81, 0xFE), (0x40, 0xFE)),
+    ("jis_x0212", "euc_jp", b"\x8f", (0xA1, 0xFE), (0xA1, 0xFE)),
+]
+
+
+def double_byte_grid(codec, prefix, leads, trails, cp932):
+    """The cp932 codes by (lead, trail), cut to the rows and columns that hold any."""
+    found = {}
+    for lead in range(leads[0], leads[1] + 1):
+        for trail in range(trails[0], trails[1] + 1):
+            try:
+                text = (prefix + bytes([lead, trail])).decode(codec)
+            except UnicodeDecodeError:
+                continue
+            if len(text) != 1 or ord(text) < 0x80 or 0xE000 <= ord(text) <= 0xF8FF:
+                continue  # user-defined characters are not the same in two sets
+            code = cp932.get(ord(text))
+            if code:
+                found[(lead, trail)] = code
+    lead_min = min(l for l, _ in found)
+    lead_max = max(l for l, _ in found)
+    trail_min = min(t for _, t in found)
+    trail_max = max(t for _, t in found)
+    grid = [found.get((l, t), 0) for l in range(lead_min, lead_max + 1)
+            for t in range(trail_min, trail_max + 1)]
+    return lead_min, lead_max, trail_min, trail_max, grid
+
+
+def gb18030_ranges():
+    """(linear index of the four-byte code, first Unicode character) of each run."""
+    ranges = []
+    for index in range(39420):
+        rest = index
+        b4 = rest % 10
+        rest //= 10
+        b3 = rest % 126
+        rest //= 126
+        code = bytes([0x81 + rest // 10, 0x30 + rest % 10, 0x81 + b3, 0x30 + b4])
+        char = ord(code.decode("gb18030"))
+        if not ranges or char != ranges[-1][1] + index - ranges[-1][0]:
+            ranges.append((index, char))
+    return ranges
+
+
 def compositions():
     found = []
     for code in range(0x80, 0x10000):
@@ -112,6 +166,31 @@ def main():
                                     for a, b, c in composed[i:i + 4]) + "\n")
     out.write("};\n")
     out.write(f"const std::size_t kCompositionCount = {len(composed)};\n\n")
+
+    cp932 = dict(pairs)
+    names = []
+    for name, codec, prefix, leads, trails in DOUBLE_BYTE:
+        lead_min, lead_max, trail_min, trail_max, grid = double_byte_grid(
+            codec, prefix, leads, trails, cp932)
+        array = "k" + "".join(part.capitalize() for part in name.split("_"))
+        names.append((name, array, lead_min, lead_max, trail_min, trail_max))
+        out.write(f"static const std::uint16_t {array}[{len(grid)}] = {{\n")
+        for i in range(0, len(grid), 20):
+            out.write(",".join(str(c) for c in grid[i:i + 20]) + ",\n")
+        out.write("};\n\n")
+    out.write(f"const DoubleByteCharset kDoubleByte[{len(names)}] = {{\n")
+    for name, array, lead_min, lead_max, trail_min, trail_max in names:
+        out.write(f'    {{"{name}", 0x{lead_min:02X}, 0x{lead_max:02X}, 0x{trail_min:02X}, '
+                  f"0x{trail_max:02X}, {array}}},\n")
+    out.write("};\n")
+    out.write(f"const std::size_t kDoubleByteCount = {len(names)};\n\n")
+
+    ranges = gb18030_ranges()
+    out.write(f"const Gb18030Range kGb18030Ranges[{len(ranges)}] = {{\n")
+    for i in range(0, len(ranges), 6):
+        out.write("    " + " ".join(f"{{{a}, 0x{c:04X}}}," for a, c in ranges[i:i + 6]) + "\n")
+    out.write("};\n")
+    out.write(f"const std::size_t kGb18030RangeCount = {len(ranges)};\n\n")
     out.write("}  // namespace engine::charset_tables\n")
 
 

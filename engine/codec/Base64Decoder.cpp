@@ -261,6 +261,10 @@ std::size_t CBase64Stream::Decode(const char* text, std::size_t length, unsigned
             }
             filled = 0;
             bits = 0;
+            m_bPadded = true;
+            if (m_bStopAfterPadding) {
+                break;
+            }
         } else if (c == '\n' && lineStart != '\0' && in != end &&
                    *in == static_cast<unsigned char>(lineStart)) {
             break;

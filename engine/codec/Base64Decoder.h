@@ -69,7 +69,17 @@ public:
     // characters, put into out (three bytes of room); returns how many.
     std::size_t Finish(unsigned char* out);
 
+    // Makes Decode return right after the "=" that ends a group, so that the caller can
+    // look at what follows the padding (a body's data ends there unless more base64 text
+    // follows).
+    void StopAfterPadding() { m_bStopAfterPadding = true; }
+
+    // Whether a group has ended with "=" so far.
+    bool HasSeenPadding() const { return m_bPadded; }
+
 private:
     std::uint32_t m_nBits = 0;  // the characters of the unfinished group, 6 bits each
     int m_nFilled = 0;          // how many there are (0 to 3)
+    bool m_bStopAfterPadding = false;
+    bool m_bPadded = false;
 };

@@ -2,16 +2,32 @@
 // attachment (or nested message) handed to the message's staging sink. The start of every
 // message, MIME or Outlook item, is here too.
 
+#include "engine/codec/Cms.h"
 #include "engine/extract/AttachmentNamer.h"
 #include "engine/extract/OutlookExtract.h"
 #include "engine/extract/Progress.h"
 #include "engine/extract/StagingSink.h"
 #include "engine/mime/MailParser.h"
+#include "engine/mime/StringSink.h"
+#include "engine/text/HeaderText.h"
 #include "platform/FileSystem.h"
+#include "platform/ShiftJis.h"
 
 namespace {
 
 constexpr char kNestedMessageName[] = "message.eml";
+constexpr char kSmimeName[] = "smime.p7m";
+constexpr char kUuencodedName[] = "attachment.bin";
+
+// Whether a part holds S/MIME data (signed or encrypted): by its media type, or by the
+// name signing software gives it.
+bool IsSmimeData(const std::string& type, const std::string& name) {
+    if (type == "application/pkcs7-mime" || type == "application/x-pkcs7-mime") {
+        return true;
+    }
+    const std::size_t dot = sjis::FindLastOf(name, ".");
+    return dot != std::string::npos && sjis::EqualsNoCase(name.substr(dot), ".p7m");
+}
 
 // Limits that keep a hostile message from exhausting the stack, the time or the disk: how
 // deep multiparts nest, and how many parts one message may have.
@@ -107,9 +123,25 @@ private:
         const bool bNestedMessage = type == "message/rfc822" && depth > 0;
         std::string headerName =
             m_parser.GetAttachmentName(fields.strDisposition, fields.strContentType);
+        const TransferEncoding encoding = m_parser.GetTransferEncoding(fields.strTransferEncoding);
+        if (encoding == TransferEncoding::Uuencode) {
+            WalkUuencoded(headerName, type);
+            return;
+        }
+        if (IsSmimeData(type, headerName)) {
+            WalkSmime(fields, type, headerName, depth);
+            return;
+        }
         if (headerName.empty() && !bNestedMessage &&
             GetMediaType(fields.strDisposition) != "attachment") {
-            SkipBody(m_reader, m_boundaries);
+            // A text body may carry uuencoded files ("begin 644 name" ... "end").
+            if ((type == "text/plain" || type.empty()) &&
+                encoding != TransferEncoding::Base64 &&
+                encoding != TransferEncoding::QuotedPrintable) {
+                ScanTextForUuencoded();
+            } else {
+                SkipBody(m_reader, m_boundaries);
+            }
             return;
         }
         const std::string namelessName =
@@ -123,20 +155,95 @@ private:
             }
             return;
         }
-        bool bWritten = false;
-        switch (m_parser.GetTransferEncoding(fields.strTransferEncoding)) {
-            case TransferEncoding::Base64:
-                bWritten = m_parser.WriteBase64Body(m_reader, *out, m_boundaries);
-                break;
-            case TransferEncoding::QuotedPrintable:
-                bWritten = m_parser.WriteQuotedPrintableBody(m_reader, *out, m_boundaries);
-                break;
-            default:
-                bWritten = m_parser.WritePlainBody(m_reader, *out, m_boundaries);
-                break;
-        }
-        m_sink.EndPart(bWritten);
+        m_sink.EndPart(WriteBody(encoding, *out));
         m_bStop = m_sink.Failed();
+    }
+
+    bool WriteBody(TransferEncoding encoding, CByteSink& out) {
+        switch (encoding) {
+            case TransferEncoding::Base64:
+                return m_parser.WriteBase64Body(m_reader, out, m_boundaries);
+            case TransferEncoding::QuotedPrintable:
+                return m_parser.WriteQuotedPrintableBody(m_reader, out, m_boundaries);
+            case TransferEncoding::Uuencode:
+                return m_parser.WriteUuencodedBody(m_reader, out, m_boundaries);
+            default:
+                return m_parser.WritePlainBody(m_reader, out, m_boundaries);
+        }
+    }
+
+    // Hands one file of uuencoded data (the reader just after its "begin" line) to the
+    // sink; false when the walk is to stop.
+    bool WriteUuencodedFile(const std::string& name, std::string_view type) {
+        CByteSink* out = m_sink.BeginPart(name, kUuencodedName, type);
+        if (!out) {
+            m_bStop = m_sink.Failed();
+            return !m_bStop;
+        }
+        m_sink.EndPart(m_parser.WriteUuencodedData(m_reader, *out, m_boundaries));
+        m_bStop = m_sink.Failed();
+        return !m_bStop;
+    }
+
+    // A body in a uuencoding: its file under the part's name, else the "begin" line's. A
+    // named part without data gives an empty file, as a part without a body does.
+    void WalkUuencoded(const std::string& headerName, const std::string& type) {
+        std::string_view line;
+        std::string beginName;
+        const auto writeEmpty = [&]() {
+            if (!headerName.empty() && m_sink.BeginPart(headerName, {}, type)) {
+                m_sink.EndPart(true);
+            }
+            m_bStop = m_sink.Failed();
+        };
+        while (m_reader.ReadLineView(line)) {
+            bool closing = false;
+            if (m_boundaries.Size() > 0 && m_boundaries.Match(line, closing) >= 0) {
+                m_reader.StepBack();
+                writeEmpty();
+                return;
+            }
+            if (CMailParser::IsUuencodeBegin(line, beginName)) {
+                const std::string name =
+                    headerName.empty() ? engine::DecodeHeaderText(beginName) : headerName;
+                if (WriteUuencodedFile(name, type)) {
+                    SkipBody(m_reader, m_boundaries);
+                }
+                return;
+            }
+        }
+        writeEmpty();
+    }
+
+    // A text body read past, each uuencoded file in it handed to the sink.
+    void ScanTextForUuencoded() {
+        std::string_view line;
+        std::string beginName;
+        while (m_reader.ReadLineView(line)) {
+            bool closing = false;
+            if (m_boundaries.Size() > 0 && line.size() >= 2 && line[0] == '-' &&
+                m_boundaries.Match(line, closing) >= 0) {
+                m_reader.StepBack();
+                return;
+            }
+            if (line.size() > 6 && line[0] == 'b' && CMailParser::IsUuencodeBegin(line, beginName) &&
+                !WriteUuencodedFile(engine::DecodeHeaderText(beginName), {})) {
+                return;
+            }
+        }
+    }
+
+    // S/MIME data: a signed message's content is walked as the message it is (its files
+    // come out, the signature is not checked); encrypted data cannot be read without the
+    // user's key and stays as it came, and the parser remembers it for the run's notice;
+    // anything else is an attachment like any other.
+    void WalkSmime(const PartFields& fields, const std::string& type,
+                   const std::string& headerName, int depth) {
+        CStringSink body;
+        if (!WriteBody(m_parser.GetTransferEncoding(fields.strTransferEncoding), body)) {
+            return;
+        }
+        m_bStop = !m_parser.ExtractSmimeData(body.GetData(), headerName, type, m_sink, depth + 1);
     }
 
     CMailParser& m_parser;
@@ -148,11 +255,47 @@ private:
     bool m_bStop = false;
 };
 
+bool CMailParser::ExtractMimeEntity(std::string text, CStagingSink& sink, int depth) {
+    CMessageReader reader;
+    reader.OpenText(std::move(text));
+    PartFields fields;
+    if (depth >= kMaxDepth || !ReadPartHeader(reader, fields.strContentType,
+                                              fields.strTransferEncoding, fields.strDisposition)) {
+        return !sink.Failed();
+    }
+    CNoProgress progress;
+    CExtraction extraction(*this, reader, sink, progress, 0, 0);
+    extraction.Walk(fields, depth, "text/plain");
+    return !sink.Failed();
+}
+
+bool CMailParser::ExtractSmimeData(const std::string& data, const std::string& name,
+                                   const std::string& type, CStagingSink& sink, int depth) {
+    std::string content;
+    bool bHasContent = false;
+    switch (engine::cms::ReadContentInfo(data, content, bHasContent)) {
+        case engine::cms::Kind::SignedData:
+            if (bHasContent) {
+                return ExtractMimeEntity(std::move(content), sink, depth);
+            }
+            break;
+        case engine::cms::Kind::EnvelopedData:
+            m_bEncryptedContent = true;
+            break;
+        case engine::cms::Kind::NotCms:
+        case engine::cms::Kind::Other:
+            break;
+    }
+    sink.AddPart(name, kSmimeName, data, type);
+    return !sink.Failed();
+}
+
 std::string CMailParser::ExtractAttachments(const std::string& messagePath,
                                             const CExtensionList& prohibitedList,
                                             IProgress& progress, int progressStart,
                                             int progressEnd) {
     m_writeFailure = {};
+    m_bEncryptedContent = false;
     CMessageReader reader;
     if (!reader.Open(messagePath)) {
         return {};
@@ -186,7 +329,7 @@ std::string CMailParser::ExtractAttachments(const std::string& messagePath,
     bool bComplete = true;
     if (bOutlookItem) {
         // An item that is no message, or is damaged, gives nothing and is consumed.
-        engine::ExtractOutlookItem(std::move(itemBytes), sink, summary, progress, progressStart,
+        engine::ExtractOutlookItem(*this, std::move(itemBytes), sink, summary, progress, progressStart,
                            progressEnd);
     } else {
         PartFields fields;

@@ -1,7 +1,9 @@
 #include "engine/extract/OutlookExtract.h"
 
+#include "engine/mime/MailParser.h"
 #include "engine/outlook/OutlookItem.h"
 #include "platform/File.h"
+#include "platform/ShiftJis.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -113,19 +115,32 @@ OutlookSummaryResult engine::ReadOutlookSummary(const std::string& path, std::st
 
 // --- Outlook items -----------------------------------------------------------------
 
-bool engine::ExtractOutlookItem(std::string itemBytes, CStagingSink& sink, RecordSummary& summary,
-                        IProgress& progress, int progressStart, int progressEnd) {
+bool engine::ExtractOutlookItem(CMailParser& parser, std::string itemBytes, CStagingSink& sink,
+                        RecordSummary& summary, IProgress& progress, int progressStart,
+                        int progressEnd) {
     OutlookItem item;
     if (engine::ReadOutlookItem(std::move(itemBytes), item) != OutlookReadResult::Message) {
         return false;
     }
     Summarise(item, summary.fromText, summary.subjectText, summary.dateText);
+    // A signed or encrypted item keeps its message in its one attachment: the whole MIME
+    // message of a clear-signed one ("IPM.Note.SMIME.MultipartSigned"), the CMS data of an
+    // opaque-signed or encrypted one ("IPM.Note.SMIME", "smime.p7m").
+    const bool bClearSigned =
+        sjis::StartsWithNoCase(item.messageClass, "IPM.Note.SMIME.MultipartSigned");
+    const bool bSmime = !bClearSigned && sjis::StartsWithNoCase(item.messageClass, "IPM.Note.SMIME");
     CProgressSteps steps(progress, progressStart, progressEnd);
     for (const OutlookAttachment& attachment : item.attachments) {
         if (steps.Next()) {
             break;
         }
-        sink.AddPart(attachment.name, {}, attachment.data);
+        if (bClearSigned && item.attachments.size() == 1 && !attachment.bEmbeddedMessage) {
+            parser.ExtractMimeEntity(attachment.data, sink, 1);
+        } else if (bSmime && item.attachments.size() == 1 && !attachment.bEmbeddedMessage) {
+            parser.ExtractSmimeData(attachment.data, attachment.name, attachment.mimeTag, sink, 1);
+        } else {
+            sink.AddPart(attachment.name, {}, attachment.data);
+        }
         if (sink.Failed()) {
             break;
         }

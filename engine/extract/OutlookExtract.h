@@ -34,9 +34,12 @@ OutlookSummaryResult ReadOutlookSummary(const std::string& path, std::string& fr
 
 // The extraction of an Outlook item whose file's bytes are itemBytes: its attachments are
 // handed to the message's sink (an attached item as a standalone item file) and summary
-// filled in for its record. False when the item is to give nothing: a damaged item, or one
-// that is no message (the caller consumes it all the same).
-bool ExtractOutlookItem(std::string itemBytes, CStagingSink& sink, RecordSummary& summary,
-                        IProgress& progress, int progressStart, int progressEnd);
+// filled in for its record. A signed item's message (the MIME message of a clear-signed
+// one, the CMS data of an opaque-signed one) is read through parser as MIME mail is, so
+// that the files inside it come out. False when the item is to give nothing: a damaged
+// item, or one that is no message (the caller consumes it all the same).
+bool ExtractOutlookItem(CMailParser& parser, std::string itemBytes, CStagingSink& sink,
+                        RecordSummary& summary, IProgress& progress, int progressStart,
+                        int progressEnd);
 
 }  // namespace engine

@@ -7,6 +7,8 @@
 #include "platform/ShiftJis.h"
 #include "policy/ExtensionPolicy.h"
 
+#include <algorithm>
+
 namespace engine {
 
 std::string ScanFolderOf(const std::string& dataFolder) {
@@ -152,7 +154,7 @@ bool CStagingSink::Withdraw(const std::string& path) {
 
 void CStagingSink::WriteAlert(const std::string& fileName, const std::string& attachmentName,
                               const std::string& reason) {
-    const std::string outputName = fileName + engine::kAlertSuffix;
+    std::string outputName = fileName + engine::kAlertSuffix;
     if (!OpenOutput(outputName)) {
         return;
     }
@@ -166,14 +168,47 @@ void CStagingSink::WriteAlert(const std::string& fileName, const std::string& at
     ++m_nWritten;
 }
 
-bool CStagingSink::OpenOutput(const std::string& outputName) {
+namespace {
+
+// The name a file falls back to when the file system refuses its own: "attachment" with
+// the name's extension (letters and digits only, else "bin"), and its ".alert" when it is
+// an alert file.
+std::string FallbackName(std::string name) {
+    std::string suffix;
+    const std::string alert = engine::kAlertSuffix;
+    if (name.size() > alert.size() && name.compare(name.size() - alert.size(), alert.size(), alert) == 0) {
+        name.resize(name.size() - alert.size());
+        suffix = alert;
+    }
+    std::string extension = "bin";
+    const std::size_t dot = sjis::FindLastOf(name, ".");
+    if (dot != std::string::npos && dot + 1 < name.size() && name.size() - dot - 1 <= 16 &&
+        std::all_of(name.begin() + static_cast<std::ptrdiff_t>(dot) + 1, name.end(), [](char c) {
+            return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        })) {
+        extension = name.substr(dot + 1);
+    }
+    return "attachment." + extension + suffix;
+}
+
+}  // namespace
+
+bool CStagingSink::OpenOutput(std::string& outputName) {
     m_namer.MarkTaken(outputName);
     const std::string path = m_strFolder + "\\" + outputName;
     if (!m_output.Open(path, platform::File::Mode::Write)) {
-        Fail(WriteFailureKind::File, path);
-        return false;
+        // A name the file system refuses (a character the volume cannot hold, a name too
+        // long for the path) must not cost the attachment: it goes under a plain name.
+        const std::string fallback = m_namer.Take(FallbackName(outputName));
+        if (fallback.empty() || !m_output.Open(m_strFolder + "\\" + fallback,
+                                               platform::File::Mode::Write)) {
+            Fail(WriteFailureKind::File, path);
+            return false;
+        }
+        m_namer.MarkTaken(fallback);
+        outputName = fallback;
     }
-    m_arrOutputs.push_back(path);
+    m_arrOutputs.push_back(m_strFolder + "\\" + outputName);
     return true;
 }
 

@@ -7,7 +7,8 @@
 //
 //  - the staging folder (scan folder + the message's base name), made with the first file;
 //  - names: made safe and unique within the message by its namer, a name with nothing left
-//    of it replaced by the reader's fallback name (or skipped when there is none);
+//    of it replaced by the reader's fallback name (or skipped when there is none), a name
+//    the file system refuses replaced by "attachment.<ext>";
 //  - the prohibition test on the final name: an alert file takes the attachment's place;
 //  - the look inside every complete attachment (engine/inspect): an archive holding a
 //    prohibited entry, one that cannot be checked, or a program under another name is
@@ -124,8 +125,10 @@ private:
     std::string HeldReason(const std::string& fileName, CAttachmentBytes& bytes) const;
     // Takes back a complete file that is held; false (and failed) when it cannot be.
     bool Withdraw(const std::string& path);
-    // Opens a new output file for a part; false (and failed) when it cannot be.
-    bool OpenOutput(const std::string& outputName);
+    // Opens a new output file for a part, under a plain fallback name ("attachment.<ext>",
+    // given back in outputName) when the file system refuses its own; false (and failed)
+    // when neither can be opened.
+    bool OpenOutput(std::string& outputName);
     // After an attachment file is complete: marked, counted, and (bUnpackTnef) a TNEF
     // stream replaced by the files inside it.
     void Completed(const std::string& outputName, const std::string& attachmentName,

@@ -17,6 +17,7 @@
 #include "engine/mime/MessageReader.h"
 
 class CExtensionList;
+class CStagingSink;
 class IProgress;
 
 #include <string>
@@ -36,6 +37,7 @@ enum class TransferEncoding {
     SevenBit = 2,
     EightBit = 3,
     QuotedPrintable = 4,
+    Uuencode = 5,  // x-uuencode, uuencode, x-uue
 };
 
 // The delimiter lines of the multiparts a part lies in, innermost last. A line delimits a
@@ -85,6 +87,20 @@ public:
     // or a program under another name becomes an alert file too. An archive that cannot be
     // fully checked (encrypted, too large, damaged) is held as well unless this is set.
     void SetKeepUncheckableArchives(bool keep) { m_bKeepUncheckable = keep; }
+
+    // Whether the last ExtractAttachments met encrypted S/MIME content, which cannot be read
+    // without the user's key: it was kept as it came ("smime.p7m"), and the run says so.
+    bool HasEncryptedContent() const { return m_bEncryptedContent; }
+
+    // S/MIME content handed over whole (an Outlook item's attachment, a signed part):
+    // ExtractMimeEntity walks a MIME entity (header and body) into the sink as a message's
+    // parts; ExtractSmimeData reads a CMS structure: a signed one's content is walked so,
+    // anything else is handed to the sink as the attachment name (type: its media type).
+    // depth counts the entities around it, as the walk's nesting limit does. False when the
+    // message failed.
+    bool ExtractMimeEntity(std::string text, CStagingSink& sink, int depth);
+    bool ExtractSmimeData(const std::string& data, const std::string& name,
+                          const std::string& type, CStagingSink& sink, int depth);
 
     // --- Unsent drafts -------------------------------------------------------------
 
@@ -140,8 +156,10 @@ public:
                                        std::string_view name);
 
     // Reads one part header up to and including its blank line, keeping the last raw,
-    // unfolded value of each of the three fields. False when the file ends before the
-    // blank line.
+    // unfolded value of each of the three fields. A line that can be no header line (no
+    // field name and colon, no continuation) ends the header too, as mail readers take
+    // it: the reader is left at its start, the first line of the body. False when the file
+    // ends before either.
     bool ReadPartHeader(CMessageReader& reader, std::string& contentType,
                         std::string& transferEncoding, std::string& disposition);
 
@@ -203,6 +221,22 @@ public:
                                   const CBoundaryStack& boundaries);
     bool WritePlainBody(CMessageReader& reader, CByteSink& out, const CBoundaryStack& boundaries);
 
+    // A uuencoded body: its data from the "begin" line (what comes before it is read past)
+    // to the "end" line, then read past up to the delimiter line. Without a "begin" line
+    // nothing is written.
+    bool WriteUuencodedBody(CMessageReader& reader, CByteSink& out,
+                            const CBoundaryStack& boundaries);
+
+    // Whether line is the "begin" line of uuencoded data ("begin 644 name"); name is the
+    // file name as written (raw, not yet converted).
+    static bool IsUuencodeBegin(std::string_view line, std::string& name);
+
+    // Writes the uuencoded data after its "begin" line up to and including its "end" line
+    // (or to the delimiter line or the end of the file, which stay unread). False when a
+    // write failed.
+    bool WriteUuencodedData(CMessageReader& reader, CByteSink& out,
+                            const CBoundaryStack& boundaries);
+
     // Reads a body that is not written up to the first delimiter line of the boundaries.
     static void SkipBody(CMessageReader& reader, const CBoundaryStack& boundaries);
 
@@ -240,6 +274,7 @@ private:
 
     std::string m_strDataFolder;
     WriteFailure m_writeFailure;
+    bool m_bEncryptedContent = false;
     // The scan folder was made (or found) by an earlier message of this parser's run.
     bool m_bScanFolderReady = false;
     bool m_bKeepUncheckable = false;

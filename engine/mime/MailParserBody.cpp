@@ -309,19 +309,44 @@ bool CMailParser::WriteBase64Body(CMessageReader& reader, CByteSink& out,
         while (!text.empty()) {
             std::size_t count = 0;
             const std::size_t piece = std::min(text.size(), CBufferedReader::kBlockSize);
-            stream.Decode(text.data(), piece, decoded.get(), count);
+            const std::size_t used = stream.Decode(text.data(), piece, decoded.get(), count);
             output.Write(reinterpret_cast<const char*>(decoded.get()), count);
-            text.remove_prefix(piece);
+            text.remove_prefix(used);
         }
     };
     // The body is decoded block by block as it lies in the reader. Only a line that begins
     // with "-" can be a delimiter line: the decoding stops before each one, which is then
-    // read as a line and looked at.
+    // read as a line and looked at. Padding ends the data unless only base64 text follows:
+    // from the first "=" on the rest goes line by line, and the first text that is not
+    // base64 (a signature, a delimiter line of another boundary, one glued to the padding)
+    // ends the data; the body is then skipped up to its delimiter line.
+    stream.StopAfterPadding();
+    const auto isBase64Text = [](std::string_view text) {
+        return std::all_of(text.begin(), text.end(), [](char c) {
+            return CBase64Decoder::AlphabetValue(static_cast<unsigned char>(c)) >= 0 ||
+                   c == '=' || c == ' ' || c == '\t' || c == '\r';
+        });
+    };
     bool bLineStart = true;
     for (;;) {
         const std::string_view block = reader.Buffered();
         if (block.empty()) {
             break;
+        }
+        if (stream.HasSeenPadding()) {
+            std::string_view line;  // the rest of the line, at first the one of the padding
+            reader.ReadLineView(line);
+            if (bLineStart && IsDelimiter(line, boundaries)) {
+                reader.StepBack();
+                break;
+            }
+            if (!isBase64Text(line)) {
+                SkipBody(reader, boundaries);
+                break;
+            }
+            decode(line);
+            bLineStart = true;
+            continue;
         }
         if (bLineStart && block[0] == '-') {
             std::string_view line;
@@ -405,4 +430,111 @@ bool CMailParser::WritePlainBody(CMessageReader& reader, CByteSink& out,
         }
     }
     return output.IsOk();
+}
+
+namespace {
+
+// The 6-bit value of a uuencoded character ("`" stands for 0 as a space does); -1 outside.
+int UuValue(char c) {
+    return c >= 0x20 && c <= 0x60 ? (c - 0x20) & 0x3F : -1;
+}
+
+// Decodes one uuencoded line into bytes: its first character tells how many bytes it holds,
+// four characters give three. A line cut short (mailers strip trailing spaces) reads as
+// ending in spaces. False when it is no uuencoded line.
+bool DecodeUuencodedLine(std::string_view line, std::string& bytes) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) {
+        line.remove_suffix(1);
+    }
+    if (line.empty() || UuValue(line[0]) < 0) {
+        return false;
+    }
+    const std::size_t count = static_cast<std::size_t>(UuValue(line[0]));
+    const std::size_t characters = (count + 2) / 3 * 4;
+    if (line.size() - 1 > characters + 1) {  // one checksum character may follow
+        return false;
+    }
+    std::uint32_t group = 0;
+    for (std::size_t i = 0; i < characters; ++i) {
+        const int value = i + 1 < line.size() ? UuValue(line[i + 1]) : 0;
+        if (value < 0) {
+            return false;
+        }
+        group = group << 6 | static_cast<std::uint32_t>(value);
+        if (i % 4 == 3) {
+            bytes += static_cast<char>(group >> 16);
+            bytes += static_cast<char>(group >> 8 & 0xFF);
+            bytes += static_cast<char>(group & 0xFF);
+            group = 0;
+        }
+    }
+    bytes.resize(bytes.size() - (characters / 4 * 3 - count));
+    return true;
+}
+
+}  // namespace
+
+bool CMailParser::IsUuencodeBegin(std::string_view line, std::string& name) {
+    // "begin", a space, three or four octal digits of the mode, a space, the name.
+    if (line.substr(0, 6) != "begin ") {
+        return false;
+    }
+    std::size_t pos = 6;
+    const std::size_t modeStart = pos;
+    while (pos < line.size() && line[pos] >= '0' && line[pos] <= '7') {
+        ++pos;
+    }
+    if (pos - modeStart < 3 || pos - modeStart > 4 || pos >= line.size() || line[pos] != ' ') {
+        return false;
+    }
+    std::string_view rest = line.substr(pos + 1);
+    while (!rest.empty() && (rest.back() == ' ' || rest.back() == '\t' || rest.back() == '\r')) {
+        rest.remove_suffix(1);
+    }
+    if (rest.empty()) {
+        return false;
+    }
+    name.assign(rest);
+    return true;
+}
+
+bool CMailParser::WriteUuencodedData(CMessageReader& reader, CByteSink& out,
+                                     const CBoundaryStack& boundaries) {
+    CGuardedOutput output(out);
+    std::string_view line;
+    std::string bytes;
+    bytes.reserve(64);  // a line holds at most 63 bytes
+    while (reader.ReadLineView(line)) {
+        if (IsDelimiter(line, boundaries)) {
+            reader.StepBack();
+            break;
+        }
+        if (line.substr(0, 3) == "end" &&
+            std::all_of(line.begin() + 3, line.end(), [](char c) { return c == ' ' || c == '\t'; })) {
+            break;
+        }
+        bytes.clear();
+        if (DecodeUuencodedLine(line, bytes)) {
+            output.Write(bytes);
+        }
+    }
+    return output.IsOk();
+}
+
+bool CMailParser::WriteUuencodedBody(CMessageReader& reader, CByteSink& out,
+                                     const CBoundaryStack& boundaries) {
+    std::string_view line;
+    std::string name;
+    while (reader.ReadLineView(line)) {
+        if (IsDelimiter(line, boundaries)) {
+            reader.StepBack();
+            return true;
+        }
+        if (IsUuencodeBegin(line, name)) {
+            const bool bWritten = WriteUuencodedData(reader, out, boundaries);
+            SkipBody(reader, boundaries);
+            return bWritten;
+        }
+    }
+    return true;
 }

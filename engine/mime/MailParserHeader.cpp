@@ -190,7 +190,28 @@ bool FindExtendedParameter(const std::vector<RawParameter>& parameters, const st
     if (charset.empty() || !engine::ConvertToShiftJis(charset, bytes, value)) {
         value = engine::ConvertRawHeaderText(bytes);
     }
+    value = engine::DropControlCharacters(std::move(value));
     return true;
+}
+
+// Whether a line can belong to a header block: a continuation (it begins with white
+// space) or a field, whose name of printable ASCII is followed by its colon (white space
+// before the colon allowed, as old mail writes it).
+bool CanBeHeaderLine(std::string_view line) {
+    if (line[0] == ' ' || line[0] == '\t') {
+        return true;
+    }
+    std::size_t pos = 0;
+    while (pos < line.size() && line[pos] > ' ' && line[pos] < 0x7F && line[pos] != ':') {
+        ++pos;
+    }
+    if (pos == 0) {
+        return false;
+    }
+    while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) {
+        ++pos;
+    }
+    return pos < line.size() && line[pos] == ':';
 }
 
 }  // namespace
@@ -267,6 +288,11 @@ bool CMailParser::ReadPartHeader(CMessageReader& reader, std::string& contentTyp
         if (line.empty()) {
             return true;
         }
+        if (!CanBeHeaderLine(line)) {
+            // The header ended without its blank line: this line begins the body.
+            reader.StepBack();
+            return true;
+        }
         // Continuation lines of other fields begin with white space and match none of these.
         // The values stay raw: their parameters are decoded one by one.
         if (IsField(line, "Content-Type:")) {
@@ -305,6 +331,11 @@ TransferEncoding CMailParser::GetTransferEncoding(std::string_view value) const 
     }
     if (sjis::StartsWithNoCase(value, "8BIT")) {
         return TransferEncoding::EightBit;
+    }
+    for (const char* name : {"X-UUENCODE", "UUENCODE", "X-UUE"}) {
+        if (sjis::EqualsNoCase(CMailParser::GetMediaType(value), name)) {
+            return TransferEncoding::Uuencode;
+        }
     }
     return TransferEncoding::Unrecognised;
 }

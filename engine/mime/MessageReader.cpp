@@ -5,17 +5,62 @@
 
 bool CMessageReader::Open(const std::string& path) {
     m_nLastStart = 0;
-    return m_reader.Open(path);
+    m_bError = false;
+    if (!m_reader.Open(path)) {
+        return false;
+    }
+    ReadCrLineEndsAsCrLf(CBufferedReader::kBlockSize);
+    return true;
 }
+
+namespace {
+
+// Whether the start of a text (its first block) holds a CR and no LF: lines end with CR.
+bool HasCrOnlyLineEnds(std::string_view start) {
+    start = start.substr(0, CBufferedReader::kBlockSize);
+    return start.find('\n') == std::string_view::npos && start.find('\r') != std::string_view::npos;
+}
+
+void AppendWithCrLf(std::string_view text, std::string& out) {
+    for (const char c : text) {
+        out += c;
+        if (c == '\r') {
+            out += '\n';
+        }
+    }
+}
+
+}  // namespace
 
 void CMessageReader::OpenText(std::string text, std::size_t blockSize) {
     m_nLastStart = 0;
+    m_bError = false;
+    if (HasCrOnlyLineEnds(text)) {
+        std::string converted;
+        AppendWithCrLf(text, converted);
+        text = std::move(converted);
+    }
+    m_reader.OpenText(std::move(text), blockSize);
+}
+
+void CMessageReader::ReadCrLineEndsAsCrLf(std::size_t blockSize) {
+    std::string_view block = m_reader.Buffered();
+    if (!HasCrOnlyLineEnds(block)) {
+        return;
+    }
+    std::string text;
+    while (!(block = m_reader.Buffered()).empty()) {
+        AppendWithCrLf(block, text);
+        m_reader.Consume(block.size());
+    }
+    m_bError = m_reader.HasError();
     m_reader.OpenText(std::move(text), blockSize);
 }
 
 void CMessageReader::Close() {
     m_reader.Close();
     m_nLastStart = 0;
+    m_bError = false;
 }
 
 bool CMessageReader::ReadLine(std::string& line) {

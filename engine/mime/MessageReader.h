@@ -4,7 +4,9 @@
 // the start of what was read last. Positions are byte offsets into the file.
 //
 // A line ends at LF; a CR just before the LF is not part of the line, any other CR is. A
-// last line without LF is still a line, and lines have no length limit. Every byte is
+// last line without LF is still a line, and lines have no length limit. A message whose
+// lines end with CR alone (old Mac mail: its first block holds a CR and no LF) is read
+// from memory with each CR as CR LF, so that it reads like any other. Every byte is
 // text, NUL and 0x1A included: a binary body written as 8bit reaches the output whole.
 // A read error ends the text where it happened, like the end of the file; HasError() then
 // tells the caller that the message was cut short.
@@ -56,9 +58,14 @@ public:
 
     std::uint64_t Tell() const { return m_reader.Tell(); }
     void Seek(std::uint64_t offset) { m_reader.Seek(offset); }
-    bool HasError() const { return m_reader.HasError(); }
+    bool HasError() const { return m_bError || m_reader.HasError(); }
 
 private:
+    // Switches to reading the text from memory with CR LF line ends when the lines end with
+    // CR alone.
+    void ReadCrLineEndsAsCrLf(std::size_t blockSize);
+
+    bool m_bError = false;  // a read error before the switch to memory
     CBufferedReader m_reader;
     std::uint64_t m_nLastStart = 0;
     std::string_view m_lastBreak;

@@ -228,9 +228,10 @@ bool ReadAttachment(const CCompoundFile& file, std::uint32_t storage, std::uint3
                 break;
             }
         }
+        attachment.mimeTag = object.Text(kAttachMimeTag, codePage);
         if (attachment.name.empty()) {
-            attachment.name = engine::NamelessAttachmentName(object.Text(kAttachMimeTag, codePage),
-                                                     object.Text(kAttachExtension, codePage));
+            attachment.name = engine::NamelessAttachmentName(
+                attachment.mimeTag, object.Text(kAttachExtension, codePage));
         }
     }
     if (object.IsDamaged()) {
@@ -243,8 +244,19 @@ bool ReadAttachment(const CCompoundFile& file, std::uint32_t storage, std::uint3
 }  // namespace
 
 bool engine::IsMessageClass(const std::string& messageClass) {
-    return sjis::EqualsNoCase(messageClass, "IPM.Note") ||
-           sjis::StartsWithNoCase(messageClass, "IPM.Note.");
+    // Each class with its subclasses ("IPM.Note.SMIME", "IPM.Schedule.Meeting.Request").
+    static constexpr std::string_view kClasses[] = {
+        "IPM.Note", "IPM.Appointment", "IPM.Schedule.Meeting", "IPM.Post", "IPM.Task",
+        "IPM.TaskRequest",
+    };
+    for (const std::string_view name : kClasses) {
+        if (sjis::EqualsNoCase(messageClass, name) ||
+            (sjis::StartsWithNoCase(messageClass, name) && messageClass.size() > name.size() &&
+             messageClass[name.size()] == '.')) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::string engine::NamelessAttachmentName(const std::string& mimeTag, const std::string& extension) {

@@ -15,6 +15,7 @@
 struct OutlookAttachment {
     std::string name;  // Shift_JIS, as the item names it (not yet made safe)
     std::string data;
+    std::string mimeTag;            // its MIME content type, as the item gives it
     bool bEmbeddedMessage = false;  // data is a whole item file
 };
 
@@ -31,7 +32,7 @@ struct OutlookItem {
 
 enum class OutlookReadResult {
     Message,     // a message: summary and attachments filled in
-    NotMessage,  // a readable item of another kind (contact, appointment, note, ...)
+    NotMessage,  // a readable item of another kind (contact, sticky note, ...)
     Unreadable,  // no readable Outlook item
 };
 
@@ -40,8 +41,11 @@ namespace engine {
 // Reads an item from its file's bytes.
 OutlookReadResult ReadOutlookItem(std::string fileBytes, OutlookItem& item);
 
-// Whether a message class names a message: "IPM.Note" and its subclasses ("IPM.Note.SMIME",
-// ...), letter case aside.
+// Whether a message class names an item that is read like a message, for the files it
+// carries: mail ("IPM.Note"), appointments and meeting requests ("IPM.Appointment",
+// "IPM.Schedule.Meeting.Request", ...), posts ("IPM.Post"), tasks and task requests
+// ("IPM.Task", "IPM.TaskRequest"), each with its subclasses, letter case aside. Contacts,
+// distribution lists and sticky notes are not.
 bool IsMessageClass(const std::string& messageClass);
 
 // The name given to an attachment the item does not name: "attachment" with the

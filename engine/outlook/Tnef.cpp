@@ -22,6 +22,7 @@ constexpr std::uint16_t kOemCodePage = 0x9007;
 
 // MAPI property identifiers and types.
 constexpr std::uint16_t kPropDisplayName = 0x3001;
+constexpr std::uint16_t kPropAttachMethod = 0x3705;
 constexpr std::uint16_t kPropAttachData = 0x3701;
 constexpr std::uint16_t kPropExtension = 0x3703;
 constexpr std::uint16_t kPropFileName = 0x3704;
@@ -32,6 +33,11 @@ constexpr std::uint16_t kTypeUnicode = 0x001F;
 constexpr std::uint16_t kTypeBinary = 0x0102;
 constexpr std::uint16_t kTypeObject = 0x000D;
 constexpr std::uint16_t kMultiValued = 0x1000;
+
+// Attach methods: an attached message, an OLE object.
+constexpr std::uint32_t kMethodEmbeddedMessage = 5;
+// An attached message's stream nests no deeper than this.
+constexpr int kMaxNesting = 4;
 
 // A bounded little-endian reader; every read fails once the data runs out.
 class CCursor {
@@ -78,6 +84,10 @@ struct PendingAttachment {
     std::optional<std::string> data;
     std::string longName, shortName, displayName, mimeTag, extension;  // Shift_JIS
     std::optional<std::string> propertyData;
+    // An object's data (an attached message's TNEF stream, an OLE object's storage),
+    // without the interface identifier that precedes it.
+    std::optional<std::string> objectData;
+    std::uint32_t method = 0;
 };
 
 std::size_t FixedSize(std::uint16_t type) {
@@ -155,6 +165,8 @@ bool ReadProperties(std::string_view block, std::uint32_t codePage, PendingAttac
                     case kPropAttachData:
                         if (base == kTypeBinary) {
                             attachment.propertyData = std::string(value);
+                        } else if (base == kTypeObject && value.size() >= 16) {
+                            attachment.objectData = std::string(value.substr(16));
                         }
                         break;
                     default: break;
@@ -170,8 +182,13 @@ bool ReadProperties(std::string_view block, std::uint32_t codePage, PendingAttac
                 return false;
             }
             for (std::uint32_t v = 0; v < values; ++v) {
-                if (!cursor.Skip(size)) {
+                std::string_view value;
+                if (!cursor.Bytes(size, value)) {
                     return false;
+                }
+                if (id == kPropAttachMethod && base == 0x0003 && !(type & kMultiValued)) {
+                    attachment.method = static_cast<unsigned char>(value[0]) |
+                                        static_cast<std::uint32_t>(static_cast<unsigned char>(value[1])) << 8;
                 }
             }
         }
@@ -179,15 +196,29 @@ bool ReadProperties(std::string_view block, std::uint32_t codePage, PendingAttac
     return true;
 }
 
+bool ReadTnefAt(std::string_view stream, std::vector<TnefAttachment>& attachments, int depth);
+
 void Finish(PendingAttachment& pending, std::uint32_t codePage,
-            std::vector<TnefAttachment>& attachments) {
+            std::vector<TnefAttachment>& attachments, int depth) {
     TnefAttachment attachment;
     if (pending.data) {
         attachment.data = std::move(*pending.data);
     } else if (pending.propertyData) {
         attachment.data = std::move(*pending.propertyData);
+    } else if (pending.objectData) {
+        // An attached message is a TNEF stream of its own: its files come out as this
+        // stream's. One that does not read, and an OLE object, is written as it is.
+        std::vector<TnefAttachment> inner;
+        if (pending.method == kMethodEmbeddedMessage && depth < kMaxNesting &&
+            ReadTnefAt(*pending.objectData, inner, depth + 1)) {
+            for (TnefAttachment& file : inner) {
+                attachments.push_back(std::move(file));
+            }
+            return;
+        }
+        attachment.data = std::move(*pending.objectData);
     } else {
-        return;  // by reference, or an attached message: nothing to write
+        return;  // by reference: nothing to write
     }
     const std::string title = engine::CodePageToShiftJis(pending.title, codePage);
     for (const std::string* name : std::initializer_list<const std::string*>{
@@ -221,6 +252,12 @@ bool engine::IsTnefAttachment(const std::string& fileName, const std::string& co
 }
 
 bool engine::ReadTnef(std::string_view stream, std::vector<TnefAttachment>& attachments) {
+    return ReadTnefAt(stream, attachments, 0);
+}
+
+namespace {
+
+bool ReadTnefAt(std::string_view stream, std::vector<TnefAttachment>& attachments, int depth) {
     attachments.clear();
     CCursor cursor(stream);
     std::uint32_t signature = 0;
@@ -253,7 +290,7 @@ bool engine::ReadTnef(std::string_view stream, std::vector<TnefAttachment>& atta
         }
         if (id == kAttachRendData) {
             if (pending) {
-                Finish(*pending, codePage, found);
+                Finish(*pending, codePage, found, depth);
             }
             pending.emplace();
             continue;
@@ -278,8 +315,10 @@ bool engine::ReadTnef(std::string_view stream, std::vector<TnefAttachment>& atta
         }
     }
     if (pending) {
-        Finish(*pending, codePage, found);
+        Finish(*pending, codePage, found, depth);
     }
     attachments = std::move(found);
     return true;
 }
+
+}  // namespace

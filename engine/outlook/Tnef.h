@@ -3,7 +3,8 @@
 // TNEF streams ("winmail.dat", content type application/ms-tnef): the form in which
 // Outlook sends a message's attachments to other mail programs. The reader gives the files
 // inside: each with its name (the long file name of its MAPI properties, else its title,
-// else its short or display name) and bytes.
+// else its short or display name) and bytes. An attached message (a TNEF stream of its
+// own) gives its files in turn; an OLE object gives its data as a file.
 //
 // Every length and count is checked against the stream; a stream that is cut short or
 // malformed gives false and no files, so the caller keeps it as it came.

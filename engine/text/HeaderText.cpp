@@ -169,6 +169,232 @@ void DecodeUtf8(std::string_view text, CSjisBuilder& out) {
     }
 }
 
+// The double-byte set of that name in the generated tables.
+const charset_tables::DoubleByteCharset& DoubleByteSet(std::string_view name) {
+    for (std::size_t i = 0; i < charset_tables::kDoubleByteCount; ++i) {
+        if (name == charset_tables::kDoubleByte[i].pszName) {
+            return charset_tables::kDoubleByte[i];
+        }
+    }
+    return charset_tables::kDoubleByte[0];  // not reached: the names are the tables'
+}
+
+void AddCp932Code(std::uint16_t code, CSjisBuilder& out) {
+    if (code < 0x100) {
+        out.AddSjisByte(static_cast<unsigned char>(code));
+    } else {
+        const char sjis[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+        out.AddSjis(std::string_view(sjis, 2));
+    }
+}
+
+// One character of a double-byte set: its code page 932 code, or "?" when it has none.
+void AddDoubleByte(const charset_tables::DoubleByteCharset& set, unsigned lead, unsigned trail,
+                   CSjisBuilder& out) {
+    if (lead >= set.nLeadMin && lead <= set.nLeadMax && trail >= set.nTrailMin &&
+        trail <= set.nTrailMax) {
+        const std::size_t width = set.nTrailMax - set.nTrailMin + 1u;
+        const std::uint16_t code = set.pCodes[(lead - set.nLeadMin) * width + trail - set.nTrailMin];
+        if (code != 0) {
+            AddCp932Code(code, out);
+            return;
+        }
+    }
+    out.AddUnicode('?');
+}
+
+bool InRange(unsigned char c, unsigned char low, unsigned char high) {
+    return c >= low && c <= high;
+}
+
+// The double-byte sets with an ASCII lower half: a lead byte and a trail byte that fits
+// the set's rule make a character; any other 8-bit byte is "?" on its own.
+template <typename IsTrail>
+void DecodeDoubleByte(const charset_tables::DoubleByteCharset& set, std::string_view text,
+                      IsTrail isTrail, CSjisBuilder& out) {
+    for (std::size_t pos = 0; pos < text.size();) {
+        const auto b = static_cast<unsigned char>(text[pos]);
+        if (b < 0x80) {
+            out.AddUnicode(b);
+            ++pos;
+        } else if (InRange(b, 0x81, 0xFE) && pos + 1 < text.size() &&
+                   isTrail(static_cast<unsigned char>(text[pos + 1]))) {
+            AddDoubleByte(set, b, static_cast<unsigned char>(text[pos + 1]), out);
+            pos += 2;
+        } else {
+            out.AddUnicode('?');
+            ++pos;
+        }
+    }
+}
+
+// EUC-KR and code page 949, whose trail bytes also take letters.
+void DecodeKorean(std::string_view text, CSjisBuilder& out) {
+    DecodeDoubleByte(DoubleByteSet("ks_c_5601"), text, [](unsigned char t) {
+        return InRange(t, 0x41, 0x5A) || InRange(t, 0x61, 0x7A) || InRange(t, 0x81, 0xFE);
+    }, out);
+}
+
+void DecodeBig5(std::string_view text, CSjisBuilder& out) {
+    DecodeDoubleByte(DoubleByteSet("big5"), text, [](unsigned char t) {
+        return InRange(t, 0x40, 0x7E) || InRange(t, 0xA1, 0xFE);
+    }, out);
+}
+
+// GB18030, which holds GBK and GB2312: two-byte codes from the table, four-byte codes of
+// the BMP by their runs; the four-byte codes beyond the BMP are "?".
+void DecodeGb18030(std::string_view text, CSjisBuilder& out) {
+    const charset_tables::DoubleByteCharset& set = DoubleByteSet("gb18030");
+    const auto byte = [&](std::size_t at) {
+        return at < text.size() ? static_cast<unsigned char>(text[at]) : 0;
+    };
+    for (std::size_t pos = 0; pos < text.size();) {
+        const unsigned char b = byte(pos);
+        if (b < 0x80) {
+            out.AddUnicode(b);
+            ++pos;
+        } else if (InRange(b, 0x81, 0xFE) && InRange(byte(pos + 1), 0x30, 0x39) &&
+                   InRange(byte(pos + 2), 0x81, 0xFE) && InRange(byte(pos + 3), 0x30, 0x39)) {
+            const unsigned index = (b - 0x81u) * 12600u + (byte(pos + 1) - 0x30u) * 1260u +
+                                   (byte(pos + 2) - 0x81u) * 10u + (byte(pos + 3) - 0x30u);
+            using charset_tables::kGb18030Ranges;
+            const auto* const end = kGb18030Ranges + charset_tables::kGb18030RangeCount;
+            if (index <= 39419) {
+                const auto* run = std::upper_bound(
+                    kGb18030Ranges, end, index,
+                    [](unsigned value, const charset_tables::Gb18030Range& range) {
+                        return value < range.nIndex;
+                    });
+                --run;  // the first run starts at 0
+                out.AddUnicode(char32_t(run->nUnicode) + (index - run->nIndex));
+            } else {
+                out.AddUnicode('?');
+            }
+            pos += 4;
+        } else if (InRange(b, 0x81, 0xFE) &&
+                   (InRange(byte(pos + 1), 0x40, 0x7E) || InRange(byte(pos + 1), 0x80, 0xFE))) {
+            AddDoubleByte(set, b, byte(pos + 1), out);
+            pos += 2;
+        } else {
+            out.AddUnicode('?');
+            ++pos;
+        }
+    }
+}
+
+// Joins UTF-16 code units into characters; a surrogate without its partner is "?".
+class CUtf16Joiner {
+public:
+    explicit CUtf16Joiner(CSjisBuilder& out) : m_out(out) {}
+    CUtf16Joiner(const CUtf16Joiner&) = delete;
+    CUtf16Joiner& operator=(const CUtf16Joiner&) = delete;
+    ~CUtf16Joiner() { Flush(); }
+
+    void Add(char16_t unit) {
+        if (unit >= 0xDC00 && unit <= 0xDFFF && m_high != 0) {
+            m_out.AddUnicode(0x10000 + ((char32_t(m_high) - 0xD800) << 10) + (unit - 0xDC00u));
+            m_high = 0;
+            return;
+        }
+        Flush();
+        if (unit >= 0xD800 && unit <= 0xDBFF) {
+            m_high = unit;
+        } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
+            m_out.AddUnicode('?');
+        } else {
+            m_out.AddUnicode(unit);
+        }
+    }
+
+    void Flush() {
+        if (m_high != 0) {
+            m_out.AddUnicode('?');
+            m_high = 0;
+        }
+    }
+
+private:
+    CSjisBuilder& m_out;
+    char16_t m_high = 0;
+};
+
+// UTF-16 in the given byte order; a byte order mark first chooses the order itself (when
+// bomDecides) or is dropped. An odd last byte is "?".
+void DecodeUtf16(std::string_view text, bool bigEndian, bool bomDecides, CSjisBuilder& out) {
+    std::size_t pos = 0;
+    if (text.size() >= 2) {
+        const auto b0 = static_cast<unsigned char>(text[0]);
+        const auto b1 = static_cast<unsigned char>(text[1]);
+        if ((b0 == 0xFE && b1 == 0xFF) || (b0 == 0xFF && b1 == 0xFE)) {
+            if (bomDecides) {
+                bigEndian = b0 == 0xFE;
+            }
+            if ((b0 == 0xFE) == bigEndian) {
+                pos = 2;
+            }
+        }
+    }
+    {
+        CUtf16Joiner joiner(out);
+        for (; pos + 1 < text.size(); pos += 2) {
+            const auto first = static_cast<unsigned char>(text[pos]);
+            const auto second = static_cast<unsigned char>(text[pos + 1]);
+            joiner.Add(static_cast<char16_t>(bigEndian ? first << 8 | second : second << 8 | first));
+        }
+    }
+    if (pos < text.size()) {
+        out.AddUnicode('?');
+    }
+}
+
+int Base64Value(char c);
+
+// UTF-7: "+" opens modified base64 of UTF-16 big-endian up to the first byte that is not
+// base64 ("-" right after it closes it and goes); "+-" is "+".
+void DecodeUtf7(std::string_view text, CSjisBuilder& out) {
+    for (std::size_t pos = 0; pos < text.size();) {
+        const auto c = static_cast<unsigned char>(text[pos]);
+        if (c != '+') {
+            out.AddUnicode(c < 0x80 ? char32_t(c) : char32_t('?'));
+            ++pos;
+            continue;
+        }
+        ++pos;
+        if (pos < text.size() && text[pos] == '-') {
+            out.AddUnicode('+');
+            ++pos;
+            continue;
+        }
+        CUtf16Joiner joiner(out);
+        std::uint32_t bits = 0;
+        int count = 0;
+        for (int value = 0; pos < text.size() && (value = Base64Value(text[pos])) >= 0; ++pos) {
+            bits = (bits << 6 | static_cast<std::uint32_t>(value)) & 0xFFFFFF;
+            count += 6;
+            if (count >= 16) {
+                count -= 16;
+                joiner.Add(static_cast<char16_t>(bits >> count & 0xFFFF));
+            }
+        }
+        if (pos < text.size() && text[pos] == '-') {
+            ++pos;
+        }
+    }
+}
+
+int Base64Value(char c) {
+    if (c >= 'A' && c <= 'Z') {
+        return c - 'A';
+    }
+    if (c >= 'a' && c <= 'z') {
+        return c - 'a' + 26;
+    }
+    if (c >= '0' && c <= '9') {
+        return c - '0' + 52;
+    }
+    return c == '+' ? 62 : c == '/' ? 63 : -1;
+}
+
 // A JIS X 0208 code (both bytes 0x21-0x7E) as Shift_JIS.
 void AddJisX0208(unsigned char j1, unsigned char j2, CSjisBuilder& out) {
     unsigned lead = ((j1 - 0x21u) >> 1) + 0x81u;
@@ -190,10 +416,10 @@ bool IsJisByte(unsigned char c) {
 }
 
 // ISO-2022-JP and its variants: ASCII, JIS X 0201 Roman and katakana, JIS X 0208 (1978 and
-// 1983); the two-byte sets code page 932 lacks (JIS X 0212, and the Chinese and Korean sets
-// of ISO-2022-JP-2) give "?" per character. Unknown escape sequences stay as written.
+// 1983), JIS X 0212 (what code page 932 holds of it); the Chinese and Korean sets of
+// ISO-2022-JP-2 give "?" per character. Unknown escape sequences stay as written.
 void DecodeIso2022Jp(std::string_view text, CSjisBuilder& out) {
-    enum class Mode { Ascii, Roman, Kana, Kanji, OtherTwoByte };
+    enum class Mode { Ascii, Roman, Kana, Kanji, Supplementary, OtherTwoByte };
     Mode mode = Mode::Ascii;
     for (std::size_t pos = 0; pos < text.size();) {
         const auto b = static_cast<unsigned char>(text[pos]);
@@ -207,7 +433,7 @@ void DecodeIso2022Jp(std::string_view text, CSjisBuilder& out) {
                 {"(B", Mode::Ascii},    {"(J", Mode::Roman},        {"(H", Mode::Roman},
                 {"(I", Mode::Kana},     {"$@", Mode::Kanji},        {"$B", Mode::Kanji},
                 {"$(B", Mode::Kanji},   {"$(@", Mode::Kanji},       {"$A", Mode::OtherTwoByte},
-                {"$(C", Mode::OtherTwoByte}, {"$(D", Mode::OtherTwoByte},
+                {"$(C", Mode::OtherTwoByte}, {"$(D", Mode::Supplementary},
                 {"$(O", Mode::OtherTwoByte}, {"$(P", Mode::OtherTwoByte},
                 {"$(Q", Mode::OtherTwoByte},
             };
@@ -228,7 +454,8 @@ void DecodeIso2022Jp(std::string_view text, CSjisBuilder& out) {
                 continue;
             }
         }
-        if ((mode == Mode::Kanji || mode == Mode::OtherTwoByte) && IsJisByte(b)) {
+        if ((mode == Mode::Kanji || mode == Mode::Supplementary || mode == Mode::OtherTwoByte) &&
+            IsJisByte(b)) {
             if (pos + 1 >= text.size() || !IsJisByte(static_cast<unsigned char>(text[pos + 1]))) {
                 out.AddUnicode('?');
                 ++pos;
@@ -236,6 +463,9 @@ void DecodeIso2022Jp(std::string_view text, CSjisBuilder& out) {
             }
             if (mode == Mode::Kanji) {
                 AddJisX0208(b, static_cast<unsigned char>(text[pos + 1]), out);
+            } else if (mode == Mode::Supplementary) {
+                AddDoubleByte(DoubleByteSet("jis_x0212"), b | 0x80u,
+                              static_cast<unsigned char>(text[pos + 1]) | 0x80u, out);
             } else {
                 out.AddUnicode('?');
             }
@@ -271,7 +501,7 @@ void DecodeEucJp(std::string_view text, CSjisBuilder& out) {
             pos += 2;
         } else if (b == 0x8F && byte(pos + 1) >= 0xA1 && byte(pos + 2) >= 0xA1 &&
                    byte(pos + 1) <= 0xFE && byte(pos + 2) <= 0xFE) {
-            out.AddUnicode('?');  // JIS X 0212, which code page 932 lacks
+            AddDoubleByte(DoubleByteSet("jis_x0212"), byte(pos + 1), byte(pos + 2), out);
             pos += 3;
         } else if (b >= 0xA1 && b <= 0xFE && byte(pos + 1) >= 0xA1 && byte(pos + 1) <= 0xFE) {
             AddJisX0208(b & 0x7F, byte(pos + 1) & 0x7F, out);
@@ -330,6 +560,27 @@ CharsetChoice FindCharset(std::string_view name) {
         {"iso2022jp1", Charset::Iso2022Jp}, {"iso2022jp2", Charset::Iso2022Jp},
         {"iso2022jp3", Charset::Iso2022Jp}, {"iso2022jpms", Charset::Iso2022Jp},
         {"jis", Charset::Iso2022Jp},
+        {"euckr", Charset::Korean},       {"xeuckr", Charset::Korean},
+        {"ksc56011987", Charset::Korean}, {"ksc56011989", Charset::Korean},
+        {"ksc5601", Charset::Korean},     {"csksc56011987", Charset::Korean},
+        {"ksx1001", Charset::Korean},     {"cp949", Charset::Korean},
+        {"windows949", Charset::Korean},  {"uhc", Charset::Korean},
+        {"cseuckr", Charset::Korean},     {"korean", Charset::Korean},
+        {"gb2312", Charset::Chinese},     {"csgb2312", Charset::Chinese},
+        {"euccn", Charset::Chinese},      {"xeuccn", Charset::Chinese},
+        {"gbk", Charset::Chinese},        {"xgbk", Charset::Chinese},
+        {"cp936", Charset::Chinese},      {"windows936", Charset::Chinese},
+        {"ms936", Charset::Chinese},      {"gb18030", Charset::Chinese},
+        {"chinese", Charset::Chinese},    {"csgbk", Charset::Chinese},
+        {"big5", Charset::Big5},          {"csbig5", Charset::Big5},
+        {"xxbig5", Charset::Big5},        {"big5hkscs", Charset::Big5},
+        {"cp950", Charset::Big5},         {"windows950", Charset::Big5},
+        {"ms950", Charset::Big5},         {"cnbig5", Charset::Big5},
+        {"utf7", Charset::Utf7},          {"unicode11utf7", Charset::Utf7},
+        {"csunicode11utf7", Charset::Utf7}, {"xunicode20utf7", Charset::Utf7},
+        {"utf16", Charset::Utf16},        {"ucs2", Charset::Utf16},
+        {"utf16le", Charset::Utf16Le},    {"utf16be", Charset::Utf16Be},
+        {"unicodefffe", Charset::Utf16Be}, {"unicode", Charset::Utf16Le},
     };
     for (const auto& entry : kNames) {
         if (normal == entry.name) {
@@ -368,6 +619,27 @@ void Convert(const CharsetChoice& charset, std::string_view bytes, CSjisBuilder&
             break;
         case Charset::SingleByte:
             DecodeSingleByte(*charset.pSingle, bytes, out);
+            break;
+        case Charset::Korean:
+            DecodeKorean(bytes, out);
+            break;
+        case Charset::Chinese:
+            DecodeGb18030(bytes, out);
+            break;
+        case Charset::Big5:
+            DecodeBig5(bytes, out);
+            break;
+        case Charset::Utf7:
+            DecodeUtf7(bytes, out);
+            break;
+        case Charset::Utf16:
+            DecodeUtf16(bytes, true, true, out);
+            break;
+        case Charset::Utf16Le:
+            DecodeUtf16(bytes, false, false, out);
+            break;
+        case Charset::Utf16Be:
+            DecodeUtf16(bytes, true, false, out);
             break;
         case Charset::Unknown:
             out.AddSjis(bytes);
@@ -436,6 +708,89 @@ bool ReadEncodedWord(std::string_view text, std::size_t pos, EncodedWord& word) 
         return false;
     }
     word.choice = FindCharset(word.charset);
+    if (word.choice.kind == Charset::Unknown && IsWellFormedUtf8(word.bytes)) {
+        word.choice.kind = Charset::Utf8;
+    }
+    return true;
+}
+
+// Whether text is well-formed Shift_JIS of characters code page 932 defines, outside its
+// user-defined rows (0xF0-0xF9), which no sender means by an ordinary name.
+bool IsDefinedShiftJis(std::string_view text) {
+    static const std::vector<bool> defined = [] {
+        std::vector<bool> codes(0x10000, false);
+        for (std::size_t i = 0; i < charset_tables::kCp932Count; ++i) {
+            codes[charset_tables::kCp932[i].nCode] = true;
+        }
+        return codes;
+    }();
+    for (std::size_t pos = 0; pos < text.size(); ++pos) {
+        const auto b = static_cast<unsigned char>(text[pos]);
+        if (b < 0x80) {
+            continue;
+        }
+        if (b >= 0xF0 && b <= 0xF9) {
+            return false;
+        }
+        if (sjis::IsLeadByte(b)) {
+            if (pos + 1 >= text.size()) {
+                return false;
+            }
+            const auto trail = static_cast<unsigned char>(text[pos + 1]);
+            if (!defined[static_cast<std::size_t>(b) << 8 | trail]) {
+                return false;
+            }
+            ++pos;
+        } else if (!defined[b]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether text is well-formed UTF-8 whose 8-bit characters are all accented Latin letters
+// inside words ("ciële.txt"): each has an ASCII letter beside it. Read as Shift_JIS, such
+// text is half-width katakana between Latin letters, which Japanese names do not write.
+bool IsLatinWordUtf8(std::string_view text) {
+    std::vector<char32_t> chars;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t start = pos;
+        const char32_t c = NextUtf8(text, pos);
+        if (c == kReplacement && pos == start + 1 && static_cast<unsigned char>(text[start]) >= 0x80) {
+            return false;
+        }
+        chars.push_back(c);
+    }
+    const auto isAsciiLetter = [&](std::size_t i) {
+        return i < chars.size() && ((chars[i] >= 'a' && chars[i] <= 'z') || (chars[i] >= 'A' && chars[i] <= 'Z'));
+    };
+    bool bAny = false;
+    for (std::size_t i = 0; i < chars.size(); ++i) {
+        const char32_t c = chars[i];
+        if (c < 0x80) {
+            continue;
+        }
+        const bool bLatinLetter = c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7;
+        if (!bLatinLetter || !((i > 0 && isAsciiLetter(i - 1)) || isAsciiLetter(i + 1))) {
+            return false;
+        }
+        bAny = true;
+    }
+    return bAny;
+}
+
+// Whether text is well-formed UTF-8 whose every character code page 932 holds.
+bool IsUtf8OfCodePage932(std::string_view text) {
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t start = pos;
+        const char32_t c = NextUtf8(text, pos);
+        if (c == kReplacement && pos == start + 1 && static_cast<unsigned char>(text[start]) >= 0x80) {
+            return false;
+        }
+        if (c >= 0x80 && (c > 0xFFFF || Cp932Code(c) == 0)) {
+            return false;
+        }
+    }
     return true;
 }
 
@@ -488,16 +843,50 @@ std::string ConvertRawHeaderText(std::string_view raw) {
     if (bEscape) {
         CSjisBuilder builder(out);
         DecodeIso2022Jp(raw, builder);
-    } else if (bEightBit && IsWellFormedUtf8(raw)) {
+    } else if (!bEightBit) {
+        out.assign(raw);
+    } else if (IsUtf8OfCodePage932(raw)) {
+        CSjisBuilder builder(out);
+        DecodeUtf8(raw, builder);
+    } else if (IsDefinedShiftJis(raw) && !IsLatinWordUtf8(raw)) {
+        out.assign(raw);
+    } else if (IsWellFormedUtf8(raw)) {
         CSjisBuilder builder(out);
         DecodeUtf8(raw, builder);
     } else {
-        out.assign(raw);
+        CSjisBuilder builder(out);
+        DecodeSingleByte(*FindCharset("windows-1252").pSingle, raw, builder);
     }
     return out;
 }
 
-std::string DecodeHeaderText(std::string_view raw) {
+std::string DropControlCharacters(std::string text) {
+    std::size_t kept = 0;
+    bool bInBreak = false;  // within a run of CR and LF
+    for (const char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b == '\r' || b == '\n') {
+            if (!bInBreak) {
+                text[kept++] = ' ';
+            }
+            bInBreak = true;
+            continue;
+        }
+        bInBreak = false;
+        if (b == '\t') {
+            text[kept++] = ' ';
+        } else if (b >= 0x20) {
+            text[kept++] = c;
+        }
+    }
+    text.resize(kept);
+    return text;
+}
+
+namespace {
+
+// The header-text rule before the control characters go.
+std::string DecodeRawAndWords(std::string_view raw) {
     const std::string text = ConvertRawHeaderText(raw);
     if (sjis::Find(text, "=?") == std::string::npos) {
         return text;
@@ -545,6 +934,12 @@ std::string DecodeHeaderText(std::string_view raw) {
     flushPending();
     out.append(text, pos, std::string::npos);
     return out;
+}
+
+}  // namespace
+
+std::string DecodeHeaderText(std::string_view raw) {
+    return DropControlCharacters(DecodeRawAndWords(raw));
 }
 
 }  // namespace engine

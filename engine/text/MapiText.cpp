@@ -2,6 +2,8 @@
 
 #include "engine/text/HeaderText.h"
 
+#include <string>
+
 namespace engine {
 
 namespace {
@@ -41,11 +43,31 @@ std::string CharsetOfCodePage(std::uint32_t codePage) {
         case 50221:
         case 50222:
             return "iso-2022-jp";
-        case 1252:
-            return "windows-1252";
-        case 28591:
-            return "iso-8859-1";
+        case 65000:
+            return "utf-7";
+        case 949:
+        case 51949:
+            return "euc-kr";
+        case 936:
+        case 54936:
+        case 20936:
+        case 51936:
+            return "gb18030";
+        case 950:
+            return "big5";
         default:
+            if (codePage >= 1250 && codePage <= 1258) {
+                return "windows-" + std::to_string(codePage);
+            }
+            if (codePage >= 28591 && codePage <= 28606) {
+                return "iso-8859-" + std::to_string(codePage - 28590);
+            }
+            if (codePage == 20866) {
+                return "koi8-r";
+            }
+            if (codePage == 21866) {
+                return "koi8-u";
+            }
             return {};
     }
 }

@@ -6,13 +6,16 @@
 #include "platform/FileSystem.h"
 #include "platform/NamedMutex.h"
 #include "platform/Process.h"
+#include "platform/ShiftJis.h"
 #include "platform/SpecialFolders.h"
 #include "support/OutlookItemBuilder.h"
 #include "support/ScratchFolder.h"
+#include "support/SmimeSamples.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -156,6 +159,22 @@ TEST(MorvekCli, ExtractPrintsWhyAnAttachmentWasHeld) {
     EXPECT_NE(list.out.find(" bytes  alert  (中身はショートカット (lnk) です)\n"), std::string::npos) << list.out;
 }
 
+// Signed mail gives the files inside it; encrypted mail keeps its smime.p7m and says so in
+// one line on the error stream.
+TEST(MorvekCli, SignedMailGivesItsFilesEncryptedMailIsToldInOneLine) {
+    test::ScratchFolder scratch;
+    test::WriteFile(scratch / "signed.eml", test::kSmimeOpaqueSigned);
+    test::WriteFile(scratch / "secret.eml", test::kSmimeEncrypted);
+    const std::string data = scratch / "data";
+    const CliRun run = RunCli({"extract", "--no-scan", "--data-dir", data, scratch / "signed.eml",
+                               scratch / "secret.eml"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.out.find("報告.txt  18 bytes"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("smime.p7m"), std::string::npos) << run.out;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_NE(run.err.find("暗号化"), std::string::npos) << run.err;
+}
+
 TEST(MorvekCli, OutlookItemsAreExtractedAndSummarised) {
     test::ScratchFolder scratch;
     test::MsgObject message;
@@ -207,10 +226,11 @@ TEST(MorvekCli, TheScanQuestionIsAnsweredByOptionOrOnTheTerminal) {
     settings.Write(SettingsValues());
 }
 
-// While the windows program (or another command) holds the program's mutex, extract refuses
-// in one line with 3, list lists without changing anything, and neither empties the temporary
-// folder; once the mutex is free, list reconciles and empties it.
-TEST(MorvekCli, TheStoreIsChangedOnlyByTheOwnerOfTheMutex) {
+// While another command (or, in the program's own data folder, the windows program) holds
+// the store's lock, extract refuses in one line with 3, list lists without changing
+// anything; once the lock is free, list reconciles. Only runs on the program's own data
+// folder empty the temporary folder, whose drafts belong to that store.
+TEST(MorvekCli, TheStoreIsChangedOnlyByTheOwnerOfItsLock) {
     test::ScratchFolder scratch;
     test::WriteFile(scratch / "m.eml", kMessageWithAttachments);
     const std::string data = scratch / "data";
@@ -220,7 +240,7 @@ TEST(MorvekCli, TheStoreIsChangedOnlyByTheOwnerOfTheMutex) {
     const std::string draft = CVelmaron1App::GetTemporaryFolder() + "EML1.eml";
     test::WriteFile(draft, "X-Unsent: 1\r\n\r\n");
     {
-        const platform::NamedMutex running(CVelmaron1App::kMutexName);
+        const platform::NamedMutex running(CVelmaron1App::StoreMutexName(data + "\\"));
         ASSERT_FALSE(running.AlreadyExisted());
 
         const CliRun extract =
@@ -234,16 +254,80 @@ TEST(MorvekCli, TheStoreIsChangedOnlyByTheOwnerOfTheMutex) {
         EXPECT_EQ(list.code, 0);
         EXPECT_EQ(list.out, listed);
         // The record deleted (as the list window does): the owner clears its folder away,
-        // a list without the mutex only leaves it out.
+        // a list without the lock only leaves it out.
         ASSERT_TRUE(platform::RemoveFile(data + "\\m.att"));
         EXPECT_EQ(RunCli({"list", "--data-dir", data}).out, "");
         EXPECT_TRUE(platform::QueryAttributes(data + "\\m").has_value());
         EXPECT_EQ(RunCli({"summary", scratch / "m.eml"}).code, 0);
-        EXPECT_EQ(test::ReadFile(draft), "X-Unsent: 1\r\n\r\n") << "a running program's draft";
     }
     EXPECT_EQ(RunCli({"list", "--data-dir", data}).out, "");
     EXPECT_FALSE(platform::QueryAttributes(data + "\\m").has_value());
+    EXPECT_EQ(test::ReadFile(draft), "X-Unsent: 1\r\n\r\n") << "the program's own store's draft";
+
+    // The program's own data folder, however it is spelled, is locked by the program's mutex,
+    // which the windows program holds while it runs.
+    const std::string own = CVelmaron1App::MakeDataFolder("morvek");
+    ASSERT_FALSE(own.empty());
+    EXPECT_EQ(CVelmaron1App::StoreMutexName(own), CVelmaron1App::kMutexName);
+    EXPECT_EQ(CVelmaron1App::StoreMutexName(sjis::ToLowerAscii(own) + "\\"),
+              CVelmaron1App::kMutexName);
+    EXPECT_NE(CVelmaron1App::StoreMutexName(data), CVelmaron1App::kMutexName);
+    EXPECT_NE(CVelmaron1App::StoreMutexName(data), CVelmaron1App::StoreMutexName(data + "2"));
+    {
+        const platform::NamedMutex running(CVelmaron1App::kMutexName);
+        ASSERT_FALSE(running.AlreadyExisted());
+        EXPECT_EQ(RunCli({"extract", "--no-scan", "--data-dir", own, scratch / "m.eml"}).code, 3);
+        EXPECT_EQ(test::ReadFile(draft), "X-Unsent: 1\r\n\r\n") << "a running program's draft";
+        EXPECT_EQ(RunCli({"extract", "--no-scan", "--data-dir", data, scratch / "m.eml"}).code, 0);
+    }
+    EXPECT_EQ(RunCli({"list", "--data-dir", own}).code, 0);
     EXPECT_FALSE(platform::QueryAttributes(draft).has_value());
+}
+
+// Two extract runs at once: while one waits for its keep-or-discard answer (holding its
+// store), a second on another data folder runs to its end, one on the same folder exits 3.
+TEST(MorvekCli, RunsOnTwoDataFoldersGoOnSideBySide) {
+    test::ScratchFolder scratch;
+    std::string folder;
+    CFilePath(platform::ProgramFilePath()).GetFolder(folder);
+    CSettings settings;
+    SettingsValues values;
+    values.virusScanExeName = folder + MORVEK_SCANNER_NAME;
+    settings.Write(values);
+    test::WriteFile(scratch / "m.eml", kMessageWithAttachments);
+    const std::string first = scratch / "first";
+    const std::string second = scratch / "second";
+
+    class AnsweringConsole : public RecordingConsole {
+    public:
+        bool ReadLine(std::string& line) override {
+            if (!m_fnWhileAsked) {
+                return false;
+            }
+            const auto whileAsked = std::move(m_fnWhileAsked);
+            m_fnWhileAsked = nullptr;
+            whileAsked();
+            line = "k";
+            return true;
+        }
+        std::function<void()> m_fnWhileAsked;
+    };
+    CliRun other{-1, {}, {}};
+    CliRun same{-1, {}, {}};
+    AnsweringConsole console;
+    console.m_fnWhileAsked = [&] {
+        other = RunCli({"extract", "--keep", "--data-dir", second, scratch / "m.eml"});
+        same = RunCli({"extract", "--keep", "--data-dir", first, scratch / "m.eml"});
+    };
+    const int code =
+        CMorvekCli("morvek-cli", {"extract", "--data-dir", first, scratch / "m.eml"}, console)
+            .Run();
+    settings.Write(SettingsValues());
+    EXPECT_EQ(code, 0) << console.m_strErr;
+    EXPECT_EQ(other.code, 0) << other.err;
+    EXPECT_EQ(same.code, 3);
+    EXPECT_NE(RunCli({"list", "--data-dir", first}).out.find("a.txt"), std::string::npos);
+    EXPECT_NE(RunCli({"list", "--data-dir", second}).out.find("a.txt"), std::string::npos);
 }
 
 // A run killed part-way: its staged messages and copies are cleared by the next command that

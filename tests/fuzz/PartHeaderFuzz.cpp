@@ -14,7 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string contentType;
     std::string encoding;
     std::string disposition;
-    // Every pass reads at least one line, so the walk ends with the text.
+    // A pass that reads nothing (a header ended by the delimiter line it stops before, and
+    // a body that ends there too) reads past that line, as the walk's delimiter search does,
+    // so the walk ends with the text.
+    std::uint64_t start = reader.Tell();
     while (parser.ReadPartHeader(reader, contentType, encoding, disposition)) {
         parser.GetContentTypeKind(contentType);
         parser.IsAttachmentDisposition(disposition);
@@ -33,6 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             case TransferEncoding::Base64:
                 parser.WriteBase64Body(reader, out, boundaries);
                 break;
+            case TransferEncoding::Uuencode:
+                parser.WriteUuencodedBody(reader, out, boundaries);
+                break;
             case TransferEncoding::QuotedPrintable:
                 parser.WriteQuotedPrintableBody(reader, out, boundaries);
                 break;
@@ -40,6 +46,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 parser.WritePlainBody(reader, out, boundaries);
                 break;
         }
+        if (reader.Tell() == start) {
+            std::string line;
+            reader.ReadLine(line);
+        }
+        start = reader.Tell();
     }
     return 0;
 }

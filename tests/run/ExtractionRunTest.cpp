@@ -6,6 +6,7 @@
 #include "platform/Process.h"
 #include "policy/ExtensionList.h"
 #include "support/ScratchFolder.h"
+#include "support/SmimeSamples.h"
 #include "run/AntivirusProgram.h"
 #include "store/InterruptedRun.h"
 #include "store/RecordStore.h"
@@ -212,6 +213,24 @@ TEST_F(ExtractionRunTest, MessagesWithoutAttachmentsGiveTheNoOutputMessage) {
     m_host.m_arrEvents.clear();
     EXPECT_EQ(Run(), ExtractionOutcome::NoOutput);
     EXPECT_EQ(m_host.m_arrEvents.back(), kNoOutputMessage);
+}
+
+// Encrypted mail keeps its smime.p7m; the run says once, however many there were, that
+// their attachments could not be read.
+TEST_F(ExtractionRunTest, EncryptedMailIsToldOncePerRun) {
+    for (const char* name : {"a", "b"}) {
+        test::WriteFile(D() + name + ".eml", test::kSmimeEncrypted);
+        m_arrPending.push_back(D() + name + ".eml");
+    }
+    Drop("c", {{"3.txt", "three"}});
+    EXPECT_EQ(Run(), ExtractionOutcome::Kept);
+    EXPECT_EQ(m_host.m_arrEvents,
+              (std::vector<std::string>{
+                  "begin progress", "end progress",
+                  "message: 暗号化されたメールがありました。暗号化されたメールの添付ファイルは"
+                  "取り出せないため、smime.p7m のまま保存しました。",
+                  "add a.att", "add b.att", "add c.att", "refresh kept"}));
+    EXPECT_TRUE(Exists(D() + "a\\smime.p7m"));
 }
 
 TEST_F(ExtractionRunTest, WithoutADataFolderNothingIsExtracted) {

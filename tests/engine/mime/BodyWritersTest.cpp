@@ -104,6 +104,72 @@ TEST(Base64Body, DecodesUpToTheBoundaryLine) {
     }
 }
 
+// Padding ends a part's data unless only base64 text follows it: a delimiter line of
+// another boundary, a signature or a delimiter glued to the padding is never decoded.
+TEST(Base64Body, PaddingEndsTheDataUnlessBase64Follows) {
+    const struct {
+        std::string body;
+        std::string output;
+        std::string nextLine;
+    } cases[] = {
+        {"QUJDRA==\r\n--other--\r\n--b--\r\n", "ABCD", "--b--"},
+        {"QUJDRA==--other--\r\n--b\r\n", "ABCD", "--b"},
+        {"QUJDRA==\r\n\r\nThanks, Taro\r\n--b\r\n", "ABCD", "--b"},
+        {"QQ==\r\nQkM=\r\n\r\n--b", "ABC", "--b"},    // base64 goes on after padding
+        {"QQ==QkM=\r\n--b", "ABC", "--b"},
+        {"QUI=\r\n", "AB", "<end>"},
+    };
+    for (const auto& c : cases) {
+        for (const std::size_t blockSize : {std::size_t{3}, CBufferedReader::kBlockSize}) {
+            const WriteResult result = WriteBody(Writer::Base64, c.body, nullptr, blockSize);
+            EXPECT_TRUE(result.bOk);
+            EXPECT_EQ(result.strOutput, c.output) << c.body;
+            EXPECT_EQ(result.strNextLine, c.nextLine) << c.body;
+        }
+    }
+}
+
+// uuencoded data from its "begin" line to its "end" line; what follows is read past.
+TEST(UuencodedBody, DecodesFromBeginToEnd) {
+    std::string name;
+    EXPECT_TRUE(CMailParser::IsUuencodeBegin("begin 644 report 1.txt ", name));
+    EXPECT_EQ(name, "report 1.txt");
+    for (const char* line : {"begin 64 a", "begin 644", "begin 644 ", "begin x44 a", "Begin 644 a"}) {
+        EXPECT_FALSE(CMailParser::IsUuencodeBegin(line, name)) << line;
+    }
+    const struct {
+        std::string body;
+        std::string output;
+        std::string nextLine;
+    } cases[] = {
+        {"text before\r\nbegin 644 a.txt\r\n#04)#\r\n`\r\nend\r\nafter\r\n--b\r\n", "ABC", "--b"},
+        // Trailing spaces stripped by a mailer read as spaces; "`" and " " are zero.
+        {"begin 644 a\n-2&5L;&\\L('=O<FQD(0\n \nend\n", "Hello, world!", "<end>"},
+        {"begin 644 a\r\nM  $\" P0%!@<(\"0H+# T.#Q 1$A,4%187&!D:&QP='A\\@(2(C)\"4F)R@I*BLL\r\n"
+         "end\r\n--b",
+         std::string("\0\1\2\3\4\5\6\7\10\11\12\13\14\15\16\17", 16) +
+             "\x10\x11\x12\x13\x14\x15\x16\x17\x18\x19\x1A\x1B\x1C\x1D\x1E\x1F !\"#$%&'()*+,",
+         "--b"},
+        {"begin 644 a\r\n#04)#\r\n--b\r\n", "ABC", "--b"},  // no "end": up to the delimiter
+        {"no data\r\n--b\r\n", "", "--b"},
+    };
+    for (const auto& c : cases) {
+        CMailParser parser;
+        CMessageReader reader;
+        reader.OpenText(c.body);
+        CStringSink out;
+        EXPECT_TRUE(parser.WriteUuencodedBody(reader, out, CBoundaryStack("--b")));
+        EXPECT_EQ(out.GetData(), c.output) << c.body;
+        std::string next;
+        EXPECT_EQ(reader.ReadLine(next) ? next : "<end>", c.nextLine) << c.body;
+    }
+    CMailParser parser;
+    for (const char* encoding : {"x-uuencode", "X-UUE", "uuencode"}) {
+        EXPECT_EQ(parser.GetTransferEncoding(encoding), TransferEncoding::Uuencode) << encoding;
+    }
+    EXPECT_EQ(parser.GetTransferEncoding("x-uuencoded"), TransferEncoding::Unrecognised);
+}
+
 // Lines of any length decode completely: one line far longer than the text buffer, and
 // lines whose lengths are no multiple of four, so that chunk ends fall inside groups.
 TEST(Base64Body, DecodesLinesOfAnyLength) {
@@ -238,19 +304,22 @@ TEST(BodyWriters, GiveTheSameResultWhereverBlocksEnd) {
             EXPECT_EQ(result.strNextLine, whole.strNextLine) << c.body << " / " << blockSize;
         }
     }
-    // Base64 bodies decode as their text up to the delimiter line does in one piece, and
-    // quoted-printable escapes and soft breaks read as within a line.
+    // Base64 bodies decode as their text up to the delimiter line does in one piece (unless
+    // a line that is no base64 follows padding, which ends the data), and quoted-printable
+    // escapes and soft breaks read as within a line.
     CBase64Decoder decoder;
     for (const auto& c : cases) {
         const std::size_t delimiter = c.body.rfind("\n--b");
-        if (c.writer == Writer::Base64 && delimiter != std::string::npos) {
+        const std::size_t padding = c.body.find('=');
+        if (c.writer == Writer::Base64 && delimiter != std::string::npos &&
+            (padding == std::string::npos || c.body.find('-', padding) >= delimiter)) {
             const std::string text = c.body.substr(0, delimiter);
             std::vector<unsigned char> out(CBase64Decoder::GetDecodedBound(text.size()));
             out.resize(decoder.Decode(text.data(), text.size(), out.data()));
             EXPECT_EQ(WriteBody(c.writer, c.body).strOutput, std::string(out.begin(), out.end()));
         }
     }
-    EXPECT_EQ(WriteBody(Writer::Base64, cases[1].body).strOutput.substr(0, 9), "ABCABCABC");
+    EXPECT_EQ(WriteBody(Writer::Base64, cases[1].body).strOutput, "ABCABCABC");
     EXPECT_EQ(WriteBody(Writer::Base64, cases[1].body).strNextLine, "--b ");
     EXPECT_EQ(WriteBody(Writer::Base64, cases[2].body).strOutput, "ABCABCABCD");
     EXPECT_EQ(WriteBody(Writer::QuotedPrintable, cases[3].body).strOutput,

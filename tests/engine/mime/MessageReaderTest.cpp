@@ -30,7 +30,10 @@ TEST(MessageReader, SplitsLinesAtLf) {
         {"a\r\nb\r\n", {"a", "b"}},  // the CR before LF is no part of the line
         {"a\rb\n", {"a\rb"}},        // any other CR is
         {"a\r\r\n", {"a\r"}},        // only one CR goes
-        {"\r", {"\r"}},              // CR-only line ends are no line ends
+        // A text whose lines end with CR alone (old Mac mail) reads as CR LF; where LF ends
+        // lines, a CR alone is text.
+        {"\r", {""}},
+        {"a\rb\r\rc", {"a", "b", "", "c"}},
         {"", {}},
         {"\n", {""}},
         {"x\n\n", {"x", ""}},
@@ -44,6 +47,23 @@ TEST(MessageReader, SplitsLinesAtLf) {
         reader.OpenText(c.text);
         EXPECT_EQ(ReadAllLines(reader), c.lines);
     }
+}
+
+// A CR-only message reads through its line ends and its bytes as a CR LF one.
+TEST(MessageReader, ReadsCrOnlyLineEndsAsCrLf) {
+    CMessageReader reader;
+    reader.OpenText("Subject: x\r\rbody\r");
+    std::string line;
+    ASSERT_TRUE(reader.ReadLine(line));
+    EXPECT_EQ(line, "Subject: x");
+    EXPECT_EQ(reader.LastLineBreak(), "\r\n");
+    char byte = 0;
+    ASSERT_TRUE(reader.ReadByte(byte));
+    EXPECT_EQ(byte, '\n');
+    ASSERT_TRUE(reader.ReadLine(line));
+    EXPECT_EQ(line, "body");
+    EXPECT_FALSE(reader.ReadLine(line));
+    EXPECT_FALSE(reader.HasError());
 }
 
 TEST(MessageReader, LooksAheadOneByteAndStepsBack) {

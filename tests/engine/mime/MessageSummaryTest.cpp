@@ -139,15 +139,17 @@ TEST_F(MessageSummary, CopesWithHugeAndOddHeaders) {
     const Summary big = Read("Subject: " + words + "\n\n");
     EXPECT_TRUE(big.bComplete);
     EXPECT_EQ(big.strSubject.size(), 200000u * 6);
-    // CR-only line ends make one long line and no blank line.
+    // CR-only line ends (old Mac mail) read as CR LF ones.
     const Summary crOnly = Read("From: a\rSubject: b\r\rbody\r");
-    EXPECT_FALSE(crOnly.bComplete);
-    EXPECT_EQ(crOnly.strFrom, "a Subject: b body ");
-    // NUL bytes are text like any other.
+    EXPECT_TRUE(crOnly.bComplete);
+    EXPECT_EQ(crOnly.strFrom, "a");
+    EXPECT_EQ(crOnly.strSubject, "b");
+    EXPECT_EQ(crOnly.strNextLine, "body");
+    // NUL bytes are read past like any other byte, and never shown.
     using namespace std::string_literals;
     const Summary nul = Read("Subject: a\0b\nFrom: \0\n\n"s);
-    EXPECT_EQ(nul.strSubject, "a\0b"s);
-    EXPECT_EQ(nul.strFrom, "\0"s);
+    EXPECT_EQ(nul.strSubject, "ab");
+    EXPECT_EQ(nul.strFrom, "--不明--");
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ TEST(PartHeader, ClassifiesByCaseInsensitivePrefix) {
         {"7BIT", TransferEncoding::SevenBit},
         {"8bit", TransferEncoding::EightBit},
         {"binary", TransferEncoding::Unrecognised},
-        {"x-uuencode", TransferEncoding::Unrecognised},
+        {"x-uuencode", TransferEncoding::Uuencode},
         {"", TransferEncoding::Unrecognised},
     };
     for (const auto& c : encodings) {
@@ -180,6 +180,30 @@ TEST(PartHeader, EndsAtTheEndOfTheFile) {
         const PartHeader header = ReadHeader(c.text);
         EXPECT_FALSE(header.bComplete) << c.text;
         EXPECT_EQ(header.strContentType, c.contentType) << c.text;
+    }
+}
+
+// A line that can be no header line ends the header without its blank line and is the
+// first line of the body, as mail readers take it.
+TEST(PartHeader, ALineThatIsNoFieldBeginsTheBody) {
+    const struct {
+        std::string text;
+        std::string contentType;
+        std::string nextLine;
+    } cases[] = {
+        {"Content-Type: application/zip; name=\"a.zip\"\r\nContent-Transfer-Encoding: base64\r\n"
+         "UEsDBAoAAAAAAA==\r\n--b--\r\n",
+         "application/zip; name=\"a.zip\"", "UEsDBAoAAAAAAA=="},
+        {"Content-Type: text/plain\r\n--b\r\n", "text/plain", "--b"},  // a part with no body
+        {"Content-Type: text/plain\r\n: no name\r\n\r\n", "text/plain", ": no name"},
+        {"Content-Type: text/plain\r\nX-Spaced-Name : v\r\n\r\nbody", "text/plain", "body"},
+        {"Content-Type: text/plain\r\nX-\x93\xFA: v\r\n\r\n", "text/plain", "X-\x93\xFA: v"},
+    };
+    for (const auto& c : cases) {
+        const PartHeader header = ReadHeader(c.text);
+        EXPECT_TRUE(header.bComplete) << c.text;
+        EXPECT_EQ(header.strContentType, c.contentType) << c.text;
+        EXPECT_EQ(header.strNextLine, c.nextLine) << c.text;
     }
 }
 

@@ -139,11 +139,17 @@ TEST(OutlookItem, AnAttachedItemThatIsNoItemMakesTheFileUnreadable) {
     EXPECT_TRUE(item.attachments.empty());
 }
 
-TEST(OutlookItem, OnlyMessagesAreMessages) {
+// Mail and the other items that carry files (appointments, meeting requests, posts, tasks)
+// are read; contacts and sticky notes are not.
+TEST(OutlookItem, ItemsThatCarryFilesAreReadLikeMessages) {
     const std::pair<std::u16string, bool> classes[] = {
         {u"IPM.Note", true},         {u"ipm.note", true},          {u"IPM.Note.SMIME", true},
-        {u"IPM.Contact", false},     {u"IPM.Appointment", false}, {u"IPM.StickyNote", false},
-        {u"IPM.Notebook", false},    {u"", false},
+        {u"IPM.Appointment", true},  {u"IPM.Schedule.Meeting.Request", true},
+        {u"IPM.Schedule.Meeting.Canceled", true}, {u"IPM.Post", true}, {u"IPM.Task", true},
+        {u"IPM.TaskRequest.Accept", true},
+        {u"IPM.Contact", false},     {u"IPM.DistList", false},     {u"IPM.StickyNote", false},
+        {u"IPM.Notebook", false},    {u"IPM.Appointments", false}, {u"IPM.Schedule", false},
+        {u"", false},
     };
     for (const auto& [messageClass, bMessage] : classes) {
         MsgObject object;
@@ -155,6 +161,22 @@ TEST(OutlookItem, OnlyMessagesAreMessages) {
             << engine::Utf16ToShiftJis(std::u16string_view(messageClass));
         EXPECT_EQ(item.attachments.size(), bMessage ? 1u : 0u);
     }
+}
+
+// A meeting request names its organizer as the one it is sent for; the record shows it.
+TEST(OutlookItem, AnAppointmentGivesItsSubjectOrganizerAndFiles) {
+    MsgObject object;
+    object.Text(0x001A, u"IPM.Schedule.Meeting.Request").Text(0x0037, u"定例会議");
+    object.Text(0x0042, u"山田").Text(0x0065, u"yamada@example.jp");
+    object.attachments.push_back(FileAttachment("agenda").Text(0x3707, u"議題.docx"));
+    OutlookItem item;
+    ASSERT_EQ(engine::ReadOutlookItem(test::BuildItem(object), item), OutlookReadResult::Message);
+    EXPECT_EQ(item.subject, "定例会議");
+    EXPECT_EQ(item.senderName, "山田");
+    EXPECT_EQ(item.senderAddress, "yamada@example.jp");
+    ASSERT_EQ(item.attachments.size(), 1u);
+    EXPECT_EQ(item.attachments[0].name, "議題.docx");
+    EXPECT_EQ(item.attachments[0].data, "agenda");
 }
 
 TEST(OutlookItem, TextBecomesShiftJisWithoutLookAlikes) {
@@ -171,7 +193,9 @@ TEST(OutlookItem, TextBecomesShiftJisWithoutLookAlikes) {
         {"\x1B$BF|K\\\x1B(B", 50220, "日本"},
         {"caf\xE9 \x80", 1252, "caf? ?"},
         {"caf\xE9", 28591, "caf?"},
-        {"\xC0\xC1 ok", 1251, "?? ok"},
+        {"\xC0\xC1 ok", 1251, "АБ ok"},
+        {"\xC7\xD1 \xEC\xED", 949, "? 日"},  // hangul, then a kanji of KS X 1001
+        {"\xC0\xC1 ok", 1361, "?? ok"},    // a code page the program does not know
         {std::string("ab\0cd", 5), 932, "ab"},
     };
     for (const Case& c : cases) {

@@ -60,6 +60,59 @@ TEST(Tnef, FilesComeWithTheirNamesAndBytes) {
     EXPECT_EQ(Read(tnef.Bytes()), (Files{{"報告.xls", "x"}, {"attachment.bin", "y"}}));
 }
 
+// attAttachment with the attach method and an object in PR_ATTACH_DATA_OBJ (after its
+// 16-byte interface identifier).
+std::string ObjectProperties(std::uint32_t method, const std::string& object) {
+    std::string props;
+    test::PutLittleEndian(props, 2, 4);
+    test::PutLittleEndian(props, test::kPtLong, 2);
+    test::PutLittleEndian(props, 0x3705, 2);
+    test::PutLittleEndian(props, method, 4);
+    test::PutLittleEndian(props, 0x000D, 2);
+    test::PutLittleEndian(props, 0x3701, 2);
+    test::PutLittleEndian(props, 1, 4);
+    test::PutLittleEndian(props, 16 + object.size(), 4);
+    props += std::string(16, '\x11') + object;
+    props.append((4 - props.size() % 4) % 4, '\0');
+    return props;
+}
+
+// An attached message gives its own files; an OLE object its data; files of one name are
+// all there (the sink numbers them).
+TEST(Tnef, AttachedMessagesAndObjectsGiveTheirFiles) {
+    test::TnefBuilder inner;
+    inner.Attachment().Title("inner.txt").Data("in the forwarded message");
+    test::TnefBuilder deepest;
+    deepest.Attachment().Title("deep.txt").Data("deep");
+    test::TnefBuilder middle;
+    middle.Attachment().Attribute(2, 0x00069005, ObjectProperties(5, deepest.Bytes()));
+    test::TnefBuilder tnef;
+    tnef.Attachment()
+        .Title("Forwarded")
+        .Attribute(2, 0x00069005, ObjectProperties(5, inner.Bytes()))
+        .Attachment()
+        .Title("drawing.bmp")
+        .Attribute(2, 0x00069005, ObjectProperties(6, "OLE storage"))
+        .Attachment()
+        .Title("same.txt")
+        .Data("one")
+        .Attachment()
+        .Title("same.txt")
+        .Data("two")
+        .Attachment()
+        .Title("Nested")
+        .Attribute(2, 0x00069005, ObjectProperties(5, middle.Bytes()))
+        .Attachment()
+        .Title("broken.msg")
+        .Attribute(2, 0x00069005, ObjectProperties(5, "no stream"));
+    EXPECT_EQ(Read(tnef.Bytes()), (Files{{"inner.txt", "in the forwarded message"},
+                                          {"drawing.bmp", "OLE storage"},
+                                          {"same.txt", "one"},
+                                          {"same.txt", "two"},
+                                          {"deep.txt", "deep"},
+                                          {"broken.msg", "no stream"}}));
+}
+
 TEST(Tnef, MalformedStreamsGiveNothing) {
     const std::string good = TwoFiles().Bytes();
     std::vector<std::string> bad = {"", std::string("\x78\x9F\x3E\x22", 4), "not tnef at all"};

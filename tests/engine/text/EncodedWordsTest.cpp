@@ -45,8 +45,11 @@ TEST(HeaderText, DecodesEncodedWordsOfEveryCharset) {
         {kNihongo + "\r\n\t" + kNihongo, "日本語日本語"},
         {"=?UTF-8?B?5pel5pw=?= =?UTF-8?B?rOiqng==?=", "日本語"},
         {kNihongo + " x " + kNihongo, "日本語 x 日本語"},
-        // Unknown charsets and malformed words stay as written.
-        {"=?x-unknown?B?QQ==?=", "=?x-unknown?B?QQ==?="},
+        // An unknown charset whose bytes are UTF-8 reads as UTF-8; otherwise unknown
+        // charsets and malformed words stay as written.
+        {"=?x-unknown?B?QQ==?=", "A"},
+        {"=?x-mac-japanese?B?5pel5pys?=", "日本"},
+        {"=?x-unknown?B?k/o=?=", "=?x-unknown?B?k/o=?="},
         {"=?ISO-2022-JP?B?", "=?ISO-2022-JP?B?"},
         {"=?utf-8?X?QQ==?=", "=?utf-8?X?QQ==?="},
         {"=??B?QQ==?=", "=??B?QQ==?="},
@@ -60,9 +63,20 @@ TEST(HeaderText, DecodesEncodedWordsOfEveryCharset) {
 TEST(HeaderText, ConvertsRawTextByItsForm) {
     const TextCase cases[] = {
         {"\x1B$BF|K\\8l\x1B(B.txt", "日本語.txt"},                   // raw ISO-2022-JP
-        {"\xE6\x97\xA5\xE6\x9C\xAC.txt", "日本.txt"},                // well-formed UTF-8
-        {"\x93\xFA\x96\x7B.txt", "\x93\xFA\x96\x7B.txt"},            // otherwise Shift_JIS
-        {"\xE3\x83\x88\x93\xFA", "\xE3\x83\x88\x93\xFA"},            // broken UTF-8
+        // Raw 8-bit names: UTF-8 when every character is one code page 932 holds (these
+        // bytes are valid Shift_JIS as well, "譌･譛ｬ"), else Shift_JIS when it is defined
+        // Shift_JIS, else windows-1252.
+        {"\xE6\x97\xA5\xE6\x9C\xAC.txt", "日本.txt"},
+        {"\xD0\xA1\xD0\xBF\xD0\xB8\xD1\x81\xD0\xBE\xD0\xBA.doc", "Список.doc"},
+        {"\x93\xFA\x96\x7B.txt", "\x93\xFA\x96\x7B.txt"},  // not UTF-8 at all
+        {"\xC3\xBD.txt", "\xC3\xBD.txt"},  // "ﾃｽ.txt": as UTF-8 "ý", which 932 lacks
+        {"\xE5\x8C\x83\x41.txt", "\xE5\x8C\x83\x41.txt"},  // "蛹ア.txt": as UTF-8 U+5303
+        {"Fr\xF6sche.txt", "Fr?sche.txt"},  // 0xF6 0x73 is a user-defined Shift_JIS code
+        // UTF-8 accented letters inside Latin words are no half-width katakana.
+        {"ci\xC3\xABle.txt", "ci?le.txt"},
+        {"\xC3\xA9t\xC3\xA9.doc", "?t?.doc"},
+        {"\x93na\xEFve\x94", "\x81\x67na?ve\x81\x68"},  // windows-1252 quotes
+        {"\xC2\xA0\xC2\xA3", "?\x81\x92"},  // UTF-8 that 932 partly lacks, not Shift_JIS
         {"\xE3\x83\x88" + kNihongo, "ト日本語"},                     // both in one value
         {"\x1B$B\x1B(B", ""},
         {"\x1B(J\\~", "￥?"},  // JIS Roman: the yen sign and the overline
@@ -105,9 +119,69 @@ TEST(HeaderText, MapsUnicodeToCodePage932AlikeInEveryBuild) {
     EXPECT_TRUE(out.empty());
 }
 
+// Korean, Chinese and the Unicode forms: the kanji code page 932 holds survive, hangul and
+// the rest are "?" (in names "_", as for any character code page 932 lacks).
+TEST(HeaderText, DecodesKoreanChineseAndUnicodeForms) {
+    const TextCase cases[] = {
+        {"=?EUC-KR?B?x9GxuSDs7dziLnR4dA==?=", "?? 日本.txt"},
+        {"=?ks_c_5601-1987?B?x9GxuSDs7dziLnR4dA==?=", "?? 日本.txt"},
+        {"=?ks_c_5601-1987?B?jGPs7Q==?=", "?日"},  // code page 949's extra hangul: one "?"
+        {"=?GB2312?B?1tDOxNfKwc8gyNWxvi5kb2M=?=", "中文?料 日本.doc"},  // "资" is simplified
+        {"=?GBK?B?1tDOxNfKwc8gyNWxvi5kb2M=?=", "中文?料 日本.doc"},
+        // GB18030: a four-byte code of the BMP (half-width katakana), then "€" and "日".
+        {"=?GB18030?B?hDGXM6LjyNU=?=", "ｱ?日"},
+        {"=?gb18030?B?lDmCMQ==?=", "?"},  // a four-byte code beyond the BMP
+        {"=?Big5?B?uOquxiCk6aW7Lnhscw==?=", "資料 日本.xls"},
+        {"=?UTF-7?Q?+ZeVnLIqe.txt?=", "日本語.txt"},
+        {"=?utf-7?Q?a+-b+ZeU-c?=", "a+b日c"},
+        {"=?UTF-16?B?//7lZSxnLgB0AHgAdAA=?=", "日本.txt"},  // little-endian by its mark
+        {"=?UTF-16?B?ZeVnLA==?=", "日本"},                   // big-endian without one
+        {"=?UTF-16LE?B?5WUsZw==?=", "日本"},
+        {"=?UTF-16BE?B?ZeVnLA==?=", "日本"},
+        {"=?UTF-16BE?B?2D3eAABh?=", "?a"},  // a surrogate pair beyond the BMP
+        {"=?UTF-16BE?B?3gAAYQ==?=", "?a"},  // a lone low surrogate
+        {"=?UTF-16BE?B?AGFl?=", "a?"},      // an odd last byte
+        // Broken double-byte text: a lead byte without its trail is "?" on its own.
+        {"=?EUC-KR?B?sA==?=", "?"},
+        {"=?Big5?B?pA==?=", "?"},
+    };
+    for (const TextCase& c : cases) {
+        EXPECT_EQ(engine::DecodeHeaderText(c.text), c.expected) << c.text;
+    }
+    // JIS X 0212 in ISO-2022-JP-2 and EUC-JP: what code page 932 holds of it (the IBM
+    // extension kanji) survives, the rest is "?".
+    std::string expected;
+    ASSERT_TRUE(engine::ConvertToShiftJis("utf-8", "x\xE4\xB8\xA8y", expected));  // U+4E28
+    EXPECT_EQ(engine::DecodeHeaderText("=?ISO-2022-JP-2?B?eBskKEQwKRsoQnk=?="), expected);
+    std::string out;
+    ASSERT_TRUE(engine::ConvertToShiftJis("EUC-JP", "x\x8F\xB0\xA9y", out));
+    EXPECT_EQ(out, expected);
+    out.clear();
+    ASSERT_TRUE(engine::ConvertToShiftJis("ISO-2022-JP-1", "\x1B$(D\x22\x2F\x1B(B", out));
+    EXPECT_EQ(out, "?");  // a JIS X 0212 symbol code page 932 lacks
+}
+
+// Control characters never reach a name or a subject: a tab or a line break is a space, the
+// rest go.
+TEST(HeaderText, DropsControlCharacters) {
+    const TextCase cases[] = {
+        {"=?UTF-8?B?YQBiCWMNCmQ=?=", "ab c d"},  // "a\0b\tc\r\nd"
+        {"=?ISO-2022-JP?B?GyRCRnwbKEIHGyRCS1wbKEI=?=", "日本"},  // BEL between kanji
+        {"a\x01" "b\x1F", "ab"},
+    };
+    for (const TextCase& c : cases) {
+        EXPECT_EQ(engine::DecodeHeaderText(c.text), c.expected) << c.text;
+    }
+    std::string value;
+    ASSERT_TRUE(CMailParser::GetParameter("attachment; filename*=UTF-8''a%00b%09c.txt",
+                                          "filename", value));
+    EXPECT_EQ(value, "ab c.txt");
+}
+
 TEST(HeaderText, StrayLeadByteBeforeAWordDoesNotHideIt) {
     CMailParser parser;
-    EXPECT_EQ(parser.DecodeEncodedWords("\x93" + kNihongo), "\x93日本語");
+    // The stray byte is no Shift_JIS: it reads as windows-1252 ("“").
+    EXPECT_EQ(parser.DecodeEncodedWords("\x93" + kNihongo), "\x81\x67日本語");
     // A lead byte whose next byte is a trail byte pairs with it: "\x93=" is no pair.
     EXPECT_EQ(parser.DecodeEncodedWords("\x93\x40" + kNihongo), "\x93\x40日本語");
 }
