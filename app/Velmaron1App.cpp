@@ -47,8 +47,10 @@ std::string CVelmaron1App::GetScanFolder() const {
 }
 
 std::string CVelmaron1App::StoreMutexName(const std::string& dataFolder) {
-    const auto normal = [](const std::string& folder) {
-        // Without its trailing backslashes (a backslash that is a trail byte stays).
+    const auto normal = [](const std::string& given) {
+        // The full path (a relative one names the same folder as its full form), without
+        // its trailing backslashes (a backslash that is a trail byte stays).
+        const std::string folder = given.empty() ? given : platform::FullPath(given);
         std::size_t end = 0;
         for (std::size_t pos = 0; pos < folder.size();) {
             const std::size_t length = sjis::CharLength(folder, pos);

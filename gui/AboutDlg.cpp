@@ -1,6 +1,7 @@
 #include "gui/AboutDlg.h"
 
 #include "app/FilePath.h"
+#include "intake/win/Display.h"
 #include "platform/win32/WideText.h"
 #include "res/resource.h"
 #include "ui/Resources.h"
@@ -31,6 +32,7 @@ std::string CAboutDlg::WebLink() {
 }
 
 BOOL CAboutDlg::OnInitDialog() {
+    m_pictures.Apply(m_hWnd, IDB_PRODUCT, 300, 210, IDR_MAINFRAME);
     // The links take the font of the mail label, underlined.
     const HWND mail = GetDlgItem(m_hWnd, IDC_ABOUT_MAIL);
     const auto current = reinterpret_cast<HFONT>(SendMessageW(mail, WM_GETFONT, 0, 0));
@@ -71,7 +73,8 @@ bool CAboutDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& r
     if (message == WM_CTLCOLORSTATIC && IsLinkControl(reinterpret_cast<HWND>(lParam))) {
         const auto dc = reinterpret_cast<HDC>(wParam);
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-        SetTextColor(dc, RGB(0, 0, 255));
+        // Under a high-contrast theme links take the theme's colour for them.
+        SetTextColor(dc, display::IsHighContrast() ? GetSysColor(COLOR_HOTLIGHT) : RGB(0, 0, 255));
         result = reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
         return true;
     }

@@ -3,6 +3,7 @@
 // The about box: the product picture and version, the help pages beside the program, and
 // two links (contact mail and web page) drawn blue and underlined with a pointing hand.
 
+#include "gui/DialogPictures.h"
 #include "ui/DialogBase.h"
 #include "ui/ScopedGdi.h"
 
@@ -31,4 +32,5 @@ private:
 
     std::string m_strProgramFolder;
     ui::ScopedFont m_fontLink;
+    CDialogPictures m_pictures;
 };

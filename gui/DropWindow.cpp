@@ -3,10 +3,12 @@
 #include "app/Settings.h"
 #include "app/Velmaron1App.h"
 #include "engine/mime/MailParser.h"
+#include "gui/DropWindowPicture.h"
 #include "gui/MainFrame.h"
 #include "gui/ScanConfirmDlg.h"
 #include "gui/SettingsDlg.h"
 #include "intake/DropWindowLayout.h"
+#include "intake/win/Display.h"
 #include "intake/win/ProgressDialog.h"
 #include "platform/win32/WideText.h"
 #include "res/resource.h"
@@ -34,6 +36,29 @@ DropPoint ToPoint(POINT point) {
     return {static_cast<int>(point.x), static_cast<int>(point.y)};
 }
 
+WorkArea WorkAreaOf(HMONITOR monitor) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (monitor == nullptr || !GetMonitorInfoW(monitor, &info)) {
+        RECT area{};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+        return {area.left, area.top, area.right, area.bottom};
+    }
+    return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+}
+
+// The window resizes itself for a new scale: the dialog manager is kept from scaling it as a
+// dialog of its template (Windows 10 1703 and later; looked up, as older systems lack it).
+void KeepDialogManagerFromResizing(HWND hwnd) {
+    using Function = BOOL(WINAPI*)(HWND, int, int);
+    static const auto function = reinterpret_cast<Function>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetDialogDpiChangeBehavior")));
+    if (function != nullptr) {
+        constexpr int kDisableAll = 1;  // DDC_DISABLE_ALL
+        function(hwnd, kDisableAll, kDisableAll);
+    }
+}
+
 }  // namespace
 
 CDropWindow::CDropWindow(const CVelmaron1App& app, CMainFrame& frame)
@@ -54,7 +79,11 @@ bool CDropWindow::Create() {
 }
 
 BOOL CDropWindow::OnInitDialog() {
+    KeepDialogManagerFromResizing(m_hWnd);
+    m_scale = display::GetWindowScale(m_hWnd);
+    m_scheme = display::CurrentColourScheme();
     SetShape();
+    SetPicture();
     SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     m_dropSite.Register(m_hWnd);
     CreateTooltips();
@@ -63,17 +92,42 @@ BOOL CDropWindow::OnInitDialog() {
 }
 
 void CDropWindow::SetShape() {
-    // The picture is drawn for 120 by 150 pixels whatever the dialog font makes of the
-    // template's size; the region then cuts the capsule and the close square out of it.
-    SetWindowPos(m_hWnd, nullptr, 0, 0, CDropWindowLayout::kWidth, CDropWindowLayout::kHeight,
+    // The picture is drawn for 120 by 150 pixels (at 96 dots per inch) whatever the dialog
+    // font makes of the template's size; the region then cuts the capsule and the close
+    // square out of it.
+    const WindowSize size = CDropWindowLayout::Size(m_scale);
+    SetWindowPos(m_hWnd, nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ui::ScopedRegion capsule(CreateRoundRectRgn(0, 0, 120, 150, 120, 120));
-    const ui::ScopedRegion closeMark(CreateRoundRectRgn(100, 1, 119, 20, 1, 1));
-    CombineRgn(capsule.Get(), capsule.Get(), closeMark.Get(), RGN_OR);
+    ui::ScopedRegion capsule(dropwindow::MakeRegion(m_scale));
     // The window owns the region from here on and deletes it with itself.
-    if (SetWindowRgn(m_hWnd, capsule.Get(), TRUE) != 0) {
+    if (capsule && SetWindowRgn(m_hWnd, capsule.Get(), TRUE) != 0) {
         capsule.Detach();
     }
+}
+
+void CDropWindow::SetPicture() {
+    const HWND control = GetDlgItem(m_hWnd, IDC_DROP_PICTURE);
+    if (control == nullptr) {
+        return;
+    }
+    // At 96 dots per inch in the design's colours the template's own picture stays.
+    if (m_scale.IsBase() && !m_scheme.IsHighContrast() && !m_picture) {
+        return;
+    }
+    ui::ScopedBitmap picture(dropwindow::MakePicture(m_scale, m_scheme));
+    if (!picture) {
+        return;
+    }
+    const auto old = reinterpret_cast<HBITMAP>(
+        SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.Get())));
+    // The template's picture belongs to whoever replaces it; one of ours is this window's.
+    if (old != nullptr && old != m_picture.Get()) {
+        DeleteObject(old);
+    }
+    m_picture = std::move(picture);
+    const WindowSize size = CDropWindowLayout::Size(m_scale);
+    SetWindowPos(control, nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
 void CDropWindow::CreateTooltips() {
@@ -85,11 +139,11 @@ void CDropWindow::CreateTooltips() {
         return;
     }
     SendMessageW(m_hWndTooltip, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(20, 0));
-    SendMessageW(m_hWndTooltip, TTM_SETMAXTIPWIDTH, 0, 300);
+    SendMessageW(m_hWndTooltip, TTM_SETMAXTIPWIDTH, 0, m_scale.Scale(300));
     // The tools are fixed now: switching the unsent function on shows its tip only after
     // the next start, while the zone test reads the setting at every drag.
-    for (const DropWindowTool& tool :
-         CDropWindowLayout::Tooltips(CSettings().GetUseUnsendMailFunc())) {
+    m_bUnsentTool = CSettings().GetUseUnsendMailFunc();
+    for (const DropWindowTool& tool : CDropWindowLayout::Tooltips(m_bUnsentTool, m_scale)) {
         std::wstring text = platform::win32::ToWide(tool.text);
         TTTOOLINFOW info{};
         info.cbSize = TTTOOLINFOW_V2_SIZE;
@@ -102,16 +156,63 @@ void CDropWindow::CreateTooltips() {
     SendMessageW(m_hWndTooltip, TTM_ACTIVATE, TRUE, 0);
 }
 
+void CDropWindow::MoveTooltips() {
+    if (m_hWndTooltip == nullptr) {
+        return;
+    }
+    SendMessageW(m_hWndTooltip, TTM_SETMAXTIPWIDTH, 0, m_scale.Scale(300));
+    // The tools made at creation, over the zones at the new scale.
+    for (const DropWindowTool& tool : CDropWindowLayout::Tooltips(m_bUnsentTool, m_scale)) {
+        TTTOOLINFOW info{};
+        info.cbSize = TTTOOLINFOW_V2_SIZE;
+        info.hwnd = m_hWnd;
+        info.uId = tool.id;
+        info.rect = {tool.zone.left, tool.zone.top, tool.zone.right, tool.zone.bottom};
+        SendMessageW(m_hWndTooltip, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
+    }
+}
+
 void CDropWindow::Place() {
     RECT workArea{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
     RECT window{};
     GetWindowRect(m_hWnd, &window);
-    const ScreenPosition position = CDropWindowLayout::Place(
-        {workArea.left, workArea.top, workArea.right, workArea.bottom}, window.right - window.left);
+    const ScreenPosition position =
+        CDropWindowLayout::Place({workArea.left, workArea.top, workArea.right, workArea.bottom},
+                                 window.right - window.left, m_scale);
     SetWindowPos(m_hWnd, nullptr, position.x, position.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void CDropWindow::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+    const dpi::CDpiScale before = m_scale;
+    const dpi::CDpiScale after(HIWORD(wParam));
+    RECT window{};
+    GetWindowRect(m_hWnd, &window);
+    const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+    const WorkArea from = WorkAreaOf(MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST));
+    const WorkArea to = suggested != nullptr
+                            ? WorkAreaOf(MonitorFromRect(suggested, MONITOR_DEFAULTTONEAREST))
+                            : from;
+    const ScreenPosition position = CDropWindowLayout::Follow(
+        from, {window.left, window.top, window.right, window.bottom}, before, to, after,
+        suggested != nullptr ? suggested->top : window.top);
+    m_scale = after;
+    SetShape();
+    SetPicture();
+    MoveTooltips();
+    SetWindowPos(m_hWnd, nullptr, position.x, position.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CDropWindow::OnThemeChanged() {
+    const CColourScheme scheme = display::CurrentColourScheme();
+    if (scheme == m_scheme) {
+        return;
+    }
+    m_scheme = scheme;
+    SetPicture();
 }
 
 bool CDropWindow::PreTranslateMessage(MSG& msg) {
@@ -163,6 +264,14 @@ bool CDropWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR&
         case WM_CONTEXTMENU:
             OnContextMenu(lParam);
             return true;
+        case WM_DPICHANGED:
+            OnDpiChanged(wParam, lParam);
+            Answer(result, 0);
+            return true;
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+            OnThemeChanged();
+            return false;
         case WM_INITMENUPOPUP:
             m_router.UpdateMenu(reinterpret_cast<HMENU>(wParam));
             return true;
@@ -180,12 +289,12 @@ bool CDropWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR&
 LRESULT CDropWindow::OnNcHitTest(LPARAM lParam) {
     POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     ScreenToClient(m_hWnd, &point);
-    return CDropWindowLayout::IsClientPoint(ToPoint(point)) ? HTCLIENT : HTCAPTION;
+    return CDropWindowLayout::IsClientPoint(ToPoint(point), m_scale) ? HTCLIENT : HTCAPTION;
 }
 
 void CDropWindow::OnLeftButtonUp(LPARAM lParam) {
     ReleaseCapture();
-    switch (CDropWindowLayout::Click(ToPoint(m_ptDown), ClientPoint(lParam))) {
+    switch (CDropWindowLayout::Click(ToPoint(m_ptDown), ClientPoint(lParam), m_scale)) {
         case CDropWindowLayout::ClickAction::OpenList: {
             const HWND frame = m_frame.GetHwnd();
             ShowWindow(frame, SW_SHOWNORMAL);
@@ -215,7 +324,7 @@ void CDropWindow::OnContextMenu(LPARAM lParam) {
 }
 
 DropZone CDropWindow::ZoneAt(DropPoint point) {
-    return CDropWindowLayout::TestZone(point, CSettings().GetUseUnsendMailFunc());
+    return CDropWindowLayout::TestZone(point, CSettings().GetUseUnsendMailFunc(), m_scale);
 }
 
 bool CDropWindow::OnCommand(UINT id, UINT code) {

@@ -5,10 +5,13 @@
 // function is on) turned back into unsent drafts. A click on the main zone opens the list
 // window, a click on the close mark exits, a right click opens its menu.
 
+#include "app/ColourScheme.h"
+#include "app/DpiScale.h"
 #include "gui/CommandRouter.h"
 #include "intake/win/DropSite.h"
 #include "ui/CommandTarget.h"
 #include "ui/DialogBase.h"
+#include "ui/ScopedGdi.h"
 
 class CMainFrame;
 class CVelmaron1App;
@@ -35,15 +38,26 @@ public:
     // Opens the list window; the drop window hides itself 50 ms later.
     void OnOpenList();
 
+    // The scale of the monitor the window is on, and the colours it is drawn in.
+    const dpi::CDpiScale& GetScale() const { return m_scale; }
+    const CColourScheme& GetColourScheme() const { return m_scheme; }
+
 protected:
     BOOL OnInitDialog() override;
     bool OnCommand(UINT id, UINT code) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
 private:
+    // Size, shape, picture and tooltip areas for m_scale and m_scheme.
     void SetShape();
+    void SetPicture();
     void CreateTooltips();
+    void MoveTooltips();
     void Place();
+    // Moved to a monitor of another scale (WM_DPICHANGED): the new size at the same edge.
+    void OnDpiChanged(WPARAM wParam, LPARAM lParam);
+    // The system's colours or the high-contrast setting changed.
+    void OnThemeChanged();
     LRESULT OnNcHitTest(LPARAM lParam);
     void OnLeftButtonUp(LPARAM lParam);
     void OnContextMenu(LPARAM lParam);
@@ -76,4 +90,8 @@ private:
     CCommandRouter m_router;
     POINT m_ptDown{};
     HWND m_hWndTooltip = nullptr;
+    bool m_bUnsentTool = false;  // the unsent zone got a tooltip at creation
+    dpi::CDpiScale m_scale;
+    CColourScheme m_scheme;
+    ui::ScopedBitmap m_picture;  // the picture shown when not the template's own
 };

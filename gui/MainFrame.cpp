@@ -5,6 +5,7 @@
 #include "app/Velmaron1App.h"
 #include "gui/DropWindow.h"
 #include "gui/SettingsDlg.h"
+#include "intake/win/Display.h"
 #include "res/resource.h"
 #include "ui/AppMessages.h"
 #include "ui/Resources.h"
@@ -130,6 +131,22 @@ bool CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
                 SetFocus(m_pView->GetHwnd());
             }
             return true;
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+            // Only top-level windows hear of a new theme; the children draw with it too.
+            for (const HWND child : {m_hWndToolbar, m_pView ? m_pView->GetHwnd() : nullptr}) {
+                if (child != nullptr) {
+                    SendMessageW(child, message, wParam, lParam);
+                }
+            }
+            return false;
+        case WM_DPICHANGED:
+            // Moved to a monitor of another scale: the suggested size, the toolbar's pictures
+            // for the new scale; the list window follows by itself.
+            display::MoveToSuggestedRect(m_hWnd, lParam);
+            SetToolbarPictures();
+            LayoutChildren();
+            return true;
         case WM_DESTROY:
             if (m_bQuitOnDestroy) {
                 PostQuitMessage(0);
@@ -170,19 +187,11 @@ bool CMainFrame::CreateToolbar() {
     if (m_hWndToolbar == nullptr) {
         return false;
     }
-    const int width = layout[1];
-    const int height = layout[2];
+    m_sizeToolbarButton = {layout[1], layout[2]};
     SendMessageW(m_hWndToolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageW(m_hWndToolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(width, height));
-    // The button pictures are drawn on light grey, which becomes the button face.
-    m_hToolbarImages = ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 3, 0);
-    const ui::ScopedBitmap bitmap(static_cast<HBITMAP>(LoadImageW(
-        instance, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    if (m_hToolbarImages == nullptr || !bitmap) {
+    if (!SetToolbarPictures()) {
         return false;
     }
-    ImageList_AddMasked(m_hToolbarImages, bitmap.Get(), RGB(192, 192, 192));
-    SendMessageW(m_hWndToolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_hToolbarImages));
 
     std::vector<TBBUTTON> buttons;
     int image = 0;
@@ -200,6 +209,38 @@ bool CMainFrame::CreateToolbar() {
     }
     SendMessageW(m_hWndToolbar, TB_ADDBUTTONSW, buttons.size(),
                  reinterpret_cast<LPARAM>(buttons.data()));
+    SendMessageW(m_hWndToolbar, TB_AUTOSIZE, 0, 0);
+    return true;
+}
+
+bool CMainFrame::SetToolbarPictures() {
+    // The strip drawn for the scale's picture scale, at its own size: buttons of 16 by 15 at
+    // 96 dots per inch, 24 by 23 at 144.
+    const int percent = display::GetWindowScale(m_hWnd).GetPictureScale();
+    const int width = dpi::ScaleToPercent(m_sizeToolbarButton.cx, percent);
+    const int height = dpi::ScaleToPercent(m_sizeToolbarButton.cy, percent);
+    const dpi::CDpiScale pictures(dpi::ScaleToPercent(dpi::kBaseDpi, percent));
+    // The button pictures are drawn on light grey, which becomes the button face.
+    const HIMAGELIST images = ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 3, 0);
+    const HBITMAP bitmap = display::LoadPicture(IDR_MAINFRAME, pictures, 3 * m_sizeToolbarButton.cx,
+                                                m_sizeToolbarButton.cy);
+    if (images == nullptr || bitmap == nullptr) {
+        if (bitmap != nullptr) {
+            DeleteObject(bitmap);
+        }
+        if (images != nullptr) {
+            ImageList_Destroy(images);
+        }
+        return false;
+    }
+    ImageList_AddMasked(images, bitmap, RGB(192, 192, 192));
+    DeleteObject(bitmap);
+    SendMessageW(m_hWndToolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(width, height));
+    SendMessageW(m_hWndToolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    if (m_hToolbarImages != nullptr) {
+        ImageList_Destroy(m_hToolbarImages);
+    }
+    m_hToolbarImages = images;
     SendMessageW(m_hWndToolbar, TB_AUTOSIZE, 0, 0);
     return true;
 }

@@ -57,6 +57,8 @@ protected:
 private:
     bool OnCreate();
     bool CreateToolbar();
+    // The toolbar's pictures and button size for the monitor's scale.
+    bool SetToolbarPictures();
     bool CreateStatusBar();
     void PlaceWindow();
     void LayoutChildren();
@@ -79,5 +81,6 @@ private:
     std::unique_ptr<ui::CFrameView> m_pView;
     HACCEL m_hAccelerators = nullptr;
     HIMAGELIST m_hToolbarImages = nullptr;
+    SIZE m_sizeToolbarButton{16, 15};  // at 96 dots per inch, from the toolbar resource
     CCommandRouter m_router;
 };

@@ -2,6 +2,7 @@
 
 #include "app/Velmaron1App.h"
 #include "gui/AboutDlg.h"
+#include "gui/DialogPictures.h"
 #include "gui/DropWindow.h"
 #include "res/resource.h"
 #include "ui/DialogBase.h"
@@ -13,10 +14,20 @@
 
 namespace {
 
-// The splash window: dialog 139, visible, borderless, at the screen's top-left corner.
+// The splash window: dialog 139, visible, borderless, at the screen's top-left corner, its
+// picture drawn for the monitor's scale.
 class CSplashWindow final : public ui::CDialogBase {
 public:
     CSplashWindow() : ui::CDialogBase(IDD_SPLASH) {}
+
+protected:
+    BOOL OnInitDialog() override {
+        m_pictures.Apply(m_hWnd, IDB_PRODUCT, 300, 210, IDR_MAINFRAME);
+        return TRUE;
+    }
+
+private:
+    CDialogPictures m_pictures;
 };
 
 }  // namespace

@@ -36,6 +36,10 @@ enum class MakeFolderResult {
 // Creates one folder; its parent must exist.
 MakeFolderResult MakeFolder(const std::string& path);
 
+// The absolute form of a path as the system resolves it: against the current folder, with
+// "." and ".." resolved by its text. The path as given when it cannot be resolved.
+std::string FullPath(const std::string& path);
+
 // Removes a folder that holds nothing.
 bool RemoveEmptyFolder(const std::string& path);
 

@@ -17,7 +17,7 @@ packages=(
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     zlib1g-dev libz-mingw-w64-dev
     wine wine64
-    xvfb xdotool imagemagick fonts-ipafont-gothic locales
+    xvfb xdotool imagemagick fonts-ipafont-gothic locales python3-pil
     nsis zip unzip
 )
 case "${1:-}" in

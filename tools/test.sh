@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up everything and runs every test: the native build, the native build under
 # AddressSanitizer and UndefinedBehaviorSanitizer, the Windows build under Wine, the
-# program end to end on a virtual display, and the release files (installer and zip) built
-# and installed under Wine.
+# program end to end on a virtual display (also at 150 % and 200 % scale), and the release
+# files (installer and zip) built and installed under Wine.
 # Then each fuzz target runs briefly (MORVEK_FUZZ_SECONDS, default 30). Warnings are
 # errors. Exits non-zero on any failure.
 set -euo pipefail
@@ -37,6 +37,8 @@ morvek_wine_stop
 
 echo "== test: the program end to end on a virtual display (Xvfb, Wine)"
 tools/gui-test.sh
+echo "== test: the program at 150 % and 200 % display scale (Xvfb, Wine)"
+tools/gui-dpi-test.sh
 
 echo "== release: the installer and the zip, built and tested under Wine"
 tools/release.sh

@@ -1,13 +1,19 @@
 #pragma once
 
 // The geometry of the attachment list, in the view's logical units (one unit is one pixel):
-// rows of 38, attachment rows indented by 40, every row 2000 wide, and the points,
-// rectangles and sizes the list works with.
+// at 96 dots per inch rows of 38, attachment rows indented by 40, every row 2000 wide; on
+// other displays the same numbers scaled (Metrics). Also the points, rectangles and sizes
+// the list works with.
+
+#include "app/ColourScheme.h"
+#include "app/DpiScale.h"
 
 #include <algorithm>
 #include <cstdint>
 
 namespace list {
+
+// The numbers below are the list at 96 dots per inch.
 
 inline constexpr int kRowWidth = 2000;
 inline constexpr int kRowHeight = 38;
@@ -64,12 +70,54 @@ struct Rect {
     bool Intersects(const Rect& other) const { return !Intersect(other).IsEmpty(); }
 };
 
-// The rectangle of record row r and of an attachment row at row r, in logical units.
+// The list's geometry on a display: every number at 96 dots per inch scaled. A row is its
+// icon with the frame's inset above and below, so the icon fills the row's inner height at
+// every scale (38 = 32 + 2 x 3 at 96 dots per inch; 58 = 48 + 2 x 5 at 144).
+struct Metrics {
+    int nRowWidth = kRowWidth;
+    int nRowHeight = kRowHeight;
+    int nIndent = kIndent;
+    int nRowInset = kRowInset;
+    int nFrameStep = 1;  // the second etched frame lies this far inside the first
+    int nIconSize = 32;
+    int nExtentWidth = kExtentWidth;
+    int nLineWidth = kLineWidth;
+    int nSubjectTop = 2;    // a record's subject below the inner rectangle's top
+    int nDetailsStep = 16;  // its date and sender line below the subject
+
+    static Metrics At(const dpi::CDpiScale& scale) {
+        Metrics m;
+        m.nRowWidth = scale.Scale(kRowWidth);
+        m.nRowInset = scale.Scale(kRowInset);
+        m.nFrameStep = scale.Scale(1);
+        m.nIconSize = scale.Scale(32);
+        m.nRowHeight = m.nIconSize + 2 * m.nRowInset;
+        m.nIndent = scale.Scale(kIndent);
+        m.nExtentWidth = scale.Scale(kExtentWidth);
+        m.nLineWidth = scale.Scale(kLineWidth);
+        m.nSubjectTop = scale.Scale(2);
+        m.nDetailsStep = scale.Scale(16);
+        return m;
+    }
+    int LineHeight() const { return nRowHeight; }
+
+    // The rectangle of record row r and of an attachment row at row r, in logical units.
+    Rect RecordRowRect(int row) const {
+        return {0, nRowHeight * row, nRowWidth, nRowHeight * row + nRowHeight};
+    }
+    Rect AttachmentRowRectAt(int row) const {
+        return {nIndent, nRowHeight * row, nIndent + nRowWidth, nRowHeight * row + nRowHeight};
+    }
+
+    bool operator==(const Metrics&) const = default;
+};
+
+// The same at 96 dots per inch.
 inline Rect RecordRowRect(int row) {
-    return {0, kRowHeight * row, kRowWidth, kRowHeight * row + kRowHeight};
+    return Metrics{}.RecordRowRect(row);
 }
 inline Rect AttachmentRowRectAt(int row) {
-    return {kIndent, kRowHeight * row, kIndent + kRowWidth, kRowHeight * row + kRowHeight};
+    return Metrics{}.AttachmentRowRectAt(row);
 }
 
 // The height of a font of points at the screen's vertical resolution dpi: negative (the
@@ -79,27 +127,27 @@ inline int FontHeight(int points, int dpi) {
 }
 
 // The colours of the rows, red, green and blue.
-struct Colour {
-    std::uint8_t r = 0;
-    std::uint8_t g = 0;
-    std::uint8_t b = 0;
-    bool operator==(const Colour&) const = default;
-};
+using Colour = Rgb;
 
-inline constexpr Colour kSelectionBlue{49, 106, 197};
-inline constexpr Colour kOpenGrey{210, 210, 210};
-inline constexpr Colour kWhite{255, 255, 255};
-inline constexpr Colour kBlack{0, 0, 0};
+inline constexpr Colour kSelectionBlue = CColourScheme::kSelectionBlue;
+inline constexpr Colour kOpenGrey = CColourScheme::kOpenGrey;
+inline constexpr Colour kWhite = CColourScheme::kWhite;
+inline constexpr Colour kBlack = CColourScheme::kBlack;
 
 // How a row is filled: selected (blue, white text), the open record or the attachments of a
-// selected record row (grey, black text), or plain (white, black text).
+// selected record row (grey, black text), or plain (white, black text); under a
+// high-contrast theme the scheme's system colours take their places.
 enum class RowFill { Selected, Open, Plain };
 
-inline Colour FillColour(RowFill fill) {
-    return fill == RowFill::Selected ? kSelectionBlue : fill == RowFill::Open ? kOpenGrey : kWhite;
+inline Colour FillColour(RowFill fill, const CColourScheme& scheme = CColourScheme()) {
+    return fill == RowFill::Selected ? scheme.SelectedFill()
+           : fill == RowFill::Open   ? scheme.OpenFill()
+                                     : scheme.PlainFill();
 }
-inline Colour TextColour(RowFill fill) {
-    return fill == RowFill::Selected ? kWhite : kBlack;
+inline Colour TextColour(RowFill fill, const CColourScheme& scheme = CColourScheme()) {
+    return fill == RowFill::Selected ? scheme.SelectedText()
+           : fill == RowFill::Open   ? scheme.OpenText()
+                                     : scheme.PlainText();
 }
 
 }  // namespace list

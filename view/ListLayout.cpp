@@ -12,6 +12,22 @@ using list::Size;
 
 CListLayout::CListLayout(const CRecordStore& store) : m_store(store) {}
 
+void CListLayout::SetDpi(int dpi) {
+    const dpi::CDpiScale scale(dpi);
+    if (scale == m_scale) {
+        return;
+    }
+    // The row at the top of the window stays there, and so does the horizontal share.
+    const int topRow = m_ptScroll.y / m_metrics.nRowHeight;
+    const int x = m_scale.Unscale(m_ptScroll.x);
+    m_scale = scale;
+    m_metrics = list::Metrics::At(scale);
+    SetScrollExtent();
+    ScrollToPosition({m_scale.Scale(x), topRow * m_metrics.nRowHeight});
+    m_update.bExtentChanged = true;
+    InvalidateAll();
+}
+
 Point CListLayout::GetScrollLimit() const {
     return {std::max(0, m_sizeTotal.cx - m_sizeClient.cx),
             std::max(0, m_sizeTotal.cy - m_sizeClient.cy)};
@@ -23,7 +39,8 @@ void CListLayout::SetClientSize(Size size) {
 }
 
 void CListLayout::SetScrollExtent() {
-    const Size total{list::kExtentWidth, static_cast<int>(GetRowCount()) * list::kRowHeight};
+    const Size total{m_metrics.nExtentWidth,
+                     static_cast<int>(GetRowCount()) * m_metrics.nRowHeight};
     if (total != m_sizeTotal) {
         m_sizeTotal = total;
         m_update.bExtentChanged = true;
@@ -51,7 +68,7 @@ void CListLayout::ScrollByWheel(int wheelDelta, int linesPerNotch) {
         displacement = wheelDelta > 0 ? -page : page;
     } else {
         displacement = static_cast<int>(static_cast<long long>(-wheelDelta) * linesPerNotch / 120 *
-                                        list::kLineHeight);
+                                        m_metrics.LineHeight());
         displacement = std::clamp(displacement, -page, page);
     }
     ScrollBy(0, displacement);
@@ -69,7 +86,7 @@ int CListLayout::HitTest(Point point, bool& isRecord, bool& isAttachment) const 
     if (y < 0) {
         return -1;
     }
-    const std::size_t row = static_cast<std::size_t>(y / list::kRowHeight);
+    const std::size_t row = static_cast<std::size_t>(y / m_metrics.nRowHeight);
     if (row >= GetRowCount()) {
         return -1;
     }
@@ -82,7 +99,7 @@ int CListLayout::HitTest(Point point, bool& isRecord, bool& isAttachment) const 
         }
         if (m_store.m_arrRecords[i] == m_store.m_strOpenRecord) {
             if (row > i && row <= i + count) {
-                if (x < list::kIndent) {
+                if (x < m_metrics.nIndent) {
                     return -1;  // the indent is no part of an attachment row
                 }
                 isAttachment = true;
@@ -101,8 +118,8 @@ int CListLayout::OpenRecordRow() const {
 
 Rect CListLayout::RecordBlockRect(int i) const {
     const int count = static_cast<int>(m_store.m_arrAttachments.size());
-    const Rect block{0, list::kRowHeight * i, list::kRowWidth,
-                     list::kRowHeight * i + list::kRowHeight * (1 + count)};
+    const int h = m_metrics.nRowHeight;
+    const Rect block{0, h * i, m_metrics.nRowWidth, h * i + h * (1 + count)};
     return block.Offset(-m_ptScroll.x, -m_ptScroll.y).Intersect(GetClientRect());
 }
 
@@ -115,7 +132,7 @@ Rect CListLayout::AttachmentRowRect(int j, bool whole) const {
 }
 
 Rect CListLayout::RowRectInClient(int row) const {
-    return list::RecordRowRect(row).Offset(-m_ptScroll.x, -m_ptScroll.y);
+    return m_metrics.RecordRowRect(row).Offset(-m_ptScroll.x, -m_ptScroll.y);
 }
 
 Rect CListLayout::GetVisibleLogicalRect() const {
@@ -131,7 +148,7 @@ std::vector<list::PaintRow> CListLayout::PlanPaint(const Rect& clip) const {
         const std::string& record = m_store.m_arrRecords[i];
         // The open record is found without regard to letter case, as it is drawn.
         const bool bOpen = record.size() == open.size() && sjis::EqualsNoCase(record, open);
-        const Rect r = list::RecordRowRect(row);
+        const Rect r = m_metrics.RecordRowRect(row);
         if (r.Intersects(clip)) {
             const list::RowFill fill = !bOpen                         ? list::RowFill::Plain
                                        : m_store.m_bRecordRowSelected ? list::RowFill::Selected
@@ -143,7 +160,7 @@ std::vector<list::PaintRow> CListLayout::PlanPaint(const Rect& clip) const {
             continue;
         }
         for (std::size_t j = 0; j < count; ++j) {
-            const Rect a = list::AttachmentRowRectAt(row + 1 + static_cast<int>(j));
+            const Rect a = m_metrics.AttachmentRowRectAt(row + 1 + static_cast<int>(j));
             if (!a.Intersects(clip)) {
                 continue;
             }

@@ -49,6 +49,15 @@ public:
     CListLayout(const CListLayout&) = delete;
     CListLayout& operator=(const CListLayout&) = delete;
 
+    // --- Display ----------------------------------------------------------------------
+
+    // The dots per inch of the monitor the window is on: the geometry scales to it, the
+    // scroll extent follows, the position keeps the same part of the list in view and the
+    // whole window is repainted. 96 until set.
+    void SetDpi(int dpi);
+    const dpi::CDpiScale& GetScale() const { return m_scale; }
+    const list::Metrics& GetMetrics() const { return m_metrics; }
+
     // --- Scroll state -----------------------------------------------------------------
 
     // The client area changed size; the position stays within the extent.
@@ -57,12 +66,12 @@ public:
     list::Rect GetClientRect() const { return {0, 0, m_sizeClient.cx, m_sizeClient.cy}; }
 
     // The scroll sizes from the current counts: 600 wide and (records + attachments) rows
-    // of 38 high. Called whenever the counts change.
+    // of 38 high (at 96 dots per inch). Called whenever the counts change.
     void SetScrollExtent();
     list::Size GetTotalSize() const { return m_sizeTotal; }
-    // A page is a tenth of the total, a line 40 by 38.
+    // A page is a tenth of the total, a line 40 by 38 (at 96 dots per inch).
     list::Size GetPageSize() const { return {m_sizeTotal.cx / 10, m_sizeTotal.cy / 10}; }
-    static list::Size GetLineSize() { return {list::kLineWidth, list::kLineHeight}; }
+    list::Size GetLineSize() const { return {m_metrics.nLineWidth, m_metrics.LineHeight()}; }
 
     list::Point GetScrollPosition() const { return m_ptScroll; }
     // The largest position in each direction: the total less the client size, at least 0.
@@ -72,7 +81,7 @@ public:
     void ScrollToPosition(list::Point position);
     // Scrolls vertically by delta units (negative: up), kept within the extent.
     void ScrollBy(int dx, int dy);
-    // The wheel: lines of 38 per notch of 120, at most a page, as a scroll view does.
+    // The wheel: lines (a row high) per notch of 120, at most a page, as a scroll view does.
     void ScrollByWheel(int wheelDelta, int linesPerNotch);
 
     // --- Geometry ----------------------------------------------------------------------
@@ -115,6 +124,8 @@ private:
     int OpenRecordRow() const;
 
     const CRecordStore& m_store;
+    dpi::CDpiScale m_scale;
+    list::Metrics m_metrics;
     list::Size m_sizeClient;
     list::Size m_sizeTotal;
     list::Point m_ptScroll;

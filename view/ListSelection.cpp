@@ -240,18 +240,19 @@ void CListSelection::SelectAttachmentAt(int n) {
 void CListSelection::BlockIntoView(int n) {
     const Point scroll = m_layout.GetScrollPosition();
     const int count = static_cast<int>(m_store.m_arrAttachments.size());
-    const int top = list::kRowHeight * n - scroll.y;
-    const int bottom = list::kRowHeight * (count + n + 1) - scroll.y;
+    const int rowHeight = m_layout.GetMetrics().nRowHeight;
+    const int top = rowHeight * n - scroll.y;
+    const int bottom = rowHeight * (count + n + 1) - scroll.y;
     const int clientTop = 0;
     const int clientBottom = m_layout.GetClientSize().cy;
     if (top > clientTop && bottom < clientBottom) {
         return;
     }
     if (bottom - top > clientBottom - clientTop || top < clientTop) {
-        m_layout.ScrollToPosition({scroll.x, list::kRowHeight * n});
+        m_layout.ScrollToPosition({scroll.x, rowHeight * n});
     } else if (bottom > clientBottom) {
         m_layout.ScrollToPosition(
-            {scroll.x, list::kRowHeight * (count + n + 1) - clientBottom + clientTop});
+            {scroll.x, rowHeight * (count + n + 1) - clientBottom + clientTop});
     }
 }
 

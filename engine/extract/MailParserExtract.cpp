@@ -13,6 +13,8 @@
 #include "platform/FileSystem.h"
 #include "platform/ShiftJis.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr char kNestedMessageName[] = "message.eml";
@@ -27,6 +29,37 @@ bool IsSmimeData(const std::string& type, const std::string& name) {
     }
     const std::size_t dot = sjis::FindLastOf(name, ".");
     return dot != std::string::npos && sjis::EqualsNoCase(name.substr(dot), ".p7m");
+}
+
+// Whether the content of signed data is a MIME entity (S/MIME) and not a signed document of
+// another kind (a "report.pdf.p7m" holds the PDF itself): its first lines up to the blank
+// line are header fields, among them Content-Type.
+bool IsMimeEntity(std::string_view content) {
+    bool bContentType = false;
+    for (int lines = 0; lines < 200 && !content.empty(); ++lines) {
+        const std::size_t end = content.find('\n');
+        std::string_view line = content.substr(0, end);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        if (line.empty()) {
+            return bContentType;
+        }
+        if (line[0] != ' ' && line[0] != '\t') {
+            const std::size_t colon = line.find(':');
+            if (colon == 0 || colon == std::string_view::npos ||
+                std::any_of(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(colon),
+                            [](char c) { return c <= ' ' || c >= 0x7F; })) {
+                return false;
+            }
+            bContentType |= sjis::EqualsNoCase(line.substr(0, colon), "Content-Type");
+        }
+        if (end == std::string_view::npos) {
+            break;
+        }
+        content.remove_prefix(end + 1);
+    }
+    return bContentType;
 }
 
 // Limits that keep a hostile message from exhausting the stack, the time or the disk: how
@@ -275,10 +308,10 @@ bool CMailParser::ExtractSmimeData(const std::string& data, const std::string& n
     bool bHasContent = false;
     switch (engine::cms::ReadContentInfo(data, content, bHasContent)) {
         case engine::cms::Kind::SignedData:
-            if (bHasContent) {
+            if (bHasContent && IsMimeEntity(content)) {
                 return ExtractMimeEntity(std::move(content), sink, depth);
             }
-            break;
+            break;  // a signed document of another kind stays as it came
         case engine::cms::Kind::EnvelopedData:
             m_bEncryptedContent = true;
             break;

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <string_view>
 #include <utility>
 
@@ -47,6 +48,25 @@ std::optional<FileAttributes> QueryAttributes(const std::string& path) {
     }
     struct stat target;
     return FileAttributes{stat(native->c_str(), &target) == 0 && S_ISDIR(target.st_mode), true, 0};
+}
+
+std::string FullPath(const std::string& path) {
+    const auto native = ToNativePath(path);
+    if (!native || native->empty()) {
+        return path;
+    }
+    if ((*native)[0] == '/') {
+        return posix::ToCorePath(*native);
+    }
+    char* current = getcwd(nullptr, 0);
+    if (current == nullptr) {
+        return path;
+    }
+    const std::string folder = current;
+    free(current);
+    // The joined path goes through the mapping again, which resolves "." and "..".
+    const auto joined = ToNativePath(posix::ToCorePath(folder) + "\\" + path);
+    return joined ? posix::ToCorePath(*joined) : path;
 }
 
 MakeFolderResult MakeFolder(const std::string& path) {

@@ -40,6 +40,21 @@ std::optional<FileAttributes> QueryAttributes(const std::string& path) {
     return FileAttributes{isFolder, isLink, size};
 }
 
+std::string FullPath(const std::string& path) {
+    const std::wstring wide = ToWide(path);
+    const DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (size == 0) {
+        return path;
+    }
+    std::wstring full(size, L'\0');
+    const DWORD length = GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size) {
+        return path;
+    }
+    full.resize(length);
+    return FromWide(full);
+}
+
 MakeFolderResult MakeFolder(const std::string& path) {
     if (!IsUsable(path)) {
         return MakeFolderResult::Failed;

@@ -273,6 +273,9 @@ TEST(MorvekCli, TheStoreIsChangedOnlyByTheOwnerOfItsLock) {
               CVelmaron1App::kMutexName);
     EXPECT_NE(CVelmaron1App::StoreMutexName(data), CVelmaron1App::kMutexName);
     EXPECT_NE(CVelmaron1App::StoreMutexName(data), CVelmaron1App::StoreMutexName(data + "2"));
+    // One folder however it is written: another spelling never takes a second lock.
+    EXPECT_EQ(CVelmaron1App::StoreMutexName(data + "\\sub\\..\\."),
+              CVelmaron1App::StoreMutexName(data));
     {
         const platform::NamedMutex running(CVelmaron1App::kMutexName);
         ASSERT_FALSE(running.AlreadyExisted());

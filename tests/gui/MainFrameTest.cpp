@@ -10,15 +10,16 @@
 #include "gui/MainFrame.h"
 #include "gui/Velmaron1WinApp.h"
 #include "intake/DropWindowLayout.h"
+#include "intake/win/Display.h"
 #include "platform/FileSystem.h"
 #include "platform/NamedMutex.h"
 #include "res/resource.h"
+#include "store/InterruptedRun.h"
 #include "support/ScratchFolder.h"
 #include "ui/AppMessages.h"
 #include "ui/FrameView.h"
 #include "ui/ScopedGdi.h"
 #include "ui/support/DialogDriver.h"
-#include "store/InterruptedRun.h"
 
 #include <commctrl.h>
 #include <ole2.h>
@@ -179,6 +180,94 @@ TEST_F(MainFrameTest, TheListWindowStartsHiddenBehindAVisibleDropWindow) {
     EXPECT_TRUE(PtInRegion(region, 60, 75));
     EXPECT_TRUE(PtInRegion(region, 110, 10)) << "the close square sticks out";
     DeleteObject(region);
+}
+
+// The drop window on a monitor of 144 dots per inch (set for the window: Wine gives a process
+// one resolution), then moved to one of 96 and back (WM_DPICHANGED, which Wine never sends
+// by itself): size, shape, picture, zones and toolbar follow, and the window keeps its edge.
+TEST_F(MainFrameTest, TheDropWindowAndToolbarTakeTheMonitorsScale) {
+    display::SetDpiForTests(144);
+    CreateFrame();
+    display::SetDpiForTests(std::nullopt);
+    const RECT area = WorkArea();
+    RECT drop{};
+    GetWindowRect(Drop(), &drop);
+    EXPECT_EQ(drop.right - drop.left, 180);
+    EXPECT_EQ(drop.bottom - drop.top, 225);
+    EXPECT_EQ(drop.right, area.right - 32);  // 21 scaled
+    auto pictureSize = [this] {
+        BITMAP info{};
+        const auto picture = reinterpret_cast<HBITMAP>(
+            SendDlgItemMessageW(Drop(), IDC_DROP_PICTURE, STM_GETIMAGE, IMAGE_BITMAP, 0));
+        GetObjectW(picture, sizeof info, &info);
+        return SIZE{info.bmWidth, info.bmHeight};
+    };
+    EXPECT_EQ(pictureSize().cx, 180);
+    EXPECT_EQ(pictureSize().cy, 225);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    GetWindowRgn(Drop(), region);
+    EXPECT_TRUE(PtInRegion(region, 90, 112));
+    EXPECT_TRUE(PtInRegion(region, 165, 15)) << "the close square at its scaled place";
+    EXPECT_FALSE(PtInRegion(region, 3, 3));
+    // Zones and clicks at the scale: the main zone reaches 150 to the right, not 100.
+    EXPECT_EQ(ZoneTest(140, 100), DropZone::Extraction);
+    EXPECT_EQ(HitTest(140, 100), HTCLIENT);
+    EXPECT_EQ(HitTest(140, 170), HTCAPTION);
+    // The toolbar's buttons hold pictures of 24 by 23.
+    const HWND toolbar = GetDlgItem(Frame(), IDW_TOOLBAR);
+    const auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(toolbar, TB_GETIMAGELIST, 0, 0));
+    int width = 0;
+    int height = 0;
+    ImageList_GetIconSize(images, &width, &height);
+    EXPECT_EQ(width, 24);
+    EXPECT_EQ(height, 23);
+
+    // To a monitor of 96 dots per inch: 120 by 150, still 21 from the right edge.
+    RECT suggested{drop.left, drop.top, drop.left + 120, drop.top + 150};
+    SendMessageW(Drop(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
+    GetWindowRect(Drop(), &drop);
+    EXPECT_EQ(drop.right - drop.left, 120);
+    EXPECT_EQ(drop.bottom - drop.top, 150);
+    EXPECT_EQ(drop.right, area.right - 21);
+    EXPECT_EQ(drop.top, suggested.top);
+    EXPECT_EQ(pictureSize().cx, 120);
+    GetWindowRgn(Drop(), region);
+    EXPECT_FALSE(PtInRegion(region, 165, 15));
+    EXPECT_TRUE(PtInRegion(region, 110, 10));
+    EXPECT_EQ(ZoneTest(140, 100), DropZone::None);
+    // And to 192: 240 by 300 at the same edge.
+    SendMessageW(Drop(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    GetWindowRect(Drop(), &drop);
+    EXPECT_EQ(drop.right - drop.left, 240);
+    EXPECT_EQ(drop.bottom - drop.top, 300);
+    EXPECT_EQ(drop.right, area.right - 42);
+    EXPECT_EQ(pictureSize().cy, 300);
+    DeleteObject(region);
+}
+
+// Under a high-contrast theme the capsule is drawn in the system's colours.
+TEST_F(MainFrameTest, UnderHighContrastTheDropWindowTakesTheSystemColours) {
+    display::SetHighContrastForTests(true);
+    CreateFrame();
+    display::SetHighContrastForTests(std::nullopt);
+    const auto picture = reinterpret_cast<HBITMAP>(
+        SendDlgItemMessageW(Drop(), IDC_DROP_PICTURE, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    ASSERT_NE(picture, nullptr);
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ previous = SelectObject(dc, picture);
+    EXPECT_EQ(GetPixel(dc, 60, 30), GetSysColor(COLOR_WINDOW));     // the capsule's face
+    EXPECT_EQ(GetPixel(dc, 102, 3), GetSysColor(COLOR_HIGHLIGHT));  // the close square
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    // The theme goes off: the artwork again.
+    SendMessageW(Drop(), WM_SYSCOLORCHANGE, 0, 0);
+    const auto artwork = reinterpret_cast<HBITMAP>(
+        SendDlgItemMessageW(Drop(), IDC_DROP_PICTURE, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    const HDC art = CreateCompatibleDC(nullptr);
+    const HGDIOBJ old = SelectObject(art, artwork);
+    EXPECT_NE(GetPixel(art, 60, 30), GetSysColor(COLOR_WINDOW));
+    SelectObject(art, old);
+    DeleteDC(art);
 }
 
 TEST_F(MainFrameTest, ClosingHidesTheListUnlessExitWasAskedOrTheSettingSaysSo) {

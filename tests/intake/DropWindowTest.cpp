@@ -85,6 +85,78 @@ TEST(DropWindowLayoutTest, PlacementNearTheRightEdgeAQuarterDown) {
     EXPECT_EQ(q.y, 30 + 738 / 4);
 }
 
+TEST(DropWindowLayoutTest, SizeShapeAndZonesScaleWithTheDisplay) {
+    struct Case {
+        int dpi;
+        int width;
+        int height;
+        ZoneRect main;
+        ZoneRect close;
+    };
+    const Case cases[] = {
+        {96, 120, 150, {17, 38, 100, 85}, {100, 1, 119, 20}},
+        {120, 150, 188, {21, 48, 125, 106}, {125, 1, 149, 25}},
+        {144, 180, 225, {26, 57, 150, 128}, {150, 2, 179, 30}},
+        {192, 240, 300, {34, 76, 200, 170}, {200, 2, 238, 40}},
+        {288, 300, 375, {43, 95, 250, 213}, {250, 3, 298, 50}},  // the 250 % picture's size
+    };
+    for (const Case& c : cases) {
+        const Layout::Scale scale(c.dpi);
+        const WindowSize size = Layout::Size(scale);
+        EXPECT_EQ(size.cx, c.width) << c.dpi;
+        EXPECT_EQ(size.cy, c.height) << c.dpi;
+        const ZoneRect main = Layout::MainZone(scale);
+        const ZoneRect close = Layout::CloseZone(scale);
+        EXPECT_EQ((std::vector<int>{main.left, main.top, main.right, main.bottom}),
+                  (std::vector<int>{c.main.left, c.main.top, c.main.right, c.main.bottom}))
+            << c.dpi;
+        EXPECT_EQ((std::vector<int>{close.left, close.top, close.right, close.bottom}),
+                  (std::vector<int>{c.close.left, c.close.top, c.close.right, c.close.bottom}))
+            << c.dpi;
+        // The capsule's ends are half circles of the window's width.
+        const std::vector<RegionPart> shape = Layout::Shape(scale);
+        ASSERT_EQ(shape.size(), 2u);
+        EXPECT_EQ(shape[0].rect.right, c.width);
+        EXPECT_EQ(shape[0].rect.bottom, c.height);
+        EXPECT_EQ(shape[0].nEllipse, c.width);
+        EXPECT_EQ(shape[1].rect.left, c.close.left);
+        // Zone tests, clicks and tooltips use the scaled zones.
+        EXPECT_EQ(Layout::TestZone({c.main.left, c.main.top}, false, scale), DropZone::Extraction);
+        EXPECT_EQ(Layout::TestZone({c.main.right, c.main.top}, false, scale), DropZone::None);
+        EXPECT_TRUE(Layout::IsClientPoint({c.close.right - 1, c.close.top}, scale));
+        EXPECT_EQ(Layout::Click({c.close.left, c.close.top}, {c.close.left, c.close.top}, scale),
+                  Layout::ClickAction::Exit);
+        EXPECT_EQ(Layout::Tooltips(false, scale)[1].zone.left, c.close.left);
+    }
+    // The unsent zone at 150 %: 17, 100, 100, 130 scaled.
+    const ZoneRect unsent = Layout::UnsentZone(Layout::Scale(144));
+    EXPECT_EQ((std::vector<int>{unsent.left, unsent.top, unsent.right, unsent.bottom}),
+              (std::vector<int>{26, 150, 150, 195}));
+    EXPECT_EQ(Layout::TestZone({26, 150}, true, Layout::Scale(144)), DropZone::Unsent);
+    EXPECT_EQ(Layout::TestZone({26, 149}, true, Layout::Scale(144)), DropZone::None);
+}
+
+TEST(DropWindowLayoutTest, PlacementAndMovesBetweenMonitorsKeepTheEdge) {
+    // At 150 % the gap to the right edge is 32 (21 scaled).
+    const ScreenPosition p = Layout::Place({0, 0, 1536, 1107}, 180, Layout::Scale(144));
+    EXPECT_EQ(p.x, 1536 - 32 - 180);
+    EXPECT_EQ(p.y, 1107 / 4);
+
+    // From a 96 dots-per-inch monitor, 21 from its right edge, to a 144 one on its right:
+    // 32 from the new right edge, at the suggested top.
+    const WorkArea left{0, 0, 1024, 738};
+    const WorkArea right{1024, 0, 1024 + 1536, 1107};
+    const ScreenPosition moved = Layout::Follow(left, {883, 184, 1003, 334}, Layout::Scale(96),
+                                                right, Layout::Scale(144), 276);
+    EXPECT_EQ(moved.x, 1024 + 1536 - 32 - 180);
+    EXPECT_EQ(moved.y, 276);
+    // Near the left edge it keeps to the left edge; a suggested top too low is pulled up.
+    const ScreenPosition back = Layout::Follow(right, {1024 + 30, 900, 1024 + 210, 1125},
+                                               Layout::Scale(144), left, Layout::Scale(96), 700);
+    EXPECT_EQ(back.x, 20);
+    EXPECT_EQ(back.y, 738 - 150);
+}
+
 class UnsentRunTest : public ::testing::Test {
 protected:
     PendingMessageList Copies(int count) {

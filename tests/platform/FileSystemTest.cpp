@@ -85,6 +85,18 @@ TEST(FileSystem, TrailingDotsAndSpacesAreDroppedAsWindowsDoes) {
     EXPECT_EQ(test::ReadFile(scratch / "setup.exe "), "x");
 }
 
+// A relative path and every spelling of one folder give one full path.
+TEST(FileSystem, FullPathResolvesRelativePathsAndDots) {
+    const std::string full = platform::FullPath("morvek-full-path-x");
+    ASSERT_GT(full.size(), 3u);
+    EXPECT_EQ(full.substr(1, 2), ":\\") << full;
+    EXPECT_EQ(full.substr(full.size() - 19), "\\morvek-full-path-x") << full;
+    EXPECT_EQ(platform::FullPath(".\\morvek-full-path-x"), full);
+    EXPECT_EQ(platform::FullPath("sub\\..\\morvek-full-path-x"), full);
+    EXPECT_EQ(platform::FullPath(full), full);
+    EXPECT_EQ(platform::FullPath(full.substr(0, full.size() - 19) + "\\.\\morvek-full-path-x"), full);
+}
+
 TEST(FileSystem, MakeFolderTellsCreatedFromExistingFromFailed) {
     ScratchFolder scratch;
     EXPECT_EQ(platform::MakeFolder(scratch / "a"), MakeFolderResult::Created);

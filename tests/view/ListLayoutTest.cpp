@@ -140,6 +140,92 @@ TEST(ListGeometry, FontHeightsFollowTheScreenResolution) {
     EXPECT_EQ(list::FontHeight(10, 120), -17);
     EXPECT_EQ(list::FontHeight(11, 120), -18);
     EXPECT_EQ(list::FontHeight(10, 144), -20);
+    EXPECT_EQ(list::FontHeight(11, 144), -22);
+    EXPECT_EQ(list::FontHeight(10, 192), -27);
+    EXPECT_EQ(list::FontHeight(11, 192), -29);
+}
+
+TEST(ListGeometry, EveryNumberIsTheDesignsAt96DotsPerInchAndScaledElsewhere) {
+    // At 96 dots per inch exactly the design's numbers.
+    const list::Metrics base = list::Metrics::At(dpi::CDpiScale(96));
+    EXPECT_EQ(base, list::Metrics{});
+    EXPECT_EQ(base.nRowHeight, 38);
+    EXPECT_EQ(base.nIndent, 40);
+    EXPECT_EQ(base.nRowInset, 3);
+    EXPECT_EQ(base.nIconSize, 32);
+    EXPECT_EQ(base.RecordRowRect(2), (Rect{0, 76, 2000, 114}));
+
+    struct Case {
+        int dpi;
+        int rowHeight;
+        int indent;
+        int inset;
+        int icon;
+        int extent;
+        int subjectTop;
+        int detailsStep;
+    };
+    const Case cases[] = {
+        {120, 48, 50, 4, 40, 750, 3, 20},
+        {144, 58, 60, 5, 48, 900, 3, 24},
+        {192, 76, 80, 6, 64, 1200, 4, 32},
+        {240, 96, 100, 8, 80, 1500, 5, 40},
+    };
+    for (const Case& c : cases) {
+        const list::Metrics m = list::Metrics::At(dpi::CDpiScale(c.dpi));
+        EXPECT_EQ(m.nRowHeight, c.rowHeight) << c.dpi;
+        EXPECT_EQ(m.nIndent, c.indent) << c.dpi;
+        EXPECT_EQ(m.nRowInset, c.inset) << c.dpi;
+        EXPECT_EQ(m.nIconSize, c.icon) << c.dpi;
+        // The icon fills the inner height of a row.
+        EXPECT_EQ(m.nIconSize, m.nRowHeight - 2 * m.nRowInset) << c.dpi;
+        EXPECT_EQ(m.nExtentWidth, c.extent) << c.dpi;
+        EXPECT_EQ(m.nSubjectTop, c.subjectTop) << c.dpi;
+        EXPECT_EQ(m.nDetailsStep, c.detailsStep) << c.dpi;
+        EXPECT_EQ(m.AttachmentRowRectAt(1).left, c.indent) << c.dpi;
+    }
+}
+
+TEST_F(ListLayoutTest, AtAnotherScaleRowsExtentAndHitTestsScaleTogether) {
+    m_layout.SetClientSize({300, 100});
+    m_layout.ScrollToPosition({30, 76});  // record row 2 at the top
+    m_layout.TakeUpdate();
+    m_layout.SetDpi(144);
+    const list::Update update = m_layout.TakeUpdate();
+    EXPECT_TRUE(update.bInvalidateAll);
+    EXPECT_TRUE(update.bExtentChanged);
+
+    EXPECT_EQ(m_layout.GetTotalSize(), (list::Size{900, 7 * 58}));
+    EXPECT_EQ(m_layout.GetLineSize(), (list::Size{60, 58}));
+    // The same row stays at the top; the horizontal position keeps its share.
+    EXPECT_EQ(m_layout.GetScrollPosition(), (list::Point{45, 116}));
+
+    const std::vector<list::PaintRow> rows = m_layout.PlanPaint({0, 0, 5000, 5000});
+    ASSERT_EQ(rows.size(), 7u);
+    EXPECT_EQ(rows[1].rect, (Rect{0, 58, 3000, 116}));
+    EXPECT_EQ(rows[2].rect, (Rect{60, 116, 3060, 174}));
+    EXPECT_EQ(rows[6].rect.top, 6 * 58);
+
+    m_layout.ScrollToPosition({0, 0});
+    bool isRecord = false;
+    bool isAttachment = false;
+    EXPECT_EQ(m_layout.HitTest({70, 116 + 57}, isRecord, isAttachment), 0);
+    EXPECT_TRUE(isAttachment);
+    EXPECT_EQ(m_layout.HitTest({59, 130}, isRecord, isAttachment), -1);  // the wider indent
+    EXPECT_EQ(m_layout.HitTest({70, 174}, isRecord, isAttachment), 1);
+
+    // Keyboard steps scroll by the scaled rows: the last record opens, and its block (taller
+    // than the window) comes to the top.
+    m_selection.SelectRecordAt(2);
+    EXPECT_EQ(m_layout.GetScrollPosition().y, 2 * 58);
+
+    // Back at 96 dots per inch everything is the design's again.
+    m_layout.SetDpi(96);
+    EXPECT_EQ(m_layout.GetTotalSize(), (list::Size{600, 4 * 38}));
+    EXPECT_EQ(m_layout.GetMetrics(), list::Metrics{});
+    m_layout.TakeUpdate();
+    m_layout.SetDpi(96);
+    EXPECT_TRUE(m_layout.TakeUpdate().IsEmpty());
 }
 
 }  // namespace

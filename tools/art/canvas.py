@@ -24,13 +24,31 @@ def mix(a, b, t):
     return tuple(int(round(x + (y - x) * t)) for x, y in zip(a, b))
 
 
+def scaled_size(v, zoom):
+    """A length of the picture at 100 % at zoom, rounded as the program scales its geometry
+    (half a pixel and more goes up)."""
+    return int(math.floor(v * zoom + 0.5))
+
+
 class Canvas:
-    def __init__(self, width, height, scale=8, background=(0, 0, 0, 0)):
+    """`zoom` draws the same picture larger (1.25 for 125 %): coordinates stay those of the
+    picture at 100 % and the result is scaled_size(width, zoom) pixels wide."""
+
+    def __init__(self, width, height, scale=8, background=(0, 0, 0, 0), zoom=1):
         self.w = width
         self.h = height
-        self.s = scale
-        self.size = (width * scale, height * scale)
+        self.scale = scale
+        self.zoom = zoom
+        self.s = scale * zoom
+        if self.s == int(self.s):
+            self.s = int(self.s)
+        self.size = (scaled_size(width, zoom) * scale, scaled_size(height, zoom) * scale)
         self.img = Image.new("RGBA", self.size, _rgba(background))
+
+    @classmethod
+    def like(cls, other):
+        """An empty canvas of the same size, scale and zoom."""
+        return cls(other.w, other.h, other.scale, zoom=other.zoom)
 
     # ---- coordinates --------------------------------------------------------------------
     def p(self, v):
@@ -248,7 +266,7 @@ class Canvas:
 
     # ---- result -------------------------------------------------------------------------
     def result(self):
-        return self.img.reduce(self.s)
+        return self.img.reduce(self.scale)
 
 
 def flatten(img, background):

@@ -129,8 +129,12 @@ def close_box(c):
 
 
 def render(zoom=1):
-    """The bitmap; zoom 2 or 4 gives the same drawing at that many pixels per pixel."""
-    c = Canvas(W, H, 8)
+    """The bitmap; zoom 1.25, 1.5, 2 or 2.5 gives the same drawing for that display scale
+    (150 x 188 pixels at 1.25)."""
+    # Eight samples a pixel at 100 %; an integer zoom keeps the same samples per pixel of
+    # the picture at 100 % (the help figure draws at zoom 2 this way).
+    scale = int(8 // zoom) if zoom == int(zoom) and 8 % zoom == 0 else 8
+    c = Canvas(W, H, scale, zoom=zoom)
     panel(c)
     wordmark(c)
     drop_well(c)
@@ -138,23 +142,24 @@ def render(zoom=1):
     divider(c)
     unsent_mark(c)
     close_box(c)
-    return flatten(c.img.reduce(8 // zoom), RIM)
+    return flatten(c.result(), RIM)
 
 
 def region_mask(zoom=1):
     """The window region as a mask (rounded-rectangle regions leave out the right and bottom
     pixel line)."""
-    mask = Image.new("L", (W * zoom, H * zoom), 0)
+    mask = Image.new("L", (int(W * zoom + 0.5), int(H * zoom + 0.5)), 0)
     d = ImageDraw.Draw(mask)
     z = zoom
-    d.rounded_rectangle((0, 0, (W - 1) * z - 1, (H - 1) * z - 1), radius=59 * z, fill=255)
-    d.rectangle((CLOSE[0] * z, CLOSE[1] * z, (CLOSE[2] - 1) * z - 1, (CLOSE[3] - 1) * z - 1),
-                fill=255)
+    d.rounded_rectangle((0, 0, round((W - 1) * z) - 1, round((H - 1) * z) - 1),
+                        radius=round(59 * z), fill=255)
+    d.rectangle((round(CLOSE[0] * z), round(CLOSE[1] * z), round((CLOSE[2] - 1) * z) - 1,
+                 round((CLOSE[3] - 1) * z) - 1), fill=255)
     return mask
 
 
-def region_preview(img, backdrop=(236, 233, 216)):
+def region_preview(img, backdrop=(236, 233, 216), zoom=1):
     """What the window shows on a desktop: the picture cut to the window region."""
-    out = Image.new("RGB", (W + 20, H + 20), backdrop)
-    out.paste(img, (10, 10), region_mask())
+    out = Image.new("RGB", (img.size[0] + 20, img.size[1] + 20), backdrop)
+    out.paste(img, (10, 10), region_mask(zoom))
     return out

@@ -135,8 +135,7 @@ def paper_clip(c: Canvas, x, y, w, h, wire=1.4, angle=0.0, shadow=True):
 # ---- photograph -------------------------------------------------------------------------
 def photograph(c: Canvas, x, y, w, h, angle=0.0, border=None, shadow=True):
     """A print with a white border: sky, sun and two hills. Rotated clockwise by angle."""
-    s = c.s
-    sub = Canvas(c.w, c.h, s)
+    sub = Canvas.like(c)
     b = border if border is not None else max(1.0, min(w, h) * 0.09)
     outer = sub.rrect((x, y, x + w, y + h), max(0.5, b * 0.35))
     sub.paint(outer, sub.linear((x, y), (x, y + h), [(0, WHITE), (1, (236, 236, 236))]))

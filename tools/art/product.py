@@ -44,26 +44,35 @@ def illustration(c):
     shield(c, 248, 100, 40, 48, top=GREEN_LIGHT, bottom=GREEN_DARK, line=1.3)
 
 
-def render():
-    c = Canvas(W, H, 4)
+def render(zoom=1):
+    """The picture; zoom 1.25 to 2.5 draws it for that display scale."""
+
+    def at(x, y):
+        return (int(round(x * zoom)), int(round(y * zoom)))
+
+    def px(size):
+        return int(round(size * zoom))
+
+    c = Canvas(W, H, 4, zoom=zoom)
     background(c)
     illustration(c)
     img = c.result()
     # Titles are drawn at the picture's own size so that FreeType's hinting keeps them crisp.
-    shadow = (0, 2, BLACK, 0.45)
-    img = native_text(img, (18, 66), "Morvek", SANS_BOLD, 32, WHITE, anchor="ls", shadow=shadow)
-    img = native_text(img, (20, 86), "Attachment Extractor", SANS, 13, (186, 214, 255),
-                      anchor="ls", shadow=(0, 1, BLACK, 0.4))
-    accent = Canvas(W, H, 4)
+    shadow = (0, px(2), BLACK, 0.45)
+    img = native_text(img, at(18, 66), "Morvek", SANS_BOLD, px(32), WHITE, anchor="ls",
+                      shadow=shadow)
+    img = native_text(img, at(20, 86), "Attachment Extractor", SANS, px(13), (186, 214, 255),
+                      anchor="ls", shadow=(0, px(1), BLACK, 0.4))
+    accent = Canvas(W, H, 4, zoom=zoom)
     accent.paint(accent.rrect((20, 95, 60, 98), 1.5),
                  accent.linear((20, 0), (64, 0), [(0, ORANGE_LIGHT), (1, ORANGE)]))
     img = Image.alpha_composite(img, accent.result())
-    img = native_text(img, (20, 117), "モルベク 添付ファイル", GOTHIC, 12, (232, 238, 248),
-                      anchor="ls", shadow=(0, 1, BLACK, 0.4))
-    img = native_text(img, (20, 134), "エクストラクタ", GOTHIC, 12, (232, 238, 248),
-                      anchor="ls", shadow=(0, 1, BLACK, 0.4))
-    img = native_text(img, (14, 197), "Tevo Software Development", SANS, 10, (176, 188, 206),
-                      anchor="ls")
+    img = native_text(img, at(20, 117), "モルベク 添付ファイル", GOTHIC, px(12),
+                      (232, 238, 248), anchor="ls", shadow=(0, px(1), BLACK, 0.4))
+    img = native_text(img, at(20, 134), "エクストラクタ", GOTHIC, px(12), (232, 238, 248),
+                      anchor="ls", shadow=(0, px(1), BLACK, 0.4))
+    img = native_text(img, at(14, 197), "Tevo Software Development", SANS, px(10),
+                      (176, 188, 206), anchor="ls")
     # No version in the picture: the about box and the splash window show it as text, taken
     # from the one version number of the build.
     return flatten(img, DEEP)

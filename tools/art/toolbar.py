@@ -8,7 +8,7 @@ look right on the grey of classic Windows and on the lighter faces of later vers
 
 from PIL import Image
 
-from .canvas import Canvas, native_text
+from .canvas import Canvas, native_text, scaled_size
 from .elements import (BLUE, BLUE_DARK, BLUE_LIGHT, ORANGE, ORANGE_DARK, ORANGE_LIGHT,
                        PAPER_SHADE, RED, RED_DARK, RED_LIGHT, WHITE, back_arrow, envelope, mix)
 
@@ -18,8 +18,8 @@ FACE = (226, 226, 226)
 SANS_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 
 
-def _delete():
-    c = Canvas(BW, BH, 16)
+def _delete(zoom):
+    c = Canvas(BW, BH, 16, zoom=zoom)
     page = c.poly([(2, 0.5), (9, 0.5), (12, 3.5), (12, 14.5), (2, 14.5)])
     c.paint(page, c.linear((2, 0), (12, 15), [(0, WHITE), (1, PAPER_SHADE)]))
     c.paint(c.ring(page, 1.0), (96, 104, 118))
@@ -36,8 +36,8 @@ def _delete():
     return c.result()
 
 
-def _unsent():
-    c = Canvas(BW, BH, 16)
+def _unsent(zoom):
+    c = Canvas(BW, BH, 16, zoom=zoom)
     envelope(c, 4.5, 7.5, 11, 7, line=1.0, shadow=False, seams=0.0, flap_depth=0.6,
              edge=(96, 104, 118))
     # A "go back" arrow leaving the envelope's top and turning to point left.
@@ -45,13 +45,14 @@ def _unsent():
     return c.result()
 
 
-def _about():
-    c = Canvas(BW, BH, 16)
+def _about(zoom):
+    c = Canvas(BW, BH, 16, zoom=zoom)
     disc = c.circle(8, 7.5, 7)
     c.paint(disc, c.radial((6, 4.5), 9, 9, [(0, BLUE_LIGHT), (0.55, BLUE), (1, BLUE_DARK)]))
     c.paint(c.ring(disc, 0.9), mix(BLUE_DARK, (0, 0, 0), 0.25))
     img = c.result()
-    return native_text(img, (8, 12), "?", SANS_BOLD, 11, WHITE, anchor="ms")
+    return native_text(img, (int(round(8 * zoom)), int(round(12 * zoom))), "?", SANS_BOLD,
+                       int(round(11 * zoom)), WHITE, anchor="ms")
 
 
 def _settle(img):
@@ -72,9 +73,16 @@ def _settle(img):
     return out
 
 
-def render():
-    strip = Image.new("RGB", (BW * 3, BH), KEY)
+def button_size(zoom=1):
+    """A button's picture at zoom: 16 x 15 at 100 %, 24 x 23 at 150 %."""
+    return scaled_size(BW, zoom), scaled_size(BH, zoom)
+
+
+def render(zoom=1):
+    """The strip; zoom 1.25 to 2.5 draws it for that display scale."""
+    bw, bh = button_size(zoom)
+    strip = Image.new("RGB", (bw * 3, bh), KEY)
     for i, fn in enumerate((_delete, _unsent, _about)):
-        strip.paste(_settle(fn()), (i * BW, 0))
+        strip.paste(_settle(fn(zoom)), (i * bw, 0))
     return strip
 

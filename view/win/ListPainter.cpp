@@ -1,5 +1,6 @@
 #include "view/win/ListPainter.h"
 
+#include "intake/win/Display.h"
 #include "platform/win32/WideText.h"
 #include "res/resource.h"
 #include "view/ListGeometry.h"
@@ -7,6 +8,7 @@
 #include "view/win/ListRect.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 
@@ -16,9 +18,24 @@ COLORREF ColourRef(list::Colour colour) {
     return RGB(colour.r, colour.g, colour.b);
 }
 
-HICON LoadProgramIcon(int id) {
-    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
-                                         IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
+// The icon the shell associates with the file at path, size pixels square: at 32 the
+// system's own (as ever), otherwise taken from the icon's file at that size.
+HICON ShellIcon(const std::string& path, int size) {
+    std::wstring buffer = platform::win32::ToWide(path);
+    if (size != 32) {
+        SHFILEINFOW info{};
+        HICON icon = nullptr;
+        if (SHGetFileInfoW(buffer.c_str(), 0, &info, sizeof info, SHGFI_ICONLOCATION) != 0 &&
+            info.szDisplayName[0] != L'\0' &&
+            SHDefExtractIconW(info.szDisplayName, info.iIcon, 0, &icon, nullptr,
+                              MAKELONG(size, 16)) == S_OK &&
+            icon != nullptr) {
+            return icon;
+        }
+    }
+    buffer.resize(std::max<std::size_t>(buffer.size() + 1, MAX_PATH), L'\0');
+    WORD index = 0;
+    return ExtractAssociatedIconW(GetModuleHandleW(nullptr), buffer.data(), &index);
 }
 
 // Draws text in the platform's multi-line default mode (left, top, breaks at CR LF, the
@@ -28,32 +45,32 @@ void DrawListText(HDC dc, const std::string& text, RECT& rect, UINT format = 0) 
     DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect, format);
 }
 
-void DrawRowFrame(HDC dc, const list::Rect& row) {
+// The double etched frame: the second one step inside the first (a pixel at 96 dots per
+// inch).
+void DrawRowFrame(HDC dc, const list::Rect& row, int step) {
     RECT frame = ToRect(row);
     DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
-    InflateRect(&frame, -1, -1);
+    InflateRect(&frame, -step, -step);
     DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
 }
 
 }  // namespace
 
 void CListPainter::Create(HWND hwnd) {
-    int dpi = 96;
-    {
-        const ui::ScopedWindowDc screen(hwnd);
-        if (screen.Get() != nullptr) {
-            dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
-        }
-    }
+    const dpi::CDpiScale scale = display::GetWindowScale(hwnd);
+    const int dpi = scale.GetDpi();
     const wchar_t* face = L"ＭＳ Ｐゴシック";
     m_fontNormal.Reset(CreateFontW(list::FontHeight(10, dpi), 0, 0, 0, FW_NORMAL, 0, 0, 0,
                                    SHIFTJIS_CHARSET, 0, 0, 0, 0, face));
     m_fontBold.Reset(CreateFontW(list::FontHeight(11, dpi), 0, 0, 0, FW_BOLD, 0, 0, 0,
                                  SHIFTJIS_CHARSET, 0, 0, 0, 0, face));
-    m_iconRecord.Reset(LoadProgramIcon(IDI_RECORD));
-    m_iconAlert.Reset(LoadProgramIcon(IDI_ALERT));
-    m_iconDangerous.Reset(LoadProgramIcon(IDI_DANGEROUS));
-    m_iconNotAllowed.Reset(LoadProgramIcon(IDI_NOTALLOWED));
+    // The icons as drawn for the picture scale at or above the display's, shrunk when drawn
+    // (32 pixels at 96 dots per inch, 48 at 144).
+    m_nIconPicture = dpi::ScaleToPercent(32, scale.GetPictureScale());
+    m_iconRecord.Reset(display::LoadIconAt(IDI_RECORD, m_nIconPicture));
+    m_iconAlert.Reset(display::LoadIconAt(IDI_ALERT, m_nIconPicture));
+    m_iconDangerous.Reset(display::LoadIconAt(IDI_DANGEROUS, m_nIconPicture));
+    m_iconNotAllowed.Reset(display::LoadIconAt(IDI_NOTALLOWED, m_nIconPicture));
 }
 
 void CListPainter::Paint(HDC dc, const RECT& clip) const {
@@ -64,14 +81,15 @@ void CListPainter::Paint(HDC dc, const RECT& clip) const {
     const list::Rect logicalClip =
         list::Rect{clip.left, clip.top, clip.right, clip.bottom}.Offset(scroll.x, scroll.y);
     const COLORREF previousBack = GetBkColor(dc);
+    const list::Metrics& metrics = m_layout.GetMetrics();
     for (const list::PaintRow& row : m_layout.PlanPaint(logicalClip)) {
         // The fill also sets the text background, so the row's texts sit on it.
         const RECT fill = ToRect(row.rect.Intersect(logicalClip));
-        SetBkColor(dc, ColourRef(list::FillColour(row.fill)));
+        SetBkColor(dc, ColourRef(list::FillColour(row.fill, m_scheme)));
         ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &fill, nullptr, 0, nullptr);
-        DrawRowFrame(dc, row.rect);
-        const list::Rect inner = row.rect.Deflate(list::kRowInset);
-        const COLORREF text = ColourRef(list::TextColour(row.fill));
+        DrawRowFrame(dc, row.rect, metrics.nFrameStep);
+        const list::Rect inner = row.rect.Deflate(metrics.nRowInset);
+        const COLORREF text = ColourRef(list::TextColour(row.fill, m_scheme));
         if (row.bRecord) {
             DrawRecordRow(dc, m_store.m_arrRecords[row.nIndex], inner, text);
         } else {
@@ -82,22 +100,28 @@ void CListPainter::Paint(HDC dc, const RECT& clip) const {
     SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
 }
 
+int CListPainter::ProgramIconSize() const {
+    // The icon cell, but no larger than the icons were drawn (above 250 % they stay at their
+    // 250 % size rather than being stretched).
+    return std::min(m_layout.GetMetrics().nIconSize, m_nIconPicture);
+}
+
 void CListPainter::DrawRecordRow(HDC dc, const std::string& path, const list::Rect& inner,
                                  COLORREF colour) const {
     const list::RecordRowContent content = list::DescribeRecordRow(path);
     if (!content.bDraw) {
         return;
     }
-    if (m_iconRecord.Get() != nullptr) {
-        DrawIcon(dc, inner.left, inner.top, m_iconRecord.Get());
-    }
+    const list::Metrics& metrics = m_layout.GetMetrics();
+    display::DrawIconAt(dc, inner.left, inner.top, m_iconRecord.Get(), m_nIconPicture,
+                        ProgramIconSize());
     RECT text = ToRect(inner);
-    text.left += list::kIndent;
+    text.left += metrics.nIndent;
     const COLORREF previousColour = SetTextColor(dc, colour);
-    OffsetRect(&text, 0, 2);
+    OffsetRect(&text, 0, metrics.nSubjectTop);
     const HGDIOBJ previousFont = SelectObject(dc, m_fontBold.Get());
     DrawListText(dc, content.strSubject, text);
-    OffsetRect(&text, 0, 16);
+    OffsetRect(&text, 0, metrics.nDetailsStep);
     SelectObject(dc, m_fontNormal.Get());
     DrawListText(dc, content.strDetails, text);
     SelectObject(dc, previousFont);
@@ -110,32 +134,27 @@ void CListPainter::DrawAttachmentRow(HDC dc, const std::string& path, const list
     if (!content.bDraw) {
         return;
     }
+    const list::Metrics& metrics = m_layout.GetMetrics();
+    const int size = metrics.nIconSize;
     if (content.bAlert) {
-        if (m_iconAlert.Get() != nullptr) {
-            DrawIcon(dc, inner.left, inner.top, m_iconAlert.Get());
-        }
+        display::DrawIconAt(dc, inner.left, inner.top, m_iconAlert.Get(), m_nIconPicture,
+                            ProgramIconSize());
     } else {
         // The icon the shell associates with the file, then the verdict's overlay.
-        std::wstring buffer = platform::win32::ToWide(path);
-        buffer.resize(std::max<std::size_t>(buffer.size() + 1, MAX_PATH), L'\0');
-        WORD index = 0;
-        const ui::ScopedIcon icon(
-            ExtractAssociatedIconW(GetModuleHandleW(nullptr), buffer.data(), &index));
+        const ui::ScopedIcon icon(ShellIcon(path, size));
         if (icon) {
-            DrawIcon(dc, inner.left, inner.top, icon.Get());
+            display::DrawIconAt(dc, inner.left, inner.top, icon.Get(), size, size);
         }
-        const HICON overlay =
-            content.nOverlay == list::kDangerousOverlay      ? m_iconDangerous.Get()
-            : content.nOverlay == list::kNotAllowedOverlay ? m_iconNotAllowed.Get()
-                                                             : nullptr;
-        if (overlay != nullptr) {
-            DrawIcon(dc, inner.left, inner.top, overlay);
-        }
+        const HICON overlay = content.nOverlay == list::kDangerousOverlay ? m_iconDangerous.Get()
+                              : content.nOverlay == list::kNotAllowedOverlay
+                                  ? m_iconNotAllowed.Get()
+                                  : nullptr;
+        display::DrawIconAt(dc, inner.left, inner.top, overlay, m_nIconPicture, ProgramIconSize());
     }
     const HGDIOBJ previousFont = SelectObject(dc, m_fontNormal.Get());
     const COLORREF previousColour = SetTextColor(dc, colour);
     RECT text = ToRect(inner);
-    text.left += list::kIndent;
+    text.left += metrics.nIndent;
     // Measured first, then centred vertically as a block.
     DrawListText(dc, content.strText, text, DT_CALCRECT);
     OffsetRect(&text, 0, (inner.Height() - (text.bottom - text.top)) / 2);

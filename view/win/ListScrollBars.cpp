@@ -48,7 +48,7 @@ void CListScrollBars::OnScroll(HWND hwnd, int bar, int code) {
     const bool bVertical = bar == SB_VERT;
     const list::Point position = m_layout.GetScrollPosition();
     const list::Point limit = m_layout.GetScrollLimit();
-    const int line = bVertical ? CListLayout::GetLineSize().cy : CListLayout::GetLineSize().cx;
+    const int line = bVertical ? m_layout.GetLineSize().cy : m_layout.GetLineSize().cx;
     const int page = bVertical ? m_layout.GetPageSize().cy : m_layout.GetPageSize().cx;
     int value = bVertical ? position.y : position.x;
     switch (code) {

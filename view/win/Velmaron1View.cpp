@@ -4,6 +4,7 @@
 #include "app/Settings.h"
 #include "app/Velmaron1App.h"
 #include "engine/mime/MailParser.h"
+#include "intake/win/Display.h"
 #include "policy/ExtensionListFile.h"
 #include "res/resource.h"
 #include "run/ExtractionRun.h"
@@ -19,12 +20,32 @@
 
 #include <windowsx.h>
 
+#include <utility>
+
 namespace {
 
 constexpr wchar_t kClassName[] = L"MorvekListView";
 
 list::Point PointOf(LPARAM lParam) {
     return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
+
+DWORD WinEventOf(list::AccessibleEvent event) {
+    switch (event) {
+        case list::AccessibleEvent::Reorder:
+            return EVENT_OBJECT_REORDER;
+        case list::AccessibleEvent::Focus:
+            return EVENT_OBJECT_FOCUS;
+        case list::AccessibleEvent::Selection:
+            return EVENT_OBJECT_SELECTION;
+        case list::AccessibleEvent::SelectionAdd:
+            return EVENT_OBJECT_SELECTIONADD;
+        case list::AccessibleEvent::SelectionRemove:
+            return EVENT_OBJECT_SELECTIONREMOVE;
+        case list::AccessibleEvent::SelectionWithin:
+            break;
+    }
+    return EVENT_OBJECT_SELECTIONWITHIN;
 }
 
 }  // namespace
@@ -56,6 +77,8 @@ bool CVelmaron1View::CreateView(HWND frame) {
 
 void CVelmaron1View::OnInitialUpdate() {
     LoadAllowedList();
+    m_layout.SetDpi(display::GetWindowDpi(m_hWnd));
+    m_painter.SetColourScheme(display::CurrentColourScheme());
     m_painter.Create(m_hWnd);
     m_store.LoadRecordList();
     m_store.ReconcileRecords();
@@ -64,6 +87,61 @@ void CVelmaron1View::OnInitialUpdate() {
     m_scrollBars.OnSize(m_hWnd);
     m_layout.InvalidateAll();
     ApplyUpdate();
+}
+
+void CVelmaron1View::OnDpiChanged() {
+    m_layout.SetDpi(display::GetWindowDpi(m_hWnd));
+    m_painter.Create(m_hWnd);
+    m_scrollBars.OnSize(m_hWnd);
+    ApplyUpdate();
+}
+
+void CVelmaron1View::OnThemeChanged() {
+    const CColourScheme scheme = display::CurrentColourScheme();
+    if (scheme != m_painter.GetColourScheme()) {
+        m_painter.SetColourScheme(scheme);
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+    }
+}
+
+LRESULT CVelmaron1View::OnGetObject(WPARAM wParam, LPARAM lParam, bool& bHandled) {
+    bHandled = static_cast<LONG>(lParam) == OBJID_CLIENT;
+    if (!bHandled) {
+        return 0;  // the window's frame and scroll bars are the system's to describe
+    }
+    if (m_pAccessible == nullptr) {
+        m_pAccessible = CListAccessible::Create(m_hWnd, m_accessibility,
+                                                [this](int child) { SelectChild(child); });
+        m_accessibleState = m_accessibility.Snapshot();
+    }
+    return m_pAccessible->AnswerGetObject(wParam);
+}
+
+void CVelmaron1View::SelectChild(int child) {
+    list::AccessibleRow row;
+    if (!m_accessibility.GetChild(child, row)) {
+        return;
+    }
+    if (row.bRecord) {
+        m_selection.SelectRecordAt(static_cast<int>(row.nIndex));
+    } else {
+        m_selection.SelectAttachmentAt(static_cast<int>(row.nIndex));
+    }
+    ApplyUpdate();
+}
+
+void CVelmaron1View::RaiseAccessibleEvents() {
+    const list::AccessibleState now = m_accessibility.Snapshot();
+    const bool bFocused = GetFocus() == m_hWnd;
+    for (const list::AccessibleChange& change :
+         CListAccessibility::Changes(m_accessibleState, now)) {
+        if (change.event == list::AccessibleEvent::Focus && !bFocused) {
+            continue;  // the keyboard is elsewhere
+        }
+        NotifyWinEvent(WinEventOf(change.event), m_hWnd, OBJID_CLIENT,
+                       change.nChild == 0 ? CHILDID_SELF : change.nChild);
+    }
+    m_accessibleState = now;
 }
 
 void CVelmaron1View::LoadAllowedList() {
@@ -85,7 +163,31 @@ bool CVelmaron1View::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
             return true;
         case WM_DESTROY:
             m_dropSite.Revoke();
+            if (m_pAccessible != nullptr) {
+                // Clients may hold the object longer; it answers nothing from now on.
+                m_pAccessible->Disconnect();
+                std::exchange(m_pAccessible, nullptr)->Release();
+            }
             return true;
+        case WM_DPICHANGED_AFTERPARENT:
+            OnDpiChanged();
+            return true;
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+            OnThemeChanged();
+            return false;
+        case WM_GETOBJECT: {
+            bool bHandled = false;
+            result = OnGetObject(wParam, lParam, bHandled);
+            return bHandled;
+        }
+        case WM_SETFOCUS: {
+            // The row the keyboard is on, read out as the list takes the focus.
+            const int focus = m_accessibility.GetFocus();
+            NotifyWinEvent(EVENT_OBJECT_FOCUS, m_hWnd, OBJID_CLIENT,
+                           focus == 0 ? CHILDID_SELF : focus);
+            return false;
+        }
         case WM_ERASEBKGND:
             result = 1;  // the paint fills the background in its buffer
             return true;
@@ -168,9 +270,11 @@ void CVelmaron1View::PaintClient(HDC dc, const RECT& clip) {
 
 // --- Scrolling -----------------------------------------------------------------------------
 
-
 void CVelmaron1View::ApplyUpdate() {
     m_scrollBars.ApplyUpdate(m_hWnd);
+    if (m_hWnd != nullptr) {
+        RaiseAccessibleEvents();
+    }
 }
 
 // --- Mouse and keyboard --------------------------------------------------------------------
@@ -222,7 +326,8 @@ void CVelmaron1View::OnContextMenu(LPARAM lParam) {
         point = {0, 0};
         ClientToScreen(m_hWnd, &point);
     }
-    const ui::ScopedMenu menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_POPUPMENUS)));
+    const ui::ScopedMenu menu(
+        LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_POPUPMENUS)));
     // The main window owns the menu, so the chosen command goes through the frame's route
     // and the frame sets the items' enable states.
     const HMENU popup = menu ? GetSubMenu(menu.Get(), 0) : nullptr;

@@ -12,9 +12,11 @@
 #include "policy/ExtensionList.h"
 #include "store/RecordStore.h"
 #include "ui/FrameView.h"
+#include "view/ListAccessibility.h"
 #include "view/ListCommands.h"
 #include "view/ListLayout.h"
 #include "view/ListSelection.h"
+#include "view/win/ListAccessible.h"
 #include "view/win/ListDesktop.h"
 #include "view/win/ListPainter.h"
 #include "view/win/ListScrollBars.h"
@@ -62,8 +64,18 @@ protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    // Start-up: allowed list, fonts, record list, reconciliation, first record.
+    // Start-up: allowed list, the display's scale and colours, fonts, record list,
+    // reconciliation, first record.
     void OnInitialUpdate();
+    // The window is on a monitor of another scale now: geometry, fonts and icons follow.
+    void OnDpiChanged();
+    // The system's colours or the high-contrast setting changed.
+    void OnThemeChanged();
+    // Assistive technology: the accessible object (WM_GETOBJECT), and the events that tell
+    // it how the selection and the rows changed since the last update.
+    LRESULT OnGetObject(WPARAM wParam, LPARAM lParam, bool& bHandled);
+    void RaiseAccessibleEvents();
+    void SelectChild(int child);
     void LoadAllowedList();
     HWND GetMainWindow() const;
 
@@ -101,4 +113,7 @@ private:
     CListScrollBars m_scrollBars{m_layout};
     CListDesktop m_desktop;
     IListDesktop* m_pDesktop = &m_desktop;
+    CListAccessibility m_accessibility{m_store, m_layout, m_arrAllowedExt};
+    CListAccessible* m_pAccessible = nullptr;  // made at the first request, one reference
+    list::AccessibleState m_accessibleState;   // as the last events told it
 };

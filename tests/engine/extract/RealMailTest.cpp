@@ -7,6 +7,7 @@
 #include "platform/FileSystem.h"
 #include "policy/ExtensionList.h"
 #include "support/Base64Encode.h"
+#include "support/CmsBuilder.h"
 #include "support/OutlookItemBuilder.h"
 #include "support/ScratchFolder.h"
 #include "support/SmimeSamples.h"
@@ -79,6 +80,15 @@ TEST_F(RealMailTest, SignedMailGivesItsFilesEncryptedMailStaysWhole) {
         "Content-Transfer-Encoding: base64\r\n\r\n" + body + "\r\n--o--\r\n";
     EXPECT_EQ(Extract(inMultipart), (Files{{"報告.txt", kSignedFile}}));
     EXPECT_FALSE(m_parser.HasEncryptedContent());
+    // A signed document that is no MIME message ("report.pdf.p7m") stays as it came.
+    const std::string signedPdf = test::SignedDataOf("%PDF-1.4\r\nContent-Type: x\r\n\r\n",
+                                                     test::CmsForm::Der);
+    const std::string withDocument =
+        "Subject: doc\r\nContent-Type: multipart/mixed; boundary=\"o\"\r\n\r\n--o\r\n"
+        "Content-Type: application/pkcs7-mime; name=\"report.pdf.p7m\"\r\n"
+        "Content-Transfer-Encoding: base64\r\n\r\n" + test::Base64Encode(signedPdf) +
+        "\r\n--o--\r\n";
+    EXPECT_EQ(Extract(withDocument), (Files{{"report.pdf.p7m", signedPdf}}));
 }
 
 // Outlook keeps a signed message in the item's one attachment: a clear-signed one as its

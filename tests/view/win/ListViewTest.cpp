@@ -4,18 +4,20 @@
 #include <windows.h>
 
 #include <ole2.h>
+#include <oleacc.h>
 
-#include "store/RecordListFile.h"
 #include "app/Settings.h"
 #include "app/Velmaron1App.h"
 #include "gui/ScanConfirmDlg.h"
+#include "intake/win/Display.h"
 #include "policy/ExtensionListFile.h"
 #include "res/resource.h"
+#include "store/RecordListFile.h"
+#include "store/StoreFixtures.h"
 #include "support/ScratchFolder.h"
 #include "ui/AppMessages.h"
 #include "ui/WindowBase.h"
 #include "view/ListCommands.h"
-#include "store/StoreFixtures.h"
 #include "view/win/Velmaron1View.h"
 
 #include <gtest/gtest.h>
@@ -304,7 +306,8 @@ TEST_F(ListViewTest, DoubleClickOnAnAlertFileShowsItsText) {
     SendMessageW(View(), ui::WM_RELOAD_ALLOWED, 0, 0);
     EXPECT_TRUE(m_pView->OnCommand(ID_OPEN_ATTACHMENT));
     ASSERT_EQ(m_desktop.m_arrBoxes.size(), 1u);
-    EXPECT_EQ(m_desktop.m_arrBoxes[0], std::string("Morveｋ Attachment Extractor|") + list::kNotAllowedText);
+    EXPECT_EQ(m_desktop.m_arrBoxes[0],
+              std::string("Morveｋ Attachment Extractor|") + list::kNotAllowedText);
 }
 
 TEST_F(ListViewTest, DeletingTheOnlyAttachmentRemovesItsRecordAndOpensTheNext) {
@@ -315,8 +318,9 @@ TEST_F(ListViewTest, DeletingTheOnlyAttachmentRemovesItsRecordAndOpensTheNext) {
     ASSERT_EQ(Store().m_arrSelected, (std::vector<std::uint16_t>{1}));
     EXPECT_EQ(m_pView->QueryCommandEnabled(ID_DELETE_SELECTION), true);
     EXPECT_TRUE(m_pView->OnCommand(ID_DELETE_SELECTION));
-    EXPECT_EQ(m_desktop.m_arrBoxes, (std::vector<std::string>{std::string(list::kConfirmDeleteCaption) + "|" +
-                                                    list::kConfirmDeleteSelectionText}));
+    EXPECT_EQ(m_desktop.m_arrBoxes,
+              (std::vector<std::string>{std::string(list::kConfirmDeleteCaption) + "|" +
+                                        list::kConfirmDeleteSelectionText}));
     EXPECT_EQ(m_desktop.m_arrBoxTypes, (std::vector<UINT>{MB_YESNO}));
     EXPECT_FALSE(test::Exists(D() + "r1"));
     EXPECT_EQ(Store().m_arrRecords, (std::vector<std::string>{Att("r0"), Att("r2")}));
@@ -483,6 +487,169 @@ TEST_F(ListViewTest, ADropOnTheListExtractsAndListsTheMessage) {
     // Once the run is over, drops are taken again.
     EXPECT_EQ(m_pView->GetDropSite().TestDropZone(DropPoint{0, 0}), DropZone::Extraction);
     PumpMessages();
+}
+
+// The list on a display of 144 dots per inch (set for the window: Wine gives a process one
+// resolution, fixed at its start): rows of 58 with their frame, fonts and icons scaled,
+// and the texts inside their rows; back at 96 the design's rows again.
+TEST_F(ListViewTest, AtAnotherResolutionRowsFontsAndIconsScale) {
+    display::SetDpiForTests(144);
+    MakeView({{"r0", {"a.txt", "b.pdf"}}, {"r1", {"c.txt"}}});
+    std::unique_ptr<CCapture> shot = Paint();
+    const int x = 560;  // right of every text
+    EXPECT_EQ(shot->At(x, 29), kBlue);
+    EXPECT_EQ(shot->At(x, 58 + 29), kGrey);
+    EXPECT_EQ(shot->At(x, 116 + 29), kGrey);
+    EXPECT_EQ(shot->At(x, 174 + 29), kWhite);
+    EXPECT_EQ(shot->At(x, 232 + 5), GetSysColor(COLOR_WINDOW));  // below the last row
+    // The frame is twice as thick; the fill starts 4 pixels in.
+    EXPECT_EQ(shot->At(x, 0), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_NE(shot->At(x, 3), kBlue);
+    EXPECT_EQ(shot->At(x, 5), kBlue);
+    // The attachment rows' indent is 60, their fill 4 pixels inside it.
+    EXPECT_EQ(shot->At(59, 58 + 29), GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(shot->At(64, 58 + 29), kGrey);
+    // Both lines of the record row lie inside its fill, the second well below the first
+    // (the fonts are 22 and 20 pixels high).
+    EXPECT_TRUE(shot->HoldsText(kBlue, false, 65, 5, 400, 28));
+    EXPECT_TRUE(shot->HoldsText(kBlue, false, 65, 30, 400, 54));
+    // The record icon is 48 pixels: its green reaches below the 32nd pixel of the row.
+    bool bGreenLow = false;
+    for (int xx = 5; xx < 53 && !bGreenLow; ++xx) {
+        const COLORREF pixel = shot->At(xx, 5 + 36);
+        bGreenLow = GetGValue(pixel) > GetRValue(pixel) + 40 && GetGValue(pixel) > GetBValue(pixel);
+    }
+    EXPECT_TRUE(bGreenLow);
+    // A click lands on the scaled rows: the second attachment.
+    Click(200, 116 + 29);
+    EXPECT_EQ(Store().m_arrSelected, (std::vector<std::uint16_t>{0, 1}));
+
+    // Moved to a monitor of 96 dots per inch.
+    display::SetDpiForTests(96);
+    SendMessageW(View(), WM_DPICHANGED_AFTERPARENT, 0, 0);
+    shot = Paint();
+    EXPECT_EQ(shot->At(500, 19), kGrey);
+    EXPECT_EQ(shot->At(500, 38 + 19), kWhite);
+    EXPECT_EQ(shot->At(500, 76 + 19), kBlue);
+    display::SetDpiForTests(std::nullopt);
+}
+
+// Under a high-contrast theme the rows take the system's colours and follow their changes.
+// On Windows the test turns the theme on itself; Wine has no such setting, so there the
+// window is told the theme is on.
+TEST_F(ListViewTest, UnderHighContrastTheRowsTakeTheSystemColours) {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0);
+    const DWORD before = contrast.dwFlags;
+    contrast.dwFlags |= HCF_HIGHCONTRASTON;
+    const bool bSystem =
+        SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof contrast, &contrast, 0) != 0 &&
+        display::IsHighContrast();
+    if (!bSystem) {
+        display::SetHighContrastForTests(true);
+    }
+    MakeView({{"r0", {"a.txt", "b.pdf"}}, {"r1", {"c.txt"}}});
+    std::unique_ptr<CCapture> shot = Paint();
+    EXPECT_EQ(shot->At(500, 19), GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(shot->At(500, 38 + 19), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(shot->At(500, 114 + 19), GetSysColor(COLOR_WINDOW));
+    EXPECT_TRUE(shot->HoldsText(GetSysColor(COLOR_WINDOW), true, 43, 117, 300, 149));
+
+    // The theme goes off: the design's colours come back with the change's message.
+    if (bSystem) {
+        contrast.dwFlags = before;
+        SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof contrast, &contrast, 0);
+    } else {
+        display::SetHighContrastForTests(false);
+    }
+    SendMessageW(View(), WM_SYSCOLORCHANGE, 0, 0);
+    shot = Paint();
+    EXPECT_EQ(shot->At(500, 19), kBlue);
+    EXPECT_EQ(shot->At(500, 38 + 19), kGrey);
+    display::SetHighContrastForTests(std::nullopt);
+}
+
+// A screen reader's view of the list: the window's accessible object, read through the
+// platform, follows the keyboard; every move raises the focus and selection events.
+TEST_F(ListViewTest, AnAccessibilityClientReadsTheListAndFollowsTheKeyboard) {
+    MakeView({{"r0", {"a.txt", "b.pdf"}}, {"r1", {"c.txt"}}});
+    SetFocus(View());
+    IAccessible* accessible = nullptr;
+    ASSERT_EQ(
+        AccessibleObjectFromWindow(View(), static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                   reinterpret_cast<void**>(&accessible)),
+        S_OK);
+    ASSERT_NE(accessible, nullptr);
+    auto childCount = [&] {
+        long count = 0;
+        accessible->get_accChildCount(&count);
+        return count;
+    };
+    auto name = [&](long id) {
+        VARIANT child;
+        child.vt = VT_I4;
+        child.lVal = id;
+        BSTR text = nullptr;
+        std::wstring result;
+        if (accessible->get_accName(child, &text) == S_OK && text != nullptr) {
+            result.assign(text, SysStringLen(text));
+            SysFreeString(text);
+        }
+        return result;
+    };
+    auto selected = [&] {
+        VARIANT selection;
+        VariantInit(&selection);
+        accessible->get_accSelection(&selection);
+        const long id = selection.vt == VT_I4 ? selection.lVal : -1;
+        VariantClear(&selection);
+        return id;
+    };
+    EXPECT_EQ(childCount(), 4);  // r0, a.txt, b.pdf, r1
+    EXPECT_EQ(name(1), L"2004年12月06日 10:20:30、from、subject");
+    EXPECT_EQ(name(2).rfind(L"a.txt、", 0), 0u);
+    EXPECT_EQ(name(3).rfind(L"b.pdf、", 0), 0u);
+    EXPECT_EQ(selected(), 1);
+
+    // The events a screen reader hears from the list, recorded in this thread.
+    static std::vector<std::pair<DWORD, LONG>> events;
+    static HWND list;
+    events.clear();
+    list = View();
+    const HWINEVENTHOOK hook = SetWinEventHook(
+        EVENT_OBJECT_REORDER, EVENT_OBJECT_SELECTIONWITHIN, nullptr,
+        [](HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+            if (hwnd == list && object == OBJID_CLIENT) {
+                events.emplace_back(event, child);
+            }
+        },
+        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    ASSERT_EQ(GetFocus(), View());
+    SendMessageW(View(), WM_KEYDOWN, VK_DOWN, 0);
+    PumpMessages();
+    EXPECT_EQ(selected(), 2);
+    SendMessageW(View(), WM_KEYDOWN, VK_DOWN, 0);
+    PumpMessages();
+    EXPECT_EQ(selected(), 3);
+    // Down from the last attachment opens the next record: the rows change.
+    SendMessageW(View(), WM_KEYDOWN, VK_DOWN, 0);
+    PumpMessages();
+    EXPECT_EQ(childCount(), 3);  // r0, r1, c.txt
+    EXPECT_EQ(selected(), 2);
+    EXPECT_EQ(name(2), L"2004年12月06日 10:20:30、from、subject");
+    UnhookWinEvent(hook);
+    const std::vector<std::pair<DWORD, LONG>> expected{
+        {EVENT_OBJECT_FOCUS, 2},     {EVENT_OBJECT_SELECTION, 2}, {EVENT_OBJECT_FOCUS, 3},
+        {EVENT_OBJECT_SELECTION, 3}, {EVENT_OBJECT_REORDER, 0},   {EVENT_OBJECT_FOCUS, 2},
+        {EVENT_OBJECT_SELECTION, 2}};
+    EXPECT_EQ(events, expected);
+    // The window gone, the object the client still holds answers nothing.
+    m_pView.reset();
+    long count = 0;
+    EXPECT_NE(accessible->get_accChildCount(&count), S_OK);
+    accessible->Release();
 }
 
 }  // namespace
