@@ -31,6 +31,10 @@ bool CSettings::GetUseUnsendMailFunc() const {
     return m_profile.ReadInt(settings::kSection, settings::kUseUnsendMailFunc, 0) != 0;
 }
 
+bool CSettings::GetKeepUncheckableArchives() const {
+    return m_profile.ReadInt(settings::kSection, settings::kKeepUncheckableArchives, 0) != 0;
+}
+
 std::string CSettings::GetScannerToRun() const {
     if (!GetScanVirus()) {
         return {};
@@ -44,7 +48,7 @@ std::string CSettings::GetScannerToRun() const {
 
 SettingsValues CSettings::Read() const {
     return {GetExitOnCloseList(), GetVirusScanExeName(), GetScanVirus(), GetVirusScanApp(),
-            GetUseUnsendMailFunc()};
+            GetUseUnsendMailFunc(), GetKeepUncheckableArchives()};
 }
 
 void CSettings::Write(const SettingsValues& values) {
@@ -55,4 +59,6 @@ void CSettings::Write(const SettingsValues& values) {
     m_profile.WriteInt(settings::kSection, settings::kVirusScanApp, values.virusScanApp);
     m_profile.WriteInt(settings::kSection, settings::kUseUnsendMailFunc,
                        values.useUnsendMailFunc ? 1 : 0);
+    m_profile.WriteInt(settings::kSection, settings::kKeepUncheckableArchives,
+                       values.keepUncheckableArchives ? 1 : 0);
 }

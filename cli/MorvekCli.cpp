@@ -3,9 +3,11 @@
 #include "app/FilePath.h"
 #include "app/Velmaron1App.h"
 #include "cli/CliRunHost.h"
-#include "engine/mime/MailParser.h"
+#include "engine/extract/AlertText.h"
 #include "engine/extract/OutlookExtract.h"
+#include "engine/mime/MailParser.h"
 #include "intake/MailIntake.h"
+#include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/NamedMutex.h"
 #include "platform/Shell.h"
@@ -32,8 +34,9 @@ std::string CMorvekCli::HelpText() {
            "                     FILE...\n"
            "      take the messages (.eml files, Outlook .msg items) in as a drop onto the\n"
            "      list window does: copy them into the data folder, extract their\n"
-           "      attachments (prohibited ones become alert\n"
-           "      files), run the antivirus program when the settings ask for it and then\n"
+           "      attachments (prohibited ones, archives holding prohibited files or that\n"
+           "      cannot be checked, and programs under other names become alert files,\n"
+           "      printed with the reason), run the antivirus program when the settings ask for it and then\n"
            "      ask whether to keep or discard (--keep and --discard answer; --no-scan\n"
            "      skips the scan whatever the settings say), and print the new records\n"
            "      (--quiet: print nothing but errors; a script lists them when it needs).\n"
@@ -216,9 +219,10 @@ void CMorvekCli::PrintRecord(const std::string& recordFile, const CExtensionList
             sizeText = CFilePath::FormatSize(attributes->size);
         }
         std::string line = "    " + name + "  " + sizeText;
+        const bool bAlert = sjis::EqualsNoCase(extension, kAlertExtension);
         if (allowedList != nullptr) {
             const char* verdict = "";
-            if (sjis::EqualsNoCase(extension, kAlertExtension)) {
+            if (bAlert) {
                 verdict = "alert";
             } else {
                 switch (CheckOpen(extension, *allowedList)) {
@@ -234,6 +238,14 @@ void CMorvekCli::PrintRecord(const std::string& recordFile, const CExtensionList
                 }
             }
             line += std::string("  ") + verdict;
+        }
+        // An attachment held for what it holds: its alert file says why.
+        std::string alertText;
+        if (bAlert && attributes && !attributes->isFolder && attributes->size < 64 * 1024 &&
+            platform::ReadWholeFile(attachment, alertText)) {
+            if (const std::string reason = engine::AlertReason(alertText); !reason.empty()) {
+                line += "  (" + reason + ")";
+            }
         }
         lines += line + "\n";
     }

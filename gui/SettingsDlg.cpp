@@ -33,6 +33,7 @@ CSettingsDlg::CSettingsDlg(std::string dataFolder)
     m_bScanVirus = values.scanVirus ? 1 : 0;
     m_nScanApp = values.virusScanApp;
     m_bUseUnsendMail = values.useUnsendMailFunc ? 1 : 0;
+    m_bKeepUncheckable = values.keepUncheckableArchives ? 1 : 0;
 }
 
 BOOL CSettingsDlg::OnInitDialog() {
@@ -116,6 +117,7 @@ void CSettingsDlg::OnOK() {
     values.scanVirus = m_bScanVirus != 0;
     values.virusScanApp = m_nScanApp;
     values.useUnsendMailFunc = m_bUseUnsendMail != 0;
+    values.keepUncheckableArchives = m_bKeepUncheckable != 0;
     CSettings().Write(values);
 
     const std::string heldBack =
@@ -135,6 +137,7 @@ void CSettingsDlg::UpdateData(bool save) {
         // No selection reads as -1, "none chosen".
         m_nScanApp = static_cast<int>(SendMessageW(products, CB_GETCURSEL, 0, 0));
         m_bUseUnsendMail = IsDlgButtonChecked(m_hWnd, IDC_USE_UNSENDMAIL) == BST_CHECKED;
+        m_bKeepUncheckable = IsDlgButtonChecked(m_hWnd, IDC_KEEP_UNCHECKABLE) == BST_CHECKED;
     } else {
         CheckDlgButton(m_hWnd, IDC_EXIT_ON_CLOSE_LIST, ToCheck(m_bExitOnCloseList != 0));
         ui::SetItemTextSjis(m_hWnd, IDC_SCAN_EXE_NAME, m_strScanExeName);
@@ -142,6 +145,7 @@ void CSettingsDlg::UpdateData(bool save) {
         // An index that names no product shows no selection.
         SendMessageW(products, CB_SETCURSEL, static_cast<WPARAM>(m_nScanApp), 0);
         CheckDlgButton(m_hWnd, IDC_USE_UNSENDMAIL, ToCheck(m_bUseUnsendMail != 0));
+        CheckDlgButton(m_hWnd, IDC_KEEP_UNCHECKABLE, ToCheck(m_bKeepUncheckable != 0));
     }
 }
 

@@ -44,6 +44,7 @@ private:
     int m_bScanVirus = 1;
     int m_nScanApp = -1;
     int m_bUseUnsendMail = 0;
+    int m_bKeepUncheckable = 0;
 
     CSettingsListFiles m_listFiles;
 };

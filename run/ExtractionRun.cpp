@@ -106,6 +106,7 @@ ExtractionOutcome CExtractionRun::Run(const PendingMessageList& pending,
 std::vector<std::string> CExtractionRun::ExtractAll(const PendingMessageList& pending,
                                                     const CExtensionList& prohibitedList) {
     CMailParser parser(m_strDataFolder);
+    parser.SetKeepUncheckableArchives(m_settings.GetKeepUncheckableArchives());
     std::vector<std::string> staged;
     IProgressSink& progress = m_host.BeginProgress();
     progress.SetStatusText(kExtractingText);

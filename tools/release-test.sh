@@ -40,7 +40,8 @@ expected="$(mktemp)"
 actual="$(mktemp)"
 {
     for file in morvek.exe morvek-cli.exe readme.txt \
-        licenses/mingw-w64-runtime-and-winpthreads.txt licenses/gcc-runtime-libstdc++-libgcc.txt; do
+        licenses/mingw-w64-runtime-and-winpthreads.txt licenses/gcc-runtime-libstdc++-libgcc.txt \
+        licenses/zlib.txt; do
         echo "morvek-$VERSION/$file"
     done
     (cd res && find help -type f) | sed "s|^|morvek-$VERSION/|"
@@ -101,7 +102,8 @@ wait_until() {  # wait_until SECONDS COMMAND...: polls every 0.25 s
 installed_files_present() {
     local file
     for file in morvek.exe morvek-cli.exe uninstall.exe readme.txt help/index.htm \
-        licenses/mingw-w64-runtime-and-winpthreads.txt licenses/gcc-runtime-libstdc++-libgcc.txt; do
+        licenses/mingw-w64-runtime-and-winpthreads.txt licenses/gcc-runtime-libstdc++-libgcc.txt \
+        licenses/zlib.txt; do
         [ -s "$INSTDIR/$file" ] || return 1
     done
 }

@@ -50,9 +50,10 @@ crlf() { sed 's/\r$//; s/$/\r/' "$1"; }
     crlf installer/readme.txt | sed "s/@VERSION@/$VERSION/g; s/@DISPLAY_VERSION@/$DISPLAY_VERSION/g"
 } >"$STAGE/readme.txt"
 
-# The programs link the mingw-w64 C runtime with winpthreads, and GCC's libstdc++ and libgcc
-# (under the GCC Runtime Library Exception), statically: their license texts as the Debian
-# packages that were linked ship them.
+# The programs link the mingw-w64 C runtime with winpthreads, GCC's libstdc++ and libgcc
+# (under the GCC Runtime Library Exception) and zlib (which inflates the archives the
+# inspection looks into), statically: their license texts as the Debian packages that were
+# linked ship them.
 license() {  # license PACKAGE FILE
     local source="/usr/share/doc/$1/copyright"
     [ -f "$source" ] || {
@@ -63,6 +64,7 @@ license() {  # license PACKAGE FILE
 }
 license mingw-w64-x86-64-dev mingw-w64-runtime-and-winpthreads.txt
 license gcc-mingw-w64-base gcc-runtime-libstdc++-libgcc.txt
+license libz-mingw-w64-dev zlib.txt
 
 ZIP="$OUT/$NAME-win64.zip"
 SETUP="$OUT/$NAME-setup.exe"

@@ -15,6 +15,7 @@ packages=(
     python3-olefile tnef
     googletest libgtest-dev libgmock-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    zlib1g-dev libz-mingw-w64-dev
     wine wine64
     xvfb xdotool imagemagick fonts-ipafont-gothic locales python3-pil
     nsis zip unzip

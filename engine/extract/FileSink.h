@@ -10,6 +10,8 @@
 #include "engine/mime/ByteSink.h"
 #include "platform/File.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 
 class CFileSink : public CByteSink {
@@ -17,11 +19,17 @@ public:
     static constexpr std::size_t kBlockSize = 256 * 1024;
     static constexpr std::size_t kDirectSize = 8 * 1024;
 
-    explicit CFileSink(platform::File& file) : m_file(file) {}
+    // headSize: how many of the first bytes to keep (Head) for a look at what the file is.
+    explicit CFileSink(platform::File& file, std::size_t headSize = 0)
+        : m_file(file), m_nHeadSize(headSize) {}
     CFileSink(const CFileSink&) = delete;
     CFileSink& operator=(const CFileSink&) = delete;
 
     bool Write(const char* data, std::size_t size) override {
+        if (m_strHead.size() < m_nHeadSize) {
+            m_strHead.append(data, std::min(size, m_nHeadSize - m_strHead.size()));
+        }
+        m_nSize += size;
         if ((size >= kDirectSize || m_strBlock.size() + size > kBlockSize) && !Flush()) {
             return false;
         }
@@ -42,7 +50,15 @@ public:
         return bOk;
     }
 
+    // The first bytes handed over (up to the head size given), and how many there were.
+    const std::string& Head() const { return m_strHead; }
+    std::string TakeHead() { return std::move(m_strHead); }
+    std::uint64_t Size() const { return m_nSize; }
+
 private:
     platform::File& m_file;
     std::string m_strBlock;
+    std::size_t m_nHeadSize;
+    std::string m_strHead;
+    std::uint64_t m_nSize = 0;
 };

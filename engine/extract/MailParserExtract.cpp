@@ -391,6 +391,7 @@ std::string CMailParser::ExtractAttachments(const std::string& messagePath,
         return {};
     }
     CStagingSink sink(m_strDataFolder, baseName, prohibitedList);
+    sink.SetKeepUncheckableArchives(m_bKeepUncheckable);
     RecordSummary summary;
     bool bComplete = true;
     if (bOutlookItem) {

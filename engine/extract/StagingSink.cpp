@@ -69,7 +69,7 @@ CByteSink* CStagingSink::BeginPart(const std::string& name, const std::string& f
         return nullptr;
     }
     m_openPart = OpenPart{fileName, attachmentName, std::string(contentType)};
-    m_fileSink.emplace(m_output);
+    m_fileSink.emplace(m_output, engine::kHeadSize);
     return &*m_fileSink;
 }
 
@@ -81,10 +81,21 @@ void CStagingSink::EndPart(bool complete) {
     m_openPart.reset();
     // A body writer stops at its first failed write; the part is then incomplete.
     const bool bFlushed = m_fileSink->Flush();
+    const std::string head = m_fileSink->TakeHead();
+    const std::uint64_t size = m_fileSink->Size();
     m_fileSink.reset();
     m_output.Close();
+    const std::string path = m_strFolder + "\\" + part.strOutputName;
     if (!complete || !bFlushed) {
-        Fail(WriteFailureKind::File, m_strFolder + "\\" + part.strOutputName);
+        Fail(WriteFailureKind::File, path);
+        return;
+    }
+    // The file is complete: what it holds may hold it back, before anyone sees it.
+    CFileBytes bytes(path, head, size);
+    if (const std::string reason = HeldReason(part.strOutputName, bytes); !reason.empty()) {
+        if (Withdraw(path)) {
+            WriteAlert(part.strOutputName, part.strAttachmentName, reason);
+        }
         return;
     }
     Completed(part.strOutputName, part.strAttachmentName, part.strContentType, true);
@@ -143,12 +154,33 @@ bool CStagingSink::IsProhibited(const std::string& fileName) const {
            IsProhibitedName(m_strFolder + "\\" + fileName, m_prohibited);
 }
 
-void CStagingSink::WriteAlert(const std::string& fileName, const std::string& attachmentName) {
+std::string CStagingSink::HeldReason(const std::string& fileName,
+                                     CAttachmentBytes& bytes) const {
+    if (m_prohibited.GetExtensions().empty()) {
+        return {};  // nothing is prohibited, so nothing can be held
+    }
+    const InspectionVerdict verdict = engine::InspectAttachment(fileName, bytes, m_prohibited);
+    return verdict.IsHeld(m_bKeepUncheckable) ? verdict.ReasonText() : std::string();
+}
+
+bool CStagingSink::Withdraw(const std::string& path) {
+    if (!platform::RemoveFile(path)) {
+        // A held file that stays would be listed: the message fails and goes as a whole.
+        Fail(WriteFailureKind::File, path);
+        return false;
+    }
+    std::erase(m_arrOutputs, path);
+    return true;
+}
+
+void CStagingSink::WriteAlert(const std::string& fileName, const std::string& attachmentName,
+                              const std::string& reason) {
     std::string outputName = fileName + engine::kAlertSuffix;
     if (!OpenOutput(outputName)) {
         return;
     }
-    const bool bWritten = m_output.Write(engine::MakeAlertText(attachmentName));
+    const bool bWritten = m_output.Write(reason.empty() ? engine::MakeAlertText(attachmentName)
+                                                        : engine::MakeAlertText(attachmentName, reason));
     m_output.Close();
     if (!bWritten) {
         Fail(WriteFailureKind::File, m_strFolder + "\\" + outputName);
@@ -266,6 +298,11 @@ void CStagingSink::WriteWhole(const std::string& name, const std::string& fallba
         CAttachmentNamer::MakeSafe(name).empty() ? fallbackName : name;
     if (IsProhibited(fileName)) {
         WriteAlert(fileName, attachmentName);
+        return;
+    }
+    CMemoryBytes bytes(data);
+    if (const std::string reason = HeldReason(fileName, bytes); !reason.empty()) {
+        WriteAlert(fileName, attachmentName, reason);
         return;
     }
     if (!OpenOutput(fileName)) {

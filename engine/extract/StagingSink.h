@@ -12,6 +12,9 @@
 //    created new, a name the file system holds already takes the next number, and one it
 //    refuses is replaced by "attachment.<ext>";
 //  - the prohibition test on the final name: an alert file takes the attachment's place;
+//  - the look inside every complete attachment (engine/inspect): an archive holding a
+//    prohibited entry, one that cannot be checked, or a program under another name is
+//    taken away again and an alert file saying why takes its place;
 //  - TNEF streams: replaced by the files inside them;
 //  - the download mark on every complete file;
 //  - failures: a folder that cannot be made or a file not written in full fails the whole
@@ -21,6 +24,7 @@
 
 #include "engine/extract/AttachmentNamer.h"
 #include "engine/extract/FileSink.h"
+#include "engine/inspect/Inspection.h"
 #include "engine/mime/MailParser.h"
 #include "platform/File.h"
 
@@ -69,6 +73,10 @@ public:
     CStagingSink(const CStagingSink&) = delete;
     CStagingSink& operator=(const CStagingSink&) = delete;
 
+    // Keeps archives that cannot be fully checked (encrypted, too large, damaged) instead
+    // of holding them; off unless the user chose it.
+    void SetKeepUncheckableArchives(bool keep) { m_bKeepUncheckable = keep; }
+
     // --- Parts ---------------------------------------------------------------------
 
     // Begins a part whose body is streamed. name: as the message gives it; fallbackName:
@@ -110,8 +118,15 @@ private:
     bool TakeName(const std::string& name, const std::string& fallbackName,
                   std::string& fileName);
     bool IsProhibited(const std::string& fileName) const;
-    // Writes the alert file for a prohibited attachment named attachmentName.
-    void WriteAlert(const std::string& fileName, const std::string& attachmentName);
+    // Writes the alert file for a prohibited attachment named attachmentName; reason, when
+    // given, says why an attachment was held for what it holds.
+    void WriteAlert(const std::string& fileName, const std::string& attachmentName,
+                    const std::string& reason = {});
+    // Why the attachment written as fileName is held for what it holds; empty when it is
+    // not.
+    std::string HeldReason(const std::string& fileName, CAttachmentBytes& bytes) const;
+    // Takes back a complete file that is held; false (and failed) when it cannot be.
+    bool Withdraw(const std::string& path);
     // Opens a new output file for a part, never one already there: a name the file system
     // holds already takes the next number, one it refuses falls back to a plain name
     // ("attachment.<ext>"); outputName is the name opened. False (and failed) when no
@@ -135,6 +150,7 @@ private:
     CAttachmentNamer m_namer;
     WriteFailure m_failure;
     bool m_bFolderReady = false;
+    bool m_bKeepUncheckable = false;
     int m_nWritten = 0;
     // Every file the message created, so that a failure takes all of them away again.
     std::vector<std::string> m_arrOutputs;

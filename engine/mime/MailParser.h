@@ -98,6 +98,11 @@ public:
                                    const CExtensionList& prohibitedList, IProgress& progress,
                                    int progressStart, int progressEnd);
 
+    // Every written attachment is also looked into: an archive holding a prohibited entry
+    // or a program under another name becomes an alert file too. An archive that cannot be
+    // fully checked (encrypted, too large, damaged) is held as well unless this is set.
+    void SetKeepUncheckableArchives(bool keep) { m_bKeepUncheckable = keep; }
+
     // Whether the last ExtractAttachments met encrypted S/MIME content, which cannot be read
     // without the user's key: it was kept as it came ("smime.p7m"), and the run says so.
     bool HasEncryptedContent() const { return m_bEncryptedContent; }
@@ -300,4 +305,5 @@ private:
     bool m_bEncryptedContent = false;
     // The scan folder was made (or found) by an earlier message of this parser's run.
     bool m_bScanFolderReady = false;
+    bool m_bKeepUncheckable = false;
 };

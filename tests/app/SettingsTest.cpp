@@ -27,6 +27,8 @@ TEST_F(SettingsTest, FirstStartDefaults) {
     EXPECT_EQ(values.virusScanExeName, "");
     EXPECT_EQ(values.virusScanApp, settings::kNoScanApp);
     EXPECT_FALSE(values.useUnsendMailFunc);
+    EXPECT_FALSE(values.keepUncheckableArchives);
+    EXPECT_FALSE(m_settings.GetKeepUncheckableArchives());
     // Scanning is on, but no program is named: nothing runs.
     EXPECT_EQ(m_settings.GetScannerToRun(), "");
 }
@@ -38,6 +40,7 @@ TEST_F(SettingsTest, WrittenValuesAreReadBackAtOnce) {
     values.scanVirus = false;
     values.virusScanApp = settings::kVirusChaser;
     values.useUnsendMailFunc = true;
+    values.keepUncheckableArchives = true;
     m_settings.Write(values);
     const SettingsValues read = m_settings.Read();
     EXPECT_TRUE(read.exitOnCloseList);
@@ -45,6 +48,8 @@ TEST_F(SettingsTest, WrittenValuesAreReadBackAtOnce) {
     EXPECT_FALSE(read.scanVirus);
     EXPECT_EQ(read.virusScanApp, settings::kVirusChaser);
     EXPECT_TRUE(read.useUnsendMailFunc);
+    EXPECT_TRUE(read.keepUncheckableArchives);
+    EXPECT_TRUE(m_settings.GetKeepUncheckableArchives());
 }
 
 TEST_F(SettingsTest, TheScannerRunsOnlyWhenOnNamedAndPresent) {

@@ -143,6 +143,22 @@ TEST(MorvekCli, ExtractAddsRecordsThatListShows) {
     EXPECT_EQ(list.out, record + record);
 }
 
+TEST(MorvekCli, ExtractPrintsWhyAnAttachmentWasHeld) {
+    // A shortcut named .jpg (its first bytes in base64: 4C 00 00 00 01 14 02 00).
+    test::ScratchFolder scratch;
+    test::WriteFile(scratch / "m.eml",
+                    "Subject: photo\r\nContent-Type: multipart/mixed; boundary=\"B\"\r\n\r\n"
+                    "--B\r\nContent-Disposition: attachment; filename=\"photo.jpg\"\r\n"
+                    "Content-Transfer-Encoding: base64\r\n\r\nTAAAAAEUAgA=\r\n--B--\r\n");
+    const std::string data = scratch / "data";
+    const CliRun extract = RunCli({"extract", "--no-scan", "--data-dir", data, scratch / "m.eml"});
+    EXPECT_EQ(extract.code, 0) << extract.err;
+    EXPECT_NE(extract.out.find("    photo.jpg.alert  "), std::string::npos) << extract.out;
+    EXPECT_NE(extract.out.find(" bytes  (中身はショートカット (lnk) です)\n"), std::string::npos) << extract.out;
+    const CliRun list = RunCli({"list", "--data-dir", data});
+    EXPECT_NE(list.out.find(" bytes  alert  (中身はショートカット (lnk) です)\n"), std::string::npos) << list.out;
+}
+
 // Signed mail gives the files inside it; encrypted mail keeps its smime.p7m and says so in
 // one line on the error stream.
 TEST(MorvekCli, SignedMailGivesItsFilesEncryptedMailIsToldInOneLine) {

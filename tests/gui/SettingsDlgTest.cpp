@@ -122,6 +122,7 @@ TEST_F(SettingsDlgTest, TheDialogHoldsEveryControlWithItsText) {
             {IDC_ALLOWED_DELETE, "削除"},
             {IDC_USE_UNSENDMAIL, "「未送信状態にする」　機能を利用可能にする"},
             {IDC_EXIT_ON_CLOSE_LIST, "添付ファイル一覧の閉じるボタンでアプリケーションを終了"},
+            {IDC_KEEP_UNCHECKABLE, "パスワード付き・検査できない圧縮ファイルも取り出す"},
             {IDC_SCAN_VIRUS, "添付ファイル抽出後にウィルススキャンを自動実行"},
             {IDC_BROWSE_SCANNER, "..."},
             {IDOK, "OK"},
@@ -149,6 +150,7 @@ TEST_F(SettingsDlgTest, TheDialogHoldsEveryControlWithItsText) {
         EXPECT_TRUE(Checked(dialog, IDC_SCAN_VIRUS));
         EXPECT_FALSE(Checked(dialog, IDC_EXIT_ON_CLOSE_LIST));
         EXPECT_FALSE(Checked(dialog, IDC_USE_UNSENDMAIL));
+        EXPECT_FALSE(Checked(dialog, IDC_KEEP_UNCHECKABLE));
         EXPECT_EQ(Selection(dialog, IDC_SCAN_APP), -1);
         EXPECT_EQ(test::ItemText(dialog, IDC_SCAN_EXE_NAME), "");
         test::PostCommand(dialog, IDCANCEL);
@@ -298,6 +300,7 @@ TEST_F(SettingsDlgTest, OKWritesTheSettingsAndCancelWritesNothing) {
             CheckDlgButton(dialog, IDC_EXIT_ON_CLOSE_LIST, BST_CHECKED);
             CheckDlgButton(dialog, IDC_SCAN_VIRUS, BST_UNCHECKED);
             CheckDlgButton(dialog, IDC_USE_UNSENDMAIL, BST_CHECKED);
+            CheckDlgButton(dialog, IDC_KEEP_UNCHECKABLE, BST_CHECKED);
             test::PostCommand(dialog, button);
         }));
         EXPECT_EQ(Run(driver), button);
@@ -306,6 +309,7 @@ TEST_F(SettingsDlgTest, OKWritesTheSettingsAndCancelWritesNothing) {
         EXPECT_EQ(read.exitOnCloseList, saved);
         EXPECT_EQ(read.scanVirus, !saved);
         EXPECT_EQ(read.useUnsendMailFunc, saved);
+        EXPECT_EQ(read.keepUncheckableArchives, saved);
         EXPECT_EQ(read.virusScanExeName, stored.virusScanExeName);
         EXPECT_EQ(read.virusScanApp, settings::kVirusChaser);
     }

@@ -1,9 +1,12 @@
 #include "engine/extract/AlertText.h"
 #include "engine/extract/Progress.h"
+#include "engine/extract/StagingSink.h"
 #include "engine/mime/MailParser.h"
 
 #include "platform/FileSystem.h"
 #include "policy/ExtensionList.h"
+#include "support/ArchiveBuilders.h"
+#include "support/Base64Encode.h"
 #include "support/RecordingDownloadMarker.h"
 #include "support/ScratchFolder.h"
 
@@ -119,6 +122,58 @@ TEST_F(ExtractAttachmentsTest, AlertFilesReplaceProhibitedAttachments) {
     EXPECT_EQ(alert, engine::MakeAlertText("Setup.EXE"));
     EXPECT_NE(alert.find("\r\n　添付ファイル名：Setup.EXE\r\n"), std::string::npos);
     EXPECT_EQ(alert.find("MZ"), std::string::npos);
+}
+
+TEST_F(ExtractAttachmentsTest, AttachmentsHeldForWhatTheyHoldBecomeAlertFilesSayingWhy) {
+    const CExtensionList prohibited({"exe", "lnk", "alert"}, {});
+    std::string program(0x100, '\0');
+    program.replace(0, 2, "MZ");
+    program[0x3C] = 0x40;
+    program.replace(0x40, 4, std::string("PE\0\0", 4));
+    program[0x58] = 0x0B;
+    program[0x59] = 0x01;
+    const std::string shortcutZip = test::Zip({{"請求書.pdf.lnk", "L"}});
+    const std::string lockedZip = test::Zip({{"report.pdf", "x", false, 0x0001}});
+    const std::string message =
+        Message(kTextPart + Attachment("請求書.zip", test::Base64Encode(shortcutZip)) +
+                Attachment("invoice.pdf", test::Base64Encode(program)) +
+                Attachment("locked.zip", test::Base64Encode(lockedZip)) +
+                Attachment("photos.zip", test::Base64Encode(test::Zip({{"a.jpg", "x"}}))));
+    for (const bool keep : {false, true}) {
+        SCOPED_TRACE(keep ? "kept" : "held");
+        test::WriteFile(MessagePath(), message);
+        CMailParser parser(DataFolder());
+        parser.SetKeepUncheckableArchives(keep);
+        RecordingProgress progress;
+        EXPECT_EQ(parser.ExtractAttachments(MessagePath(), prohibited, progress, 0, 100), Staging());
+        const std::set<std::string> expected =
+            keep ? std::set<std::string>{"請求書.zip.alert", "invoice.pdf.alert", "locked.zip", "photos.zip"}
+                 : std::set<std::string>{"請求書.zip.alert", "invoice.pdf.alert", "locked.zip.alert",
+                                         "photos.zip"};
+        EXPECT_EQ(Tree("scanvirus\\B\\"), expected);
+        EXPECT_EQ(test::ReadFile(Staging() + "\\請求書.zip.alert"),
+                  engine::MakeAlertText("請求書.zip",
+                                "圧縮ファイルの中に取り出し禁止のファイルがあります: 請求書.pdf.lnk"));
+        EXPECT_EQ(engine::AlertReason(test::ReadFile(Staging() + "\\invoice.pdf.alert")), "中身はプログラム (exe) です");
+        if (!keep) {
+            EXPECT_EQ(engine::AlertReason(test::ReadFile(Staging() + "\\locked.zip.alert")),
+                      "パスワード付きのため検査できません");
+        }
+        test::DeleteTree(DataFolder() + "scanvirus");
+        platform::RemoveFile(DataFolder() + "B.att");
+    }
+}
+
+TEST_F(ExtractAttachmentsTest, PartsHandedOverInMemoryAreLookedIntoBeforeTheyAreWritten) {
+    const CExtensionList prohibited({"js", "alert"}, {});
+    platform::MakeFolder(DataFolder() + "scanvirus");
+    CStagingSink sink(DataFolder(), "B", prohibited);
+    sink.AddPart("docs.zip", {}, test::Zip({{"a\\run.js", "x"}}));
+    sink.AddPart("ok.zip", {}, test::Zip({{"run.txt", "x"}}));
+    EXPECT_EQ(sink.Finish(true, {}), Staging());
+    EXPECT_EQ(Tree("scanvirus\\B\\"), (std::set<std::string>{"docs.zip.alert", "ok.zip"}));
+    EXPECT_EQ(engine::AlertReason(test::ReadFile(Staging() + "\\docs.zip.alert")),
+              "圧縮ファイルの中に取り出し禁止のファイルがあります: a\\run.js");
 }
 
 TEST_F(ExtractAttachmentsTest, TheAlertTextHasItsTenLines) {

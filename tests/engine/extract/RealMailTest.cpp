@@ -151,14 +151,16 @@ TEST_F(RealMailTest, UuencodedFilesComeOutUnderTheirNames) {
 TEST_F(RealMailTest, OldAndBrokenMailStillGivesItsFiles) {
     const std::string parts =
         "--b\r\nContent-Type: application/zip; name=\"Attachment.zip\"\r\n"
-        "Content-Transfer-Encoding: base64\r\nUEsDBA==\r\n"
+        "Content-Transfer-Encoding: base64\r\nUEsFBgAAAAAAAAAAAAAAAAAAAAAAAA==\r\n"
         "--b\r\nContent-Type: ; name=\"empty-type.txt\"\r\n\r\nx\r\n"
         "--b\r\nContent-Type: unknown; name=\"unknown-type.txt\"\r\n\r\ny\r\n"
         "--b\r\nContent-Type: text/plain; name=\"no-body.txt\"\r\n"
         "--b--\r\n";
     const std::string message =
         "Subject: old\r\nContent-Type: multipart/mixed; boundary=\"b\"\r\n\r\n" + parts;
-    const Files expected{{"Attachment.zip", "PK\x03\x04"},
+    // The attachment is an empty zip (a damaged one would be held as one that cannot be
+    // checked).
+    const Files expected{{"Attachment.zip", std::string("PK\x05\x06", 4) + std::string(18, '\0')},
                          {"empty-type.txt", "x"},
                          {"unknown-type.txt", "y"},
                          {"no-body.txt", ""}};
