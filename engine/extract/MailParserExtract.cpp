@@ -62,12 +62,6 @@ bool IsMimeEntity(std::string_view content) {
     return bContentType;
 }
 
-// Limits that keep a hostile message from exhausting the stack or the disk, far beyond what
-// real mail meets: how deep multiparts nest, and how many attachments one message may
-// give. A message they cut is said to be cut (see CMailParser::GetCut).
-constexpr int kMaxDepth = CMailParser::kMaxDepth;
-constexpr int kMaxAttachments = CMailParser::kMaxAttachments;
-
 }  // namespace
 
 // One message's walk: every multipart descended, each attachment (or nested message)
@@ -89,7 +83,7 @@ public:
                                      : GetMediaType(fields.strContentType);
         if (type.rfind("multipart/", 0) == 0) {
             std::string boundaryLine = m_parser.GetBoundary(fields.strContentType);
-            if (!boundaryLine.empty() && depth >= kMaxDepth) {
+            if (!boundaryLine.empty() && depth >= CMailParser::kMaxDepth) {
                 // What lies deeper is read past as one part.
                 m_cut = ExtractionCut::TooDeep;
             } else if (!boundaryLine.empty()) {
@@ -187,7 +181,7 @@ private:
             }
             return;
         }
-        if (m_nAttachments == kMaxAttachments) {
+        if (m_nAttachments == CMailParser::kMaxAttachments) {
             m_cut = ExtractionCut::TooManyAttachments;
             m_bStop = true;
             return;
@@ -318,7 +312,7 @@ bool CMailParser::ExtractMimeEntity(std::string text, CStagingSink& sink, int de
     CMessageReader reader;
     reader.OpenText(std::move(text));
     PartFields fields;
-    if (depth >= kMaxDepth) {
+    if (depth >= CMailParser::kMaxDepth) {
         m_cut = ExtractionCut::TooDeep;
         return !sink.Failed();
     }
