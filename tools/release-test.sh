@@ -57,7 +57,7 @@ only_system_dlls() {  # only_system_dlls FILE-IN-ZIP
     dlls="$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z')"
     rm -f "$exe"
     grep -qx 'kernel32.dll' <<<"$dlls" || return 1
-    ! grep -vxE '(advapi32|comctl32|comdlg32|gdi32|kernel32|ole32|shell32|user32|msvcrt)\.dll' <<<"$dlls"
+    ! grep -vxE '(advapi32|comctl32|comdlg32|gdi32|kernel32|ole32|oleacc|oleaut32|shell32|user32|msvcrt)\.dll' <<<"$dlls"
 }
 check "morvek.exe needs only the system's DLLs" only_system_dlls morvek.exe
 check "morvek-cli.exe needs only the system's DLLs" only_system_dlls morvek-cli.exe
