@@ -242,13 +242,16 @@ void DecodeBig5(std::string_view text, CSjisBuilder& out) {
     }, out);
 }
 
+// The byte at a position of text, 0 past its end (so a code cut short matches no range).
+unsigned char ByteAt(std::string_view text, std::size_t at) {
+    return at < text.size() ? static_cast<unsigned char>(text[at]) : 0;
+}
+
 // GB18030, which holds GBK and GB2312: two-byte codes from the table, four-byte codes of
 // the BMP by their runs; the four-byte codes beyond the BMP are "?".
 void DecodeGb18030(std::string_view text, CSjisBuilder& out) {
     const charset_tables::DoubleByteCharset& set = DoubleByteSet("gb18030");
-    const auto byte = [&](std::size_t at) {
-        return at < text.size() ? static_cast<unsigned char>(text[at]) : 0;
-    };
+    const auto byte = [&](std::size_t at) { return ByteAt(text, at); };
     for (std::size_t pos = 0; pos < text.size();) {
         const unsigned char b = byte(pos);
         if (b < 0x80) {
@@ -489,9 +492,7 @@ void DecodeIso2022Jp(std::string_view text, CSjisBuilder& out) {
 }
 
 void DecodeEucJp(std::string_view text, CSjisBuilder& out) {
-    const auto byte = [&](std::size_t at) {
-        return at < text.size() ? static_cast<unsigned char>(text[at]) : 0;
-    };
+    const auto byte = [&](std::size_t at) { return ByteAt(text, at); };
     for (std::size_t pos = 0; pos < text.size();) {
         const unsigned char b = byte(pos);
         if (b < 0x80) {
